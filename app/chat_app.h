@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+
+class CChatMainDlg;
+class CCustomOccManager;
+class CExternalDispatch;
+class QWebEngineProfile;
+
+// The application: brings the process up in a fixed order, owns what lives for the whole run (the
+// browser profile, the browser-site factory and window.external) and runs the main window until
+// it ends, which ends the program.
+class CChatApp final {
+public:
+    CChatApp();
+    ~CChatApp();
+    CChatApp(const CChatApp&) = delete;
+    CChatApp& operator=(const CChatApp&) = delete;
+
+    // Always false: the main window's loop was the program's only loop.
+    bool InitInstance();
+
+    // The context menu's commands, for the main window's browser.
+    void OnRefresh();
+    void OnBack();
+    void OnHelp();
+
+    static CChatApp* instance();
+
+    CExternalDispatch* m_pExternal = nullptr;
+    CChatMainDlg* m_pMainWnd = nullptr;
+
+private:
+    std::unique_ptr<QWebEngineProfile> m_profile;
+    std::unique_ptr<CCustomOccManager> m_occManager;
+    std::unique_ptr<CExternalDispatch> m_external;
+};

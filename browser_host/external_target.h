@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillo {
+
+// The operations that page script reaches through window.external; the main window provides them.
+class ExternalTarget {
+public:
+    virtual ~ExternalTarget() = default;
+
+    virtual bool IsOurCustomBrowser() = 0;
+    virtual void CloseActiveWindow() = 0;
+    virtual void CustomFunction() = 0;
+    virtual void CustomFunctionWithParams(std::string text, std::int32_t action) = 0;
+    virtual void OpenWindow(std::string url, std::int32_t x, std::int32_t y, std::int32_t width,
+                            std::int32_t height, std::int32_t sixth) = 0;
+};
+
+} // namespace quillo

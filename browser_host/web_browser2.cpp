@@ -1,0 +1,34 @@
+#include "browser_host/web_browser2.h"
+
+#include <QUrl>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+
+CWebBrowser2::CWebBrowser2(QWebEngineProfile* profile, QWidget* parent)
+    : QWebEngineView(parent) {
+    // The page lives in the run's one profile, so cookies and storage persist and are shared by
+    // the main window and every secondary window.
+    setPage(new QWebEnginePage(profile, this));
+    connect(this, &QWebEngineView::loadFinished, this, [this](bool) { emit DocumentComplete(); });
+}
+
+CWebBrowser2::~CWebBrowser2() = default;
+
+void CWebBrowser2::Navigate2(const QString& url) {
+    load(QUrl(url, QUrl::TolerantMode));
+}
+
+void CWebBrowser2::Refresh() {
+    reload();
+}
+
+bool CWebBrowser2::GoBack() {
+    if (!history()->canGoBack())
+        return false;
+    back();
+    return true;
+}
+
+QWebEnginePage* CWebBrowser2::GetDocument() const {
+    return page();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWebEngineView>
+
+class QWebEngineProfile;
+
+// The one way the client talks to an embedded browser: navigate, refresh, go back, reach the
+// document, and hear when a document has completed.
+class CWebBrowser2 final : public QWebEngineView {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CWebBrowser2)
+
+public:
+    CWebBrowser2(QWebEngineProfile* profile, QWidget* parent);
+    ~CWebBrowser2() override;
+
+    void Navigate2(const QString& url);
+    void Refresh();
+    // False when the history holds no earlier page; nothing happens then.
+    bool GoBack();
+    // The document currently shown, in which the page bridge runs its element walks.
+    QWebEnginePage* GetDocument() const;
+
+signals:
+    // Every finished load of the top-level document, failed loads included.
+    void DocumentComplete();
+};

@@ -1,0 +1,255 @@
+#include "main_window/chat_main_dlg.h"
+
+#include "browser_host/custom_control_site.h"
+#include "browser_host/custom_occ_manager.h"
+#include "browser_host/page_contract.h"
+#include "browser_host/web_browser2.h"
+#include "browser_windows/custom_browser_dlg.h"
+#include "main_window/about_dlg.h"
+#include "main_window/settings_store.h"
+#include "notification/chat_notify_dlg.h"
+#include "platform/foreign_windows.h"
+#include "platform/settings_backend.h"
+#include "platform/window_flash.h"
+#include "resources/dialog_templates.h"
+#include "resources/resource_loader.h"
+#include "resources/resource_strings.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+
+using namespace quillo;
+
+namespace {
+// Counts the installer poll's ticks for the whole process; never reset, so the poll ends for good.
+int s_nInstallerTicks = 0;
+} // namespace
+
+CChatMainDlg::CChatMainDlg(QWidget* parent)
+    : QDialog(parent)
+    , m_hIcon(res::loadAppIcon())
+    , m_settings(createUserSettingsBackend()) {
+    // Only a thin border: the skin draws the caption and the sizing frame.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    const res::PixelRect size = res::toPixels(res::kMainDialog);
+    resize(size.width, size.height);
+    setStyleSheet(QStringLiteral("CChatMainDlg { border: 1px solid #0a0a3c; background: #191970; }"));
+}
+
+CChatMainDlg::~CChatMainDlg() {
+    // The popup goes first, then the members, the pool last to first.
+    m_pNotifyDlg.reset();
+    for (auto it = m_browserPool.rbegin(); it != m_browserPool.rend(); ++it)
+        it->reset();
+}
+
+int CChatMainDlg::DoModal() {
+    if (!OnInitDialog())
+        return -1;
+    return exec();
+}
+
+bool CChatMainDlg::OnInitDialog() {
+    if (m_initialised)
+        return true;
+    m_initialised = true;
+
+    if (CCustomOccManager* manager = AfxGetOccManager())
+        m_browser = manager->CreateSite(this)->browser();
+    if (m_browser != nullptr)
+        connect(m_browser, &CWebBrowser2::DocumentComplete, this, &CChatMainDlg::OnDocumentComplete);
+
+    setWindowIcon(m_hIcon);
+    setWindowTitle(QString::fromLatin1(res::kMainWindowTitle));
+    CreateSkinControls();
+    LayoutSkin();
+
+    m_startPage = QString::fromStdString(ChooseStartPage(*m_settings, m_bSettingMissing, defaultHosts()));
+    if (m_browser != nullptr)
+        m_browser->Navigate2(m_startPage);
+
+    m_pNotifyDlg = std::make_unique<CChatNotifyDlg>(this);
+    connect(m_pNotifyDlg.get(), &CChatNotifyDlg::chatPopupClosed, this, &CChatMainDlg::OnChatPopupClosed,
+            Qt::DirectConnection);
+
+    m_timers.set(IDT_INSTALLER_POLL, kInstallerPollMs);
+    if (m_browser != nullptr)
+        m_browser->setFocus();
+    return true;
+}
+
+StartPageHosts CChatMainDlg::defaultHosts() {
+    return {QUILLO_MAKER_HOST, QUILLO_CHAT_HOST};
+}
+
+void CChatMainDlg::setSettingsBackend(std::unique_ptr<SettingsBackend> backend) {
+    m_settings = std::move(backend);
+}
+
+long CChatMainDlg::ReadSetting(const char* subKey, char* buffer, const char* valueName, unsigned size) {
+    return quillo::ReadSetting(*m_settings, subKey, buffer, valueName, size, m_bSettingMissing);
+}
+
+long CChatMainDlg::WriteSetting(const char* subKey, const char* text, const char* valueName) {
+    return quillo::WriteSetting(*m_settings, subKey, text, valueName);
+}
+
+int CChatMainDlg::installerPollTicks() {
+    return s_nInstallerTicks;
+}
+
+void CChatMainDlg::timerEvent(QTimerEvent* event) {
+    if (const int id = m_timers.idOf(event); id != 0)
+        OnTimer(id);
+    QDialog::timerEvent(event);
+}
+
+void CChatMainDlg::OnTimer(int id) {
+    switch (id) {
+    case IDT_INSTALLER_POLL:
+        ++s_nInstallerTicks;
+        if (closeForeignWindow(kInstallerClass, kInstallerTitle))
+            m_timers.kill(IDT_INSTALLER_POLL);
+        if (s_nInstallerTicks > 1)
+            m_timers.kill(IDT_INSTALLER_POLL);
+        break;
+    case IDT_FLASH:
+        if (activeWindow() == this) {
+            StopFlashing();
+            break;
+        }
+        flashWindow(this);
+        break;
+    default:
+        break;
+    }
+}
+
+void CChatMainDlg::StartFlashing() {
+    m_timers.set(IDT_FLASH, kFlashMs);
+}
+
+void CChatMainDlg::StopFlashing() {
+    m_timers.kill(IDT_FLASH);
+    // A stopped flash must not leave the window marked as wanting attention.
+    clearWindowFlash(this);
+}
+
+QWidget* CChatMainDlg::activeWindow() const {
+    if (m_activeWindowOverride)
+        return m_activeWindowOverride();
+    return QApplication::activeWindow();
+}
+
+void CChatMainDlg::setActiveWindowOverride(std::function<QWidget*()> activeWindow) {
+    m_activeWindowOverride = std::move(activeWindow);
+}
+
+int CChatMainDlg::OnChatPopupClosed(int wParam, int) {
+    StopFlashing();
+    showNormal();
+    raise();
+    activateWindow();
+    if (wParam == 1)
+        TriggerAccept();
+    return 0;
+}
+
+bool CChatMainDlg::IsOurCustomBrowser() {
+    return true;
+}
+
+void CChatMainDlg::CloseActiveWindow() {
+    QWidget* active = activeWindow();
+    if (active == this) {
+        done(0);
+        return;
+    }
+    // Another window of ours ends as a dialog does: hidden, kept in its slot. Not ours: nothing.
+    if (auto* dialog = qobject_cast<QDialog*>(active))
+        dialog->done(1);
+}
+
+void CChatMainDlg::CustomFunction() {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
+                    QStringLiteral("Do whatever you like here!"), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void CChatMainDlg::CustomFunctionWithParams(std::string text, std::int32_t action) {
+    switch (action) {
+    case contract::kActionShowNotification:
+        if (m_pNotifyDlg)
+            m_pNotifyDlg->ShowNotification(std::move(text));
+        StartFlashing();
+        break;
+    case contract::kActionStopFlashing:
+        StopFlashing();
+        break;
+    case contract::kActionFlash:
+        StartFlashing();
+        break;
+    default:
+        break;
+    }
+}
+
+void CChatMainDlg::ToggleMaximize() {
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+void CChatMainDlg::MinimizeWindow() {
+    showMinimized();
+}
+
+void CChatMainDlg::OnCancel() {
+    reject();
+}
+
+void CChatMainDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape ends the dialog as its cancel key. Enter is left alone on purpose: keys the page does
+    // not use reach the dialog, and a stray Enter must never end the operator's session.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        OnCancel();
+        return;
+    }
+    event->ignore();
+}
+
+void CChatMainDlg::contextMenuEvent(QContextMenuEvent* event) {
+    ShowWindowMenu(event->globalPos());
+}
+
+void CChatMainDlg::ShowWindowMenu(const QPoint& globalPos) {
+    // A frameless window has no window menu of its own; the frame offers it on right-click.
+    QMenu menu(this);
+    QAction* restore = menu.addAction(tr("&Restore"), this, &CChatMainDlg::showNormal);
+    restore->setEnabled(isMaximized() || isMinimized());
+    menu.addAction(tr("Mi&nimize"), this, &CChatMainDlg::MinimizeWindow);
+    QAction* maximize = menu.addAction(tr("Ma&ximize"), this, &CChatMainDlg::showMaximized);
+    maximize->setEnabled(!isMaximized());
+    menu.addAction(tr("&Close"), this, &CChatMainDlg::OnCancel);
+    const QString about = QString::fromLatin1(res::kAboutMenuText);
+    if (!about.isEmpty()) {
+        menu.addSeparator();
+        menu.addAction(about, this, &CChatMainDlg::ShowAboutBox);
+    }
+    menu.exec(globalPos);
+}
+
+void CChatMainDlg::ShowAboutBox() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+CCustomBrowserDlg* CChatMainDlg::poolWindow(int index) const {
+    if (index < 0 || index >= kPoolSize)
+        return nullptr;
+    return m_browserPool[std::size_t(index)].get();
+}

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "browser_host/external_target.h"
+#include "main_window/start_page.h"
+#include "platform/window_timers.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <array>
+#include <functional>
+#include <memory>
+
+class CChatNotifyDlg;
+class CColorLabel;
+class CCustomBrowserDlg;
+class CHoverBitmapButton;
+class CLinkLabel;
+class CWebBrowser2;
+class QLabel;
+
+namespace quillo {
+class SettingsBackend;
+}
+
+// The operator's main window: a borderless, skinned dialog around the embedded browser that shows
+// the chat service. It chooses the start page, answers page script, flashes on request, owns the
+// notification popup and the pool of secondary browser windows.
+class CChatMainDlg final : public QDialog, public quillo::ExternalTarget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CChatMainDlg)
+
+public:
+    static constexpr int IDT_INSTALLER_POLL = 1281;
+    static constexpr int IDT_FLASH = 1283;
+    static constexpr int kInstallerPollMs = 3000;
+    static constexpr int kFlashMs = 500;
+    static constexpr int kPoolSize = 100;
+    static constexpr char kInstallerClass[] = "MsiDialogCloseClass";
+    static constexpr char kInstallerTitle[] = "TarnwickQuillo";
+
+    explicit CChatMainDlg(QWidget* parent = nullptr);
+    ~CChatMainDlg() override;
+
+    // Initialises the window and runs it modally; returns when the dialog has ended.
+    int DoModal();
+    // Initialisation without the modal loop, for tests and DoModal.
+    bool OnInitDialog();
+
+    // Reached from page script through window.external.
+    bool IsOurCustomBrowser() override;
+    void CloseActiveWindow() override;
+    void CustomFunction() override;
+    void CustomFunctionWithParams(std::string text, std::int32_t action) override;
+    void OpenWindow(std::string url, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                    std::int32_t sixth) override;
+
+    // Reached from the context menu through the application's command handlers.
+    void RefreshPage();
+    void GoBackPage();
+    // Makes the page accept the waiting chat.
+    void TriggerAccept();
+    // The notification popup hid itself: wParam 1 when the operator clicked its accept area.
+    int OnChatPopupClosed(int wParam, int lParam);
+
+    void ToggleMaximize();
+    void MinimizeWindow();
+    void OnCancel();
+
+    long ReadSetting(const char* subKey, char* buffer, const char* valueName, unsigned size);
+    long WriteSetting(const char* subKey, const char* text, const char* valueName);
+
+    // One timer tick, as the timer would deliver it; tests drive ticks through here.
+    void OnTimer(int id);
+    bool isTimerActive(int id) const { return m_timers.isActive(id); }
+    static int installerPollTicks();
+    // Replaces the settings backend, so tests can run without touching the user's settings.
+    void setSettingsBackend(std::unique_ptr<quillo::SettingsBackend> backend);
+    // Where the maker's and the chat service's pages are.
+    static quillo::StartPageHosts defaultHosts();
+
+    CWebBrowser2* browser() const { return m_browser; }
+    CChatNotifyDlg* notifyDlg() const { return m_pNotifyDlg.get(); }
+    const QString& startPage() const { return m_startPage; }
+    int browserCount() const { return m_nBrowserCount; }
+    CCustomBrowserDlg* poolWindow(int index) const;
+    bool settingMissing() const { return m_bSettingMissing; }
+    // The window that counts as active for CB_Close; tests may pin it.
+    void setActiveWindowOverride(std::function<QWidget*()> activeWindow);
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnDocumentComplete();
+    void CreateSkinControls();
+    void LayoutSkin();
+    void ShowWindowMenu(const QPoint& globalPos);
+    void ShowAboutBox();
+    void StartFlashing();
+    void StopFlashing();
+    QWidget* activeWindow() const;
+
+    int m_nBrowserCount = 0;
+    std::array<std::unique_ptr<CCustomBrowserDlg>, kPoolSize> m_browserPool;
+    std::unique_ptr<CChatNotifyDlg> m_pNotifyDlg;
+    bool m_bSettingMissing = false;
+    CLinkLabel* m_linkLabel = nullptr;
+    QLabel* m_bottomBar = nullptr;
+    CColorLabel* m_versionLabel = nullptr;
+    QLabel* m_bottomRight = nullptr;
+    QLabel* m_bottomLeft = nullptr;
+    QLabel* m_rightEdge = nullptr;
+    QLabel* m_leftEdge = nullptr;
+    CHoverBitmapButton* m_btnMinimize = nullptr;
+    CHoverBitmapButton* m_btnMaximize = nullptr;
+    CHoverBitmapButton* m_btnClose = nullptr;
+    QLabel* m_topRight = nullptr;
+    CWebBrowser2* m_browser = nullptr;
+    QLabel* m_topLeft = nullptr;
+    QLabel* m_topLogo = nullptr;
+    QLabel* m_topBar = nullptr;
+    QIcon m_hIcon;
+
+    quillo::WindowTimers m_timers{this};
+    std::unique_ptr<quillo::SettingsBackend> m_settings;
+    std::function<QWidget*()> m_activeWindowOverride;
+    QString m_startPage;
+    bool m_initialised = false;
+};

@@ -1,0 +1,78 @@
+#include "platform/settings_backend.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QString>
+#include <optional>
+
+namespace quillo {
+namespace {
+
+struct OrgApp {
+    QString organisation;
+    QString application;
+};
+
+// The registry path "Software\<organisation>\<application>" maps onto the file QSettings keeps for
+// that organisation and application ($XDG_CONFIG_HOME/<organisation>/<application>.conf).
+std::optional<OrgApp> splitKey(std::string_view subKey) {
+    const QString key = QString::fromUtf8(subKey.data(), qsizetype(subKey.size()));
+    const QStringList parts = key.split(QLatin1Char('\\'));
+    if (parts.size() != 3 || parts[0].compare(QLatin1String("Software"), Qt::CaseInsensitive) != 0 ||
+        parts[1].isEmpty() || parts[2].isEmpty())
+        return std::nullopt;
+    return OrgApp{parts[1], parts[2]};
+}
+
+class QtSettingsBackend final : public SettingsBackend {
+public:
+    long openKey(std::string_view subKey) override {
+        const auto names = splitKey(subKey);
+        if (!names)
+            return kErrorFileNotFound;
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
+                           names->application);
+        // An unreadable or corrupt file counts as an absent key: the client must start all the same.
+        if (!QFileInfo(settings.fileName()).isFile() || settings.status() != QSettings::NoError)
+            return kErrorFileNotFound;
+        return kErrorSuccess;
+    }
+
+    long queryValue(std::string_view subKey, std::string_view valueName, std::string& text) override {
+        if (const long error = openKey(subKey); error != kErrorSuccess)
+            return error;
+        const auto names = splitKey(subKey);
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
+                           names->application);
+        const QString name = QString::fromUtf8(valueName.data(), qsizetype(valueName.size()));
+        const QVariant value = settings.value(name);
+        if (!value.isValid())
+            return kErrorFileNotFound;
+        // A value that is a list or a map was not written by us or the installer: treat it as absent.
+        if (!value.canConvert<QString>() || value.userType() == QMetaType::QStringList)
+            return kErrorFileNotFound;
+        text = value.toString().toStdString();
+        return kErrorSuccess;
+    }
+
+    long setValue(std::string_view subKey, std::string_view valueName, std::string_view text) override {
+        if (const long error = openKey(subKey); error != kErrorSuccess)
+            return error;
+        const auto names = splitKey(subKey);
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
+                           names->application);
+        settings.setValue(QString::fromUtf8(valueName.data(), qsizetype(valueName.size())),
+                          QString::fromUtf8(text.data(), qsizetype(text.size())));
+        // QSettings writes through a locked temporary file and a rename, so a crash never tears it.
+        settings.sync();
+        return settings.status() == QSettings::NoError ? kErrorSuccess : kErrorFileNotFound;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<SettingsBackend> createUserSettingsBackend() {
+    return std::make_unique<QtSettingsBackend>();
+}
+
+} // namespace quillo
