@@ -1,0 +1,250 @@
+#include "demo/demo_server.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSslSocket>
+#include <QUrlQuery>
+#include <QtHttpServer/QHttpServerRequest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Status = QHttpServerResponder::StatusCode;
+
+// Test plumbing: never part of what a page asked for.
+bool isPlumbing(const QString& path) {
+    static const QStringList plumbing = {u"/log"_s,     u"/report"_s,       u"/reports"_s,
+                                         u"/command"_s, u"/next-command"_s, u"/reset"_s};
+    return plumbing.contains(path);
+}
+
+QString headerValue(const QHttpServerRequest& request, QByteArrayView name) {
+    const auto headers = request.headers();
+    for (const auto& [key, value] : headers) {
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(value);
+    }
+    return {};
+}
+
+QString methodName(QHttpServerRequest::Method method) {
+    switch (method) {
+    case QHttpServerRequest::Method::Get:
+        return u"GET"_s;
+    case QHttpServerRequest::Method::Post:
+        return u"POST"_s;
+    case QHttpServerRequest::Method::Head:
+        return u"HEAD"_s;
+    case QHttpServerRequest::Method::Put:
+        return u"PUT"_s;
+    case QHttpServerRequest::Method::Delete:
+        return u"DELETE"_s;
+    case QHttpServerRequest::Method::Options:
+        return u"OPTIONS"_s;
+    default:
+        return u"OTHER"_s;
+    }
+}
+
+QString schemeOf(const QTcpSocket* socket) {
+    return qobject_cast<const QSslSocket*>(socket) ? u"https"_s : u"http"_s;
+}
+
+// Pages must never be cached: a test that reloads must see a fresh request in the log.
+void writeNoStore(QHttpServerResponder& responder, const QByteArray& body, const QByteArray& type,
+                  Status status = Status::Ok) {
+    responder.write(body, {{"Content-Type", type}, {"Cache-Control", "no-store"}}, status);
+}
+
+void writeJson(QHttpServerResponder& responder, const QJsonDocument& document) {
+    writeNoStore(responder, document.toJson(QJsonDocument::Compact), "application/json");
+}
+
+QString queryValue(const QHttpServerRequest& request, const QString& key) {
+    return request.query().queryItemValue(key, QUrl::FullyDecoded);
+}
+
+} // namespace
+
+DemoServer::DemoServer(QObject* parent)
+    : QAbstractHttpServer(parent) {
+    m_expiry.setInterval(500);
+    connect(&m_expiry, &QTimer::timeout, this, &DemoServer::expireWaiters);
+    m_expiry.start();
+}
+
+DemoServer::~DemoServer() = default;
+
+bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+    const QString path = request.url().path();
+    const auto method = request.method();
+    const bool isGet =
+        method == QHttpServerRequest::Method::Get || method == QHttpServerRequest::Method::Head;
+    const bool isPost = method == QHttpServerRequest::Method::Post;
+    if (!isPlumbing(path))
+        logRequest(request, socket);
+
+    auto responder = makeResponder(request, socket);
+    if ((isGet || isPost) && path == u"/logon.aspx"_s) {
+        const QString orderId = queryValue(request, u"id"_s);
+        // The form posts back to this address; the answer is the page that shows the order number.
+        if (isPost) {
+            const QString shown = orderId.isEmpty() ? QString(kDemoOrderId) : orderId;
+            QString form = QString::fromUtf8(request.body());
+            form.replace(u'+', u' ');
+            const QString operatorName = QUrlQuery(form).queryItemValue(u"operator"_s, QUrl::FullyDecoded);
+            servePage(u"logged_on.html"_s,
+                      {{u"ORDER_ID_URL"_s, QString::fromLatin1(QUrl::toPercentEncoding(shown))},
+                       {u"ORDER_ID"_s, shown.toHtmlEscaped()},
+                       {u"OPERATOR"_s, operatorName.toHtmlEscaped()}},
+                      std::move(responder));
+        } else {
+            servePage(u"logon.html"_s, {{u"ORDER_ID"_s, orderId.toHtmlEscaped()}}, std::move(responder));
+        }
+    } else if (isGet && path == u"/console"_s) {
+        servePage(u"console.html"_s, {{u"ORDER_ID"_s, queryValue(request, u"id"_s).toHtmlEscaped()}},
+                  std::move(responder));
+    } else if (isGet && path == u"/store/free-live-chat-software.asp"_s) {
+        servePage(u"store.html"_s, {}, std::move(responder));
+    } else if (isGet && path.startsWith(u"/pages/"_s)) {
+        serveAsset(path.mid(7), std::move(responder));
+    } else if (isGet && path == u"/favicon.ico"_s) {
+        responder.write(Status::NoContent);
+    } else if (isPost && path == u"/report"_s) {
+        acceptReport(request, socket, std::move(responder));
+    } else if (isGet && path == u"/reports"_s) {
+        writeJson(responder, QJsonDocument(m_reports));
+    } else if (isGet && path == u"/log"_s) {
+        writeJson(responder, QJsonDocument(m_requests));
+    } else if (isPost && path == u"/reset"_s) {
+        m_requests = {};
+        m_reports = {};
+        m_commands.clear();
+        responder.write(Status::NoContent);
+    } else if (isPost && path == u"/command"_s) {
+        queueCommand(request, std::move(responder));
+    } else if (isGet && path == u"/next-command"_s) {
+        waitForCommand(queryValue(request, u"page"_s), socket, std::move(responder));
+    } else {
+        writeNoStore(responder, "not found\n", "text/plain", Status::NotFound);
+    }
+    return true;
+}
+
+void DemoServer::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
+    auto responder = makeResponder(request, socket);
+    writeNoStore(responder, "not found\n", "text/plain", Status::NotFound);
+}
+
+void DemoServer::logRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+    m_requests.append(QJsonObject{
+        {u"method"_s, methodName(request.method())},
+        {u"path"_s, request.url().path()},
+        {u"query"_s, request.url().query(QUrl::FullyEncoded)},
+        {u"host"_s, headerValue(request, "host")},
+        {u"scheme"_s, schemeOf(socket)},
+        {u"time_ms"_s, QDateTime::currentMSecsSinceEpoch()},
+    });
+}
+
+void DemoServer::servePage(const QString& file, const QList<std::pair<QString, QString>>& fields,
+                           QHttpServerResponder&& responder) {
+    QFile source(u":/pages/"_s + file);
+    if (!source.open(QIODevice::ReadOnly)) {
+        writeNoStore(responder, "missing page\n", "text/plain", Status::InternalServerError);
+        return;
+    }
+    QString html = QString::fromUtf8(source.readAll());
+    // Fields arrive HTML-escaped, so a crafted query cannot inject markup or script.
+    for (const auto& [name, value] : fields)
+        html.replace(u"{{"_s + name + u"}}"_s, value);
+    writeNoStore(responder, html.toUtf8(), "text/html; charset=utf-8");
+}
+
+void DemoServer::serveAsset(const QString& name, QHttpServerResponder&& responder) {
+    static const QRegularExpression allowed(u"^[a-z_]+\\.(js|css)$"_s);
+    QFile source(u":/pages/"_s + name);
+    if (!allowed.match(name).hasMatch() || !source.open(QIODevice::ReadOnly)) {
+        writeNoStore(responder, "not found\n", "text/plain", Status::NotFound);
+        return;
+    }
+    const QByteArray type =
+        name.endsWith(u".js"_s) ? "text/javascript; charset=utf-8" : "text/css; charset=utf-8";
+    writeNoStore(responder, source.readAll(), type);
+}
+
+void DemoServer::acceptReport(const QHttpServerRequest& request, QTcpSocket* socket,
+                              QHttpServerResponder&& responder) {
+    const QJsonDocument document = QJsonDocument::fromJson(request.body());
+    if (!document.isObject()) {
+        writeNoStore(responder, "report must be a JSON object\n", "text/plain", Status::BadRequest);
+        return;
+    }
+    QJsonObject report = document.object();
+    report.insert(u"time_ms"_s, QDateTime::currentMSecsSinceEpoch());
+    report.insert(u"host"_s, headerValue(request, "host"));
+    report.insert(u"scheme"_s, schemeOf(socket));
+    m_reports.append(report);
+    responder.write(Status::NoContent);
+}
+
+void DemoServer::queueCommand(const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+    const QJsonDocument document = QJsonDocument::fromJson(request.body());
+    const QJsonObject command = document.object();
+    const bool known = command.value(u"call"_s).isString() || command.value(u"navigate"_s).isString();
+    if (!document.isObject() || !known) {
+        writeNoStore(responder, "a command is {call, args} or {navigate}\n", "text/plain",
+                     Status::BadRequest);
+        return;
+    }
+    responder.write(Status::Accepted);
+
+    const QString target = command.value(u"page"_s).toString();
+    for (auto it = m_waiters.begin(); it != m_waiters.end();) {
+        if (!target.isEmpty() && it->page != target) {
+            ++it;
+            continue;
+        }
+        const bool delivered = deliver(*it, command);
+        it = m_waiters.erase(it);
+        if (delivered)
+            return;
+    }
+    m_commands.append(command);
+}
+
+void DemoServer::waitForCommand(const QString& page, QTcpSocket* socket, QHttpServerResponder&& responder) {
+    for (qsizetype i = 0; i < m_commands.size(); ++i) {
+        const QString target = m_commands.at(i).value(u"page"_s).toString();
+        if (target.isEmpty() || target == page) {
+            writeJson(responder, QJsonDocument(m_commands.takeAt(i)));
+            return;
+        }
+    }
+    m_waiters.push_back(Waiter{page, QPointer<QTcpSocket>(socket), std::move(responder),
+                               QDateTime::currentDateTimeUtc().addMSecs(kLongPollTimeout.count())});
+}
+
+bool DemoServer::deliver(Waiter& waiter, const QJsonObject& command) {
+    // A page that navigated away has dropped its poll; its socket is gone or closing.
+    if (!waiter.socket || waiter.socket->state() != QAbstractSocket::ConnectedState)
+        return false;
+    writeJson(waiter.responder, QJsonDocument(command));
+    return true;
+}
+
+void DemoServer::expireWaiters() {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (auto it = m_waiters.begin(); it != m_waiters.end();) {
+        const bool alive = it->socket && it->socket->state() == QAbstractSocket::ConnectedState;
+        if (alive && it->deadline > now) {
+            ++it;
+            continue;
+        }
+        if (alive)
+            it->responder.write(Status::NoContent);
+        it = m_waiters.erase(it);
+    }
+}

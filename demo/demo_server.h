@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHttpServerResponder>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtHttpServer/QAbstractHttpServer>
+
+#include <chrono>
+#include <list>
+
+// Serves the demo pages of the chat service and of the maker's site for any Host header, and
+// keeps what tests need to observe: a log of page requests, the reports pages post, and a queue
+// of commands that pages pick up by long-poll and run against window.external.
+class DemoServer final : public QAbstractHttpServer {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DemoServer)
+public:
+    // A page holds its long-poll this long before it is answered with "no command".
+    static constexpr std::chrono::milliseconds kLongPollTimeout{20000};
+    // The order number a logon without one shows, so the demo works from a bare address.
+    static constexpr QLatin1StringView kDemoOrderId{"48213"};
+
+    explicit DemoServer(QObject* parent = nullptr);
+    ~DemoServer() override;
+
+protected:
+    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
+    void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
+
+private:
+    struct Waiter {
+        QString page;
+        QPointer<QTcpSocket> socket;
+        QHttpServerResponder responder;
+        QDateTime deadline;
+    };
+
+    void logRequest(const QHttpServerRequest& request, QTcpSocket* socket);
+    void servePage(const QString& file, const QList<std::pair<QString, QString>>& fields,
+                   QHttpServerResponder&& responder);
+    void serveAsset(const QString& path, QHttpServerResponder&& responder);
+    void acceptReport(const QHttpServerRequest& request, QTcpSocket* socket,
+                      QHttpServerResponder&& responder);
+    void queueCommand(const QHttpServerRequest& request, QHttpServerResponder&& responder);
+    void waitForCommand(const QString& page, QTcpSocket* socket, QHttpServerResponder&& responder);
+    bool deliver(Waiter& waiter, const QJsonObject& command);
+    void expireWaiters();
+
+    QJsonArray m_requests;
+    QJsonArray m_reports;
+    QList<QJsonObject> m_commands;
+    std::list<Waiter> m_waiters;
+    QTimer m_expiry;
+};

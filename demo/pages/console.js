@@ -1,0 +1,79 @@
+// The operator console: a waiting-chat list, the hidden accept button the client clicks, and
+// buttons that call the client through window.external.
+(function () {
+  'use strict';
+
+  const chats = [
+    { name: 'Ann', message: 'Hi, I need help with my order', waited: '2 min', wants: 'Sales', accepted: false },
+    { name: 'Bob', message: 'Do you ship to Norway?', waited: '1 min', wants: 'Support', accepted: false }
+  ];
+
+  // Fields of a chat request record are separated by "|"; a bar inside a field gets a backslash.
+  function record(chat) {
+    return [chat.name, chat.message, chat.waited, chat.wants]
+      .map(function (field) { return String(field).replace(/\|/g, '\\|'); })
+      .join('|');
+  }
+
+  function render() {
+    const list = document.getElementById('chatList');
+    list.textContent = '';
+    chats.forEach(function (chat) {
+      const item = document.createElement('li');
+      item.textContent = chat.name + ': "' + chat.message + '" (waiting ' + chat.waited + ', ' + chat.wants + ')' +
+                         (chat.accepted ? ' - accepted' : '');
+      if (chat.accepted)
+        item.className = 'accepted';
+      list.appendChild(item);
+    });
+  }
+
+  function showCall(text) {
+    document.getElementById('lastCall').textContent = text;
+  }
+
+  async function call(name, args) {
+    try {
+      const result = await window.demo.callExternal(name, args);
+      showCall(name + ' returned ' + JSON.stringify(result === undefined ? null : result));
+    } catch (e) {
+      showCall(name + ' failed: ' + String((e && e.message) || e));
+    }
+  }
+
+  document.getElementById('cmdHidden').addEventListener('click', function () {
+    // What the client wrote into the button, read before anything else changes it.
+    const text = this.innerText;
+    const waiting = chats.find(function (chat) { return !chat.accepted; });
+    if (waiting) {
+      waiting.accepted = true;
+      document.getElementById('acceptedChat').textContent = 'Accepted chat with ' + waiting.name + '.';
+      render();
+    }
+    window.demo.report({ event: 'accepted', text: text, chat: waiting ? waiting.name : null });
+  });
+
+  document.getElementById('btnNotify').addEventListener('click', function () {
+    const waiting = chats.find(function (chat) { return !chat.accepted; });
+    if (waiting)
+      call('CB_CustomFunctionWithParams', [record(waiting), 1]);
+  });
+  document.getElementById('btnFlash').addEventListener('click', function () {
+    call('CB_CustomFunctionWithParams', ['', 3]);
+  });
+  document.getElementById('btnStopFlash').addEventListener('click', function () {
+    call('CB_CustomFunctionWithParams', ['', 2]);
+  });
+  document.getElementById('btnCustom').addEventListener('click', function () {
+    call('CB_CustomFunction', []);
+  });
+  document.getElementById('btnOpenWindow').addEventListener('click', function () {
+    const id = document.getElementById('orderId').textContent;
+    call('CB_OpenWindow', [location.origin + '/console?id=' + encodeURIComponent(id), 120, 120, 640, 480, 0]);
+  });
+  document.getElementById('btnClose').addEventListener('click', function () {
+    call('CB_Close', []);
+  });
+
+  render();
+})();
