@@ -3,8 +3,8 @@
 #include "browser_host/page_contract.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -35,9 +35,10 @@ std::string asText(const Variant& value) {
     if (const auto* flag = std::get_if<bool>(&value))
         return *flag ? "true" : "false";
     if (const auto* number = std::get_if<double>(&value)) {
+        // The shortest text that reads back as the same number, as script would write it.
         char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.17g", *number);
-        return buffer;
+        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, *number);
+        return error == std::errc() ? std::string(buffer, end) : std::string();
     }
     return {}; // undefined and null become empty text
 }
@@ -70,6 +71,10 @@ std::uint32_t CExternalDispatch::Release() {
 }
 
 HRESULT CExternalDispatch::GetTypeInfoCount(unsigned*) const {
+    return E_NOTIMPL;
+}
+
+HRESULT CExternalDispatch::GetTypeInfo(unsigned, std::uint32_t, void**) const {
     return E_NOTIMPL;
 }
 
@@ -113,7 +118,7 @@ HRESULT CExternalDispatch::Invoke(DISPID id, unsigned flags, std::span<const Var
         break;
     case kCustomFunctionWithParams: {
         // Never read beyond the arguments given: a short call does nothing.
-        if (args.size() < 2)
+        if (args.size() < std::size_t(contract::kMethodArgumentCounts[kCustomFunctionWithParams - 1]))
             break;
         const auto action = asInt32(args[0]);
         if (!action)
@@ -122,7 +127,7 @@ HRESULT CExternalDispatch::Invoke(DISPID id, unsigned flags, std::span<const Var
         break;
     }
     case kOpenWindow: {
-        if (args.size() < 6)
+        if (args.size() < std::size_t(contract::kMethodArgumentCounts[kOpenWindow - 1]))
             break;
         std::int32_t numbers[5] = {};
         bool valid = true;

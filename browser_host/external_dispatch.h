@@ -45,7 +45,9 @@ public:
     std::uint32_t Release();
     std::uint32_t refCount() const { return m_refCount; }
 
+    // No type information: callers fall back to name lookup. Neither writes its out argument.
     quillo::HRESULT GetTypeInfoCount(unsigned* count) const;
+    quillo::HRESULT GetTypeInfo(unsigned index, std::uint32_t locale, void** typeInfo) const;
     // Resolves each name, exactly and case-sensitively, into the same position of `ids`.
     quillo::HRESULT GetIDsOfNames(std::span<const std::string> names, std::span<quillo::DISPID> ids) const;
     // `args` holds the script's arguments in reverse order, the last argument first.

@@ -20,6 +20,8 @@ inline constexpr std::string_view kOpenWindow = "CB_OpenWindow";
 // In dispatch-identifier order: the n-th name has identifier n + 1.
 inline constexpr std::array<std::string_view, 5> kMethodNames = {kIsOurCustomBrowser, kClose, kCustomFunction,
                                                                  kCustomFunctionWithParams, kOpenWindow};
+// How many script arguments each method reads, in the same order.
+inline constexpr std::array<int, 5> kMethodArgumentCounts = {0, 0, 0, 2, 6};
 
 inline constexpr int kActionShowNotification = 1;
 inline constexpr int kActionStopFlashing = 2;

@@ -31,7 +31,8 @@ int s_nInstallerTicks = 0;
 CChatMainDlg::CChatMainDlg(QWidget* parent)
     : QDialog(parent)
     , m_hIcon(res::loadAppIcon())
-    , m_settings(createUserSettingsBackend()) {
+    , m_settings(createUserSettingsBackend())
+    , m_closeForeignWindow(closeForeignWindow) {
     // Only a thin border: the skin draws the caption and the sizing frame.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     const res::PixelRect size = res::toPixels(res::kMainDialog);
@@ -111,7 +112,7 @@ void CChatMainDlg::OnTimer(int id) {
     switch (id) {
     case IDT_INSTALLER_POLL:
         ++s_nInstallerTicks;
-        if (closeForeignWindow(kInstallerClass, kInstallerTitle))
+        if (m_closeForeignWindow && m_closeForeignWindow(kInstallerClass, kInstallerTitle))
             m_timers.kill(IDT_INSTALLER_POLL);
         if (s_nInstallerTicks > 1)
             m_timers.kill(IDT_INSTALLER_POLL);

@@ -86,6 +86,9 @@ public:
     bool settingMissing() const { return m_bSettingMissing; }
     // The window that counts as active for CB_Close; tests may pin it.
     void setActiveWindowOverride(std::function<QWidget*()> activeWindow);
+    // How the installer's dialog is found and closed; tests replace the real X11/Windows search.
+    using ForeignWindowCloser = std::function<bool(const char* windowClass, const char* title)>;
+    void setForeignWindowCloser(ForeignWindowCloser closer) { m_closeForeignWindow = std::move(closer); }
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -130,6 +133,7 @@ private:
     quillo::WindowTimers m_timers{this};
     std::unique_ptr<quillo::SettingsBackend> m_settings;
     std::function<QWidget*()> m_activeWindowOverride;
+    ForeignWindowCloser m_closeForeignWindow;
     QString m_startPage;
     bool m_initialised = false;
 };

@@ -1,0 +1,93 @@
+#include "browser_host/origin_trust.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace quillo {
+
+namespace {
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; });
+    return lower;
+}
+
+int defaultPort(std::string_view scheme) {
+    if (scheme == "http")
+        return 80;
+    if (scheme == "https")
+        return 443;
+    return -1;
+}
+
+// The origin with scheme and host in lower case and a default port written as -1; nullopt when
+// it can never be trusted.
+std::optional<Origin> normalised(const Origin& origin) {
+    Origin result{lowerAscii(origin.scheme), lowerAscii(origin.host), origin.port};
+    const int standard = defaultPort(result.scheme);
+    if (standard < 0 || result.host.empty() || result.port < -1 || result.port > 65535)
+        return std::nullopt;
+    if (result.port == standard)
+        result.port = -1;
+    return result;
+}
+
+} // namespace
+
+std::string SerializeOrigin(const Origin& origin) {
+    const auto clean = normalised(origin);
+    if (!clean)
+        return {};
+    const bool ipv6 = clean->host.find(':') != std::string::npos;
+    std::string text = clean->scheme + "://" + (ipv6 ? "[" + clean->host + "]" : clean->host);
+    if (clean->port >= 0)
+        text += ":" + std::to_string(clean->port);
+    return text;
+}
+
+void OriginTrust::add(const Origin& origin) {
+    std::string text = SerializeOrigin(origin);
+    if (!text.empty() && std::find(m_origins.begin(), m_origins.end(), text) == m_origins.end())
+        m_origins.push_back(std::move(text));
+}
+
+void OriginTrust::trustOrigin(const Origin& origin) {
+    const auto clean = normalised(origin);
+    if (!clean)
+        return;
+    add(*clean);
+    if (clean->port < 0)
+        add({clean->scheme == "http" ? "https" : "http", clean->host, -1});
+}
+
+void OriginTrust::trustHost(std::string_view hostAndPort) {
+    std::string_view host = hostAndPort;
+    int port = -1;
+    const std::size_t colon = hostAndPort.rfind(':');
+    const bool bracketed = !hostAndPort.empty() && hostAndPort.front() == '[';
+    // A bare IPv6 address has colons of its own and no room for a port.
+    const bool bareIpv6 = !bracketed && std::count(hostAndPort.begin(), hostAndPort.end(), ':') > 1;
+    if (colon != std::string_view::npos && !bareIpv6 && (!bracketed || colon > hostAndPort.find(']'))) {
+        const std::string_view digits = hostAndPort.substr(colon + 1);
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
+        if (error != std::errc() || end != digits.data() + digits.size() || digits.empty())
+            return; // not a host we can read; trusting part of it would be worse
+        host = hostAndPort.substr(0, colon);
+    }
+    if (bracketed) {
+        if (host.size() < 2 || host.back() != ']')
+            return;
+        host = host.substr(1, host.size() - 2);
+    }
+    trustOrigin({"http", std::string(host), port});
+    trustOrigin({"https", std::string(host), port});
+}
+
+bool OriginTrust::isTrusted(const Origin& origin) const {
+    const std::string text = SerializeOrigin(origin);
+    return !text.empty() && std::find(m_origins.begin(), m_origins.end(), text) != m_origins.end();
+}
+
+} // namespace quillo
