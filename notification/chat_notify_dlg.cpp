@@ -1,12 +1,171 @@
 #include "notification/chat_notify_dlg.h"
 
+#include "resources/resource_ids.h"
+#include "resources/resource_loader.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+using namespace quillo;
+
+namespace {
+
+QColor toColor(notify::Rgb rgb) {
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+// The text area answers its own clicks, so a click on the text never counts as one on the card.
+class NotifyTextArea final : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QTextEdit::mousePressEvent(event);
+        event->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QTextEdit::mouseReleaseEvent(event);
+        event->accept();
+    }
+};
+
+} // namespace
+
+const QRect CChatNotifyDlg::kTextAreaRect{QPoint(5, 45), QPoint(187, 88)};
+
 CChatNotifyDlg::CChatNotifyDlg(QWidget* owner)
-    : QWidget(nullptr) {
-    Q_UNUSED(owner);
+    : QWidget(nullptr)
+    , m_pOwner(owner)
+    , m_background(res::loadBitmap(res::IDB_POPUP_BACKGROUND)) {
+    // Never in the taskbar, above other windows, and never the focus window: the operator may be
+    // typing elsewhere when a request arrives.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                   Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowTitle(QString::fromLatin1(kWindowTitle));
+    setFocusPolicy(Qt::NoFocus);
+    resize(notify::kPopupWidth, notify::kPopupRise);
+
+    m_richText = new NotifyTextArea(this);
+    m_richText->setGeometry(kTextAreaRect);
+    m_richText->setFrameStyle(QFrame::NoFrame);
+    m_richText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_richText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_richText->setAcceptRichText(false);
+    m_richText->document()->setDocumentMargin(1);
+    QPalette palette = m_richText->palette();
+    palette.setColor(QPalette::Base, toColor(notify::kTextAreaBackground));
+    palette.setColor(QPalette::Text, toColor(notify::kTextColour));
+    m_richText->setPalette(palette);
+    m_richText->viewport()->setAutoFillBackground(true);
 }
 
 CChatNotifyDlg::~CChatNotifyDlg() = default;
 
-bool CChatNotifyDlg::ShowNotification(std::string) {
+bool CChatNotifyDlg::ShowNotification(std::string record) {
+    setText(notify::ComposeNotifyText(record));
+    const QRect area = workArea();
+    apply(m_motion.start(
+        notify::PopupRect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}));
     return true;
+}
+
+void CChatNotifyDlg::OnTimer(int id) {
+    apply(m_motion.tick(id));
+}
+
+void CChatNotifyDlg::OnLButtonUp(int x, int y) {
+    apply(m_motion.click(x, y));
+}
+
+QRect CChatNotifyDlg::windowRect() const {
+    const notify::PopupRect& rect = m_motion.window();
+    return QRect(rect.left, rect.top, rect.width(), rect.height());
+}
+
+void CChatNotifyDlg::setWorkAreaProvider(std::function<QRect()> provider) {
+    m_workAreaProvider = std::move(provider);
+}
+
+QRect CChatNotifyDlg::workArea() const {
+    if (m_workAreaProvider)
+        return m_workAreaProvider();
+    // The work area leaves out the taskbar or panels, wherever they are docked.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->availableGeometry();
+    return {};
+}
+
+void CChatNotifyDlg::setText(const notify::NotifyText& text) {
+    m_richText->setPlainText(QString::fromUtf8(text.text.data(), static_cast<qsizetype>(text.text.size())));
+
+    QTextCursor cursor(m_richText->document());
+    cursor.select(QTextCursor::Document);
+    QTextCharFormat base;
+    base.setForeground(toColor(notify::kTextColour));
+    base.setFontFamilies({QString::fromLatin1(notify::kTextFace)});
+    base.setFontPointSize(notify::kTextPointSize);
+    cursor.mergeCharFormat(base);
+
+    for (const auto& span : {text.waitingSpan, text.lastFieldSpan}) {
+        if (!span)
+            continue;
+        cursor.setPosition(span->position);
+        cursor.setPosition(span->position + span->positionLength, QTextCursor::KeepAnchor);
+        QTextCharFormat colour;
+        colour.setForeground(toColor(span->colour));
+        cursor.mergeCharFormat(colour);
+    }
+    m_richText->setTextCursor(cursor);
+}
+
+void CChatNotifyDlg::apply(const notify::PopupStep& step) {
+    for (const int id : step.stopTimers)
+        m_timers.kill(id);
+    for (const auto& [id, period] : step.startTimers)
+        m_timers.set(id, period);
+    if (step.moveTo) {
+        const notify::PopupRect& rect = *step.moveTo;
+        setGeometry(rect.left, rect.top, rect.width(), rect.height());
+        // Only what has risen above the base line is seen, so an always-on-top card never covers
+        // a panel at the bottom of the screen.
+        setMask(QRegion(0, 0, rect.width(), std::min(m_motion.risen(), rect.height())));
+        update();
+    }
+    if (step.show) {
+        QPointer<QWidget> focused = QApplication::focusWidget();
+        show();
+        if (focused)
+            focused->setFocus();
+    }
+    if (step.hide)
+        hide();
+    if (step.report)
+        emit chatPopupClosed(*step.report, 0);
+}
+
+void CChatNotifyDlg::timerEvent(QTimerEvent* event) {
+    if (const int id = m_timers.idOf(event); id != 0)
+        OnTimer(id);
+    QWidget::timerEvent(event);
+}
+
+void CChatNotifyDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at = event->position().toPoint();
+        OnLButtonUp(at.x(), at.y());
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CChatNotifyDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), toColor(notify::kTextAreaBackground));
+    painter.drawPixmap(0, 0, m_background);
 }

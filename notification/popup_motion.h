@@ -1,0 +1,78 @@
+#pragma once
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace quillo::notify {
+
+inline constexpr int IDT_POPUP_SLIDE = 1280;
+inline constexpr int IDT_POPUP_DISMISS = 1281;
+inline constexpr int kSlidePeriodMs = 100;
+inline constexpr int kDismissMs = 10000;
+
+inline constexpr int kPopupWidth = 193;
+// How far the top edge climbs above the base line: the card's height.
+inline constexpr int kPopupRise = 130;
+inline constexpr int kSlideStep = 5;
+
+// Left, top, right, bottom in screen pixels; right and bottom are one past the last pixel.
+struct PopupRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    friend bool operator==(const PopupRect&, const PopupRect&) = default;
+};
+
+// Where a display starts: at the right edge of the work area, its top on the work area's bottom
+// (the base line), so whatever edge a panel is docked to the popup rises from the bottom.
+PopupRect PlacePopup(const PopupRect& workArea);
+
+// The accept button drawn on the card, in client pixels, both ends included.
+bool InAcceptZone(int x, int y);
+
+// What one event asks of the window, to be applied in this order: timers, move, show, hide, report.
+// The report goes last because the owner's handler runs synchronously and may start a new display.
+struct PopupStep {
+    std::vector<int> stopTimers;
+    std::vector<std::pair<int, int>> startTimers; // identifier, period in ms
+    std::optional<PopupRect> moveTo;
+    // Show without taking the focus from the window that has it.
+    bool show = false;
+    bool hide = false;
+    // wParam of the closed report: 1 when the accept button was clicked, else 0.
+    std::optional<int> report;
+};
+
+// The popup's slide, display time and clicks, apart from any window. It keeps the state of its
+// two timers as window timers behave: starting a running one restarts it; ticks of a stopped timer
+// cannot arrive, so they are ignored.
+class PopupMotion final {
+public:
+    enum class State { Created, Sliding, Displayed, Hidden };
+
+    // A new request, in any state: the slide restarts from the base line. A running display time
+    // is left alone.
+    PopupStep start(const PopupRect& workArea);
+    PopupStep tick(int timerId);
+    PopupStep click(int x, int y);
+
+    State state() const;
+    const PopupRect& window() const { return m_rcWindow; }
+    int risen() const { return m_nRisen; }
+    bool visible() const { return m_visible; }
+    bool timerRunning(int timerId) const;
+
+private:
+    PopupRect m_rcWindow;
+    int m_nRisen = 0;
+    bool m_started = false;
+    bool m_visible = false;
+    bool m_slideRunning = false;
+    bool m_dismissRunning = false;
+};
+
+} // namespace quillo::notify
