@@ -122,7 +122,8 @@ void CChatNotifyDlg::setText(const notify::NotifyText& text) {
         colour.setForeground(toColor(span->colour));
         cursor.mergeCharFormat(colour);
     }
-    m_richText->setTextCursor(cursor);
+    // The widget's own cursor stays unselected: an unfocused rich edit hides its selection, Qt
+    // would paint it over the coloured span.
 }
 
 void CChatNotifyDlg::apply(const notify::PopupStep& step) {

@@ -162,6 +162,8 @@ void TestChatNotifyDlg::textAndColours() {
     popup.dlg.ShowNotification(record.toStdString());
     const QTextEdit* edit = popup.dlg.textArea();
     QCOMPARE(edit->toPlainText(), plain);
+    // A selection would be painted over the coloured span.
+    QVERIFY(!edit->textCursor().hasSelection());
 
     const QString text = edit->document()->toPlainText();
     const int greyAt = text.indexOf(grey);
