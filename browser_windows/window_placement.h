@@ -1,0 +1,31 @@
+#pragma once
+
+#include <span>
+
+namespace quillo {
+
+struct WindowRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend constexpr bool operator==(const WindowRect&, const WindowRect&) = default;
+};
+
+struct WindowSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The smallest outer size of a captioned window (Windows' minimum tracking size): below it the
+// caption and its buttons no longer fit.
+inline constexpr WindowSize kMinimumWindowSize{136, 39};
+// Window systems keep sizes and positions in 16 bits (X11); larger requests are cut to it.
+inline constexpr int kMaximumWindowExtent = 32767;
+
+// The outer rectangle a page's window gets for the one it asked for: width and height raised to
+// `minimum` and cut to kMaximumWindowExtent; a window that would lie entirely off every screen
+// moves, at its size, onto the nearest screen. With no screens known the position is kept.
+WindowRect placeWindow(WindowRect requested, WindowSize minimum, std::span<const WindowRect> screens);
+
+} // namespace quillo
