@@ -1,14 +1,17 @@
 #pragma once
 
 #include "browser_host/external_target.h"
+#include "main_window/hit_test.h"
 #include "main_window/start_page.h"
 #include "platform/window_timers.h"
 
 #include <QDialog>
 #include <QIcon>
+#include <QRect>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CChatNotifyDlg;
 class CColorLabel;
@@ -136,4 +139,12 @@ private:
     ForeignWindowCloser m_closeForeignWindow;
     QString m_startPage;
     bool m_initialised = false;
+
+    // A move or resize of the frame that the dialog does itself, where the window manager cannot.
+    struct FrameDrag {
+        quillo::HitCode code;
+        QPoint pressGlobal;
+        QRect startGeometry;
+    };
+    std::optional<FrameDrag> m_frameDrag;
 };

@@ -1,0 +1,156 @@
+#include "skin_controls/link_label.h"
+
+#include "skin_controls/cursor_source.h"
+#include "skin_controls/link_open.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+QColor toQColor(quillo::ColorRef color) {
+    return QColor(quillo::RedOf(color), quillo::GreenOf(color), quillo::BlueOf(color));
+}
+CLinkLabel::Opener& opener() {
+    static CLinkLabel::Opener instance;
+    return instance;
+}
+} // namespace
+
+CLinkLabel::CLinkLabel(const QString& text, QWidget* parent)
+    : QLabel(text, parent) {
+    // Moves must arrive without a pressed button: they start the hover state.
+    setMouseTracking(true);
+}
+
+CLinkLabel::~CLinkLabel() = default;
+
+void CLinkLabel::setOpenerForTests(Opener replacement) {
+    opener() = std::move(replacement);
+}
+
+void CLinkLabel::PreSubclassWindow() {
+    if (m_url.isEmpty())
+        m_url = text();
+    if (text().isEmpty())
+        setText(m_url);
+
+    m_plainFont = font();
+    m_underlinedFont = font();
+    m_underlinedFont.setUnderline(true);
+    m_attached = true;
+
+    FitToText();
+    LoadHandCursor();
+    // The label keeps the font it has until the cursor first leaves it; the plain copy looks the same.
+    setToolTip(m_url);
+}
+
+void CLinkLabel::SetLinkUrl(const QString& address) {
+    m_url = address;
+    if (!m_attached)
+        return;
+    FitToText();
+    setToolTip(m_url);
+}
+
+unsigned CLinkLabel::staticStyle() const {
+    unsigned style = 0;
+    if (alignment() & Qt::AlignHCenter)
+        style |= quillo::kSsCenter;
+    else if (alignment() & Qt::AlignRight)
+        style |= quillo::kSsRight;
+    if (alignment() & Qt::AlignVCenter)
+        style |= quillo::kSsCenterImage;
+    return style;
+}
+
+void CLinkLabel::FitToText() {
+    if (!m_attached)
+        return;
+    const QRect window = geometry();
+    const QRect client = contentsRect();
+    const QFontMetrics metrics(m_underlinedFont);
+    const quillo::WinRect fitted = quillo::FitToText(
+        {window.left(), window.top(), window.left() + window.width(), window.top() + window.height()},
+        client.width(), client.height(), metrics.horizontalAdvance(text()), metrics.height(), staticStyle());
+    setGeometry(fitted.left, fitted.top, fitted.width(), fitted.height());
+}
+
+void CLinkLabel::LoadHandCursor() {
+    if (m_hHandCursor)
+        return;
+    m_hHandCursor = QCursor(Qt::PointingHandCursor);
+    setCursor(*m_hHandCursor);
+}
+
+int CLinkLabel::OpenUrl(const QString& address, int showCommand) {
+    if (const Opener& replacement = opener())
+        return replacement(address, showCommand);
+    return quillo::OpenAddressInBrowser(address, showCommand);
+}
+
+void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
+    if (effects.setUnderlinedFont)
+        setFont(m_underlinedFont);
+    if (effects.setPlainFont)
+        setFont(m_plainFont);
+    if (effects.startTimer)
+        m_timers.set(IDT_LINK_HOVER, quillo::LinkHoverLogic::kPollMs);
+    if (effects.killTimer)
+        m_timers.kill(IDT_LINK_HOVER);
+    if (effects.invalidateWhole)
+        update();
+    if (const auto& r = effects.invalidateRect)
+        update(r->left, r->top, r->width(), r->height());
+}
+
+void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {
+    Apply(m_hover.OnMouseMove());
+    QLabel::mouseMoveEvent(event);
+}
+
+void CLinkLabel::timerEvent(QTimerEvent* event) {
+    if (m_timers.idOf(event) != 0) {
+        OnTimer();
+        return;
+    }
+    QLabel::timerEvent(event);
+}
+
+void CLinkLabel::OnTimer() {
+    const QPoint cursor = mapFromGlobal(quillo::CursorScreenPos());
+    Apply(m_hover.OnTimer(cursor.x(), cursor.y(), width(), height()));
+}
+
+void CLinkLabel::mousePressEvent(QMouseEvent* event) {
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void CLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool clicked =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (clicked)
+        OnLinkClicked();
+}
+
+void CLinkLabel::OnLinkClicked() {
+    m_hover.OnClick();
+    // Whether the browser opened is not the label's business: nothing is shown either way.
+    OpenUrl(m_url, kShowCommand);
+}
+
+void CLinkLabel::paintEvent(QPaintEvent*) {
+    // A fresh brush for every paint, the old one gone first.
+    m_backBrush.reset();
+    m_backBrush = std::make_unique<quillo::SolidBrush>(quillo::kSkinBackColor);
+
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(m_backBrush->color()));
+    painter.setFont(font());
+    painter.setPen(toQColor(m_hover.textColor()));
+    painter.drawText(contentsRect(), int(alignment()), text());
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/window_timers.h"
+#include "skin_controls/link_label_logic.h"
+#include "skin_controls/solid_brush.h"
+
+#include <QCursor>
+#include <QFont>
+#include <QLabel>
+#include <functional>
+#include <memory>
+#include <optional>
+
+// A static text turned into a hyperlink: light text on the skin's blue, underlined while the
+// cursor is over it, a hand cursor, the address as tooltip, and a click that opens the address in
+// the user's web browser.
+class CLinkLabel final : public QLabel {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CLinkLabel)
+
+public:
+    static constexpr int IDT_LINK_HOVER = quillo::LinkHoverLogic::kTimerId;
+    static constexpr int kShowCommand = 5; // SW_SHOW
+
+    explicit CLinkLabel(const QString& text = QString(), QWidget* parent = nullptr);
+    ~CLinkLabel() override;
+
+    // Takes the label over as a link, as binding it to its dialog control does.
+    void PreSubclassWindow();
+    void SetLinkUrl(const QString& address);
+    const QString& linkUrl() const { return m_url; }
+    int OpenUrl(const QString& address, int showCommand);
+    void FitToText();
+    void LoadHandCursor();
+
+    // The hover poll's tick, as the timer delivers it; tests drive ticks through here.
+    void OnTimer();
+    bool cursorOver() const { return m_hover.cursorOver(); }
+    bool isHoverTimerActive() const { return m_timers.isActive(IDT_LINK_HOVER); }
+    bool underlined() const { return font().underline(); }
+
+    // Opening addresses in tests must not start a browser.
+    using Opener = std::function<int(const QString& address, int showCommand)>;
+    static void setOpenerForTests(Opener opener);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void OnLinkClicked();
+    void Apply(const quillo::LinkHoverLogic::Effects& effects);
+    unsigned staticStyle() const;
+
+    quillo::LinkHoverLogic m_hover;
+    QString m_url;
+    QFont m_underlinedFont;
+    QFont m_plainFont;
+    std::optional<QCursor> m_hHandCursor;
+    std::unique_ptr<quillo::SolidBrush> m_backBrush;
+    quillo::WindowTimers m_timers{this};
+    bool m_attached = false;
+    bool m_pressed = false;
+};

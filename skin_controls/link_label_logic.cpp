@@ -1,0 +1,75 @@
+#include "skin_controls/link_label_logic.h"
+
+namespace quillo {
+
+LinkHoverLogic::Effects LinkHoverLogic::OnMouseMove() {
+    Effects effects;
+    if (m_bCursorOver)
+        return effects;
+    m_bCursorOver = true;
+    effects.setUnderlinedFont = true;
+    effects.startTimer = true;
+    effects.invalidateWhole = true;
+    return effects;
+}
+
+LinkHoverLogic::Effects LinkHoverLogic::OnTimer(int cursorX, int cursorY, int clientWidth, int clientHeight) {
+    Effects effects;
+    if (PtInRect(WinRect{0, 0, clientWidth, clientHeight}, cursorX, cursorY))
+        return effects;
+    m_bCursorOver = false;
+    effects.killTimer = true;
+    effects.setPlainFont = true;
+    effects.invalidateRect = WinRect{0, 0, clientWidth, clientHeight + kLeaveRepaintExtra};
+    return effects;
+}
+
+WinRect FitToText(const WinRect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
+                  unsigned style) {
+    WinRect rect = window;
+    const int neededWidth = textWidth + (window.width() - clientWidth);
+    const int neededHeight = textHeight + (window.height() - clientHeight);
+
+    if (style & kSsCenterImage) {
+        const int offset = (window.height() - neededHeight) / 2;
+        rect.top += offset;
+        rect.bottom -= offset;
+    } else {
+        rect.bottom = rect.top + neededHeight;
+    }
+
+    if (style & kSsCenter) {
+        const int offset = (window.width() - neededWidth) / 2;
+        rect.left += offset;
+        rect.right -= offset;
+    } else if (style & kSsRight) {
+        rect.left = rect.right - neededWidth;
+    } else {
+        rect.right = rect.left + neededWidth;
+    }
+    return rect;
+}
+
+std::string OpenCommandKey(std::string_view fileClass) {
+    std::string key(fileClass);
+    key += "\\shell\\open\\command";
+    return key;
+}
+
+std::optional<std::string> BuildFallbackCommandLine(std::string_view openCommand, std::string_view address) {
+    std::string_view kept = openCommand;
+    if (const auto quoted = openCommand.find("\"%1\""); quoted != std::string_view::npos)
+        kept = openCommand.substr(0, quoted);
+    else if (const auto bare = openCommand.find("%1"); bare != std::string_view::npos)
+        kept = openCommand.substr(0, bare);
+
+    const std::size_t length = kept.size() + 1 + address.size();
+    if (length + 1 > kFallbackCommandBuffer)
+        return std::nullopt;
+    std::string line;
+    line.reserve(length);
+    line.append(kept).append(1, ' ').append(address);
+    return line;
+}
+
+} // namespace quillo

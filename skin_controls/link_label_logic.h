@@ -1,0 +1,70 @@
+#pragma once
+
+#include "skin_controls/color_ref.h"
+#include "skin_controls/win_rect.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillo {
+
+// The link label's hover state, without a window: a mouse move shows the underline and starts a
+// poll; the poll's tick removes it once the cursor is outside.
+class LinkHoverLogic final {
+public:
+    static constexpr int kTimerId = 100; // IDT_LINK_HOVER
+    static constexpr int kPollMs = 100;
+    // Leaving repaints this far below the label too.
+    static constexpr int kLeaveRepaintExtra = 10;
+
+    struct Effects {
+        bool setUnderlinedFont = false;
+        bool setPlainFont = false;
+        bool startTimer = false;
+        bool killTimer = false;
+        bool invalidateWhole = false;
+        // A repaint of this rectangle in client coordinates, when set.
+        std::optional<WinRect> invalidateRect;
+        friend bool operator==(const Effects&, const Effects&) = default;
+    };
+
+    Effects OnMouseMove();
+    // A tick of the poll with the cursor in client coordinates of a clientWidth x clientHeight label.
+    Effects OnTimer(int cursorX, int cursorY, int clientWidth, int clientHeight);
+    // A click clears the hover flag only: the font and the poll stay until a tick finds the cursor
+    // outside.
+    void OnClick() { m_bCursorOver = false; }
+
+    bool cursorOver() const { return m_bCursorOver; }
+    ColorRef textColor() const { return m_bCursorOver ? m_hoverTextColor : m_textColor; }
+
+private:
+    ColorRef m_textColor = kLinkTextColor;
+    ColorRef m_hoverTextColor = kLinkTextColor;
+    bool m_bCursorOver = false;
+};
+
+// Static-control styles that decide how a label fits itself to its text.
+inline constexpr unsigned kSsCenter = 0x0001;
+inline constexpr unsigned kSsRight = 0x0002;
+inline constexpr unsigned kSsCenterImage = 0x0200;
+
+// The label's new window rectangle (in its parent's coordinates) so that a text of
+// textWidth x textHeight fits inside its border.
+WinRect FitToText(const WinRect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
+                  unsigned style);
+
+// The buffer the fallback command line is built in, terminator included.
+inline constexpr std::size_t kFallbackCommandBuffer = 520;
+
+// The key under the classes root whose default value is the open command of fileClass.
+std::string OpenCommandKey(std::string_view fileClass);
+// The command line that opens address with the program registered for .htm files, given that
+// program's open command: cut at the first "%1" in quotes, else at the first bare %1, then one
+// space and the address. None when the result would not fit in the buffer: a cut address would
+// open a different page.
+std::optional<std::string> BuildFallbackCommandLine(std::string_view openCommand, std::string_view address);
+
+} // namespace quillo

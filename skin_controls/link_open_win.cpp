@@ -1,0 +1,54 @@
+#include "skin_controls/link_label_logic.h"
+#include "skin_controls/link_open.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace quillo {
+
+namespace {
+
+constexpr DWORD kRegistryValueBuffer = 260;
+
+// The default value of root\subKey; 0 on success, else the error of opening or reading the key.
+LONG ReadRegistryDefault(HKEY root, const char* subKey, std::string& text) {
+    HKEY key = nullptr;
+    if (const LONG opened = RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE, &key); opened != ERROR_SUCCESS)
+        return opened;
+    char buffer[kRegistryValueBuffer] = {};
+    LONG size = sizeof buffer;
+    const LONG read = RegQueryValueA(key, nullptr, buffer, &size);
+    RegCloseKey(key);
+    if (read != ERROR_SUCCESS)
+        return read;
+    buffer[kRegistryValueBuffer - 1] = '\0';
+    text.assign(buffer);
+    return 0;
+}
+
+} // namespace
+
+int OpenAddressInBrowser(const QString& address, int showCommand) {
+    const QByteArray ansi = address.toLocal8Bit();
+    const auto shell = reinterpret_cast<std::intptr_t>(
+        ShellExecuteA(nullptr, "open", ansi.constData(), nullptr, nullptr, showCommand));
+    if (static_cast<std::uintptr_t>(shell) > 32)
+        return static_cast<int>(shell);
+
+    // No handler for the address itself: start whatever opens .htm files, with the address.
+    std::string fileClass;
+    if (ReadRegistryDefault(HKEY_CLASSES_ROOT, ".htm", fileClass) != 0)
+        return static_cast<int>(shell);
+    std::string openCommand;
+    if (ReadRegistryDefault(HKEY_CLASSES_ROOT, OpenCommandKey(fileClass).c_str(), openCommand) != 0)
+        return static_cast<int>(shell);
+    const auto line = BuildFallbackCommandLine(openCommand, std::string_view(ansi.constData(), ansi.size()));
+    if (!line)
+        return static_cast<int>(shell);
+    return static_cast<int>(WinExec(line->c_str(), static_cast<UINT>(showCommand)));
+}
+
+} // namespace quillo
