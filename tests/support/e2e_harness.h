@@ -1,0 +1,197 @@
+#pragma once
+
+// What the end-to-end tests drive: the demo chat service, a throwaway settings home, the real
+// quillo process, and the X11 display they run on. Everything here observes from the outside,
+// as a user or a page could.
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+struct _XDisplay; // Xlib's Display, kept out of this header
+
+namespace quillo::e2e {
+
+// Paths of the built programs under test.
+QString demoServiceBinary();
+QString quilloBinary();
+
+// The built quillo-demo-service on 127.0.0.1, on a free port.
+//
+// Pages post reports to it: {page, event, href, version, external, ...} plus host, scheme and
+// time_ms (ms since the epoch) added by the service. Events: "load" (window load), "version"
+// (300 ms after load and whenever the chatVersion element changes), "calling"/"called" around a
+// command's window.external call ({call, args} / {call, result, error}), "navigating" ({url}),
+// and "accepted" ({text}: the text of cmdHidden when it was clicked).
+// The request log holds {method, path, query, host, scheme, time_ms} per page request.
+class DemoService {
+public:
+    DemoService();
+    ~DemoService();
+    DemoService(const DemoService&) = delete;
+    DemoService& operator=(const DemoService&) = delete;
+
+    // With tls, also serves HTTPS with a throwaway self-signed certificate made by openssl.
+    bool start(bool tls = false);
+    void stop();
+    QString errorString() const { return m_error; }
+
+    quint16 port() const { return m_port; }
+    quint16 tlsPort() const { return m_tlsPort; }
+    QUrl baseUrl() const;
+    // Chromium --host-resolver-rules that send every host to this service: https (port 443) to
+    // the TLS listener when there is one, everything else to the plain one.
+    QString hostResolverRules() const;
+
+    QJsonArray requests() const;
+    QJsonArray reports() const;
+    // The first report that satisfies pred, polling until ms have passed.
+    std::optional<QJsonObject> waitForReport(const std::function<bool(const QJsonObject&)>& pred,
+                                             int ms) const;
+    std::optional<QJsonObject> waitForRequest(const std::function<bool(const QJsonObject&)>& pred,
+                                              int ms) const;
+    // {call: "CB_...", args: [...]} or {navigate: url}; {page: "console"} addresses one page kind.
+    bool pushCommand(const QJsonObject& command) const;
+    bool reset() const;
+
+private:
+    std::optional<QByteArray> get(const QString& path) const;
+    bool post(const QString& path, const QByteArray& body) const;
+
+    QProcess m_process;
+    std::unique_ptr<QTemporaryDir> m_certDir;
+    quint16 m_port = 0;
+    quint16 m_tlsPort = 0;
+    QString m_error;
+};
+
+// A temporary XDG config and data home. The settings live in exactly one file there, the one
+// QSettings uses for organisation "Tarnwick", application "Tarnwick Live Chat".
+class ConfigHome {
+public:
+    ConfigHome();
+    bool isValid() const { return m_dir.isValid(); }
+    QString root() const { return m_dir.path(); }
+    QString configDir() const;
+    QString dataDir() const;
+    QString cacheDir() const;
+    QString settingsPath() const;
+
+    // Creates the key (the file) and sets the given values; a nullopt value is left absent.
+    void writeSettings(std::optional<QString> orderId, std::optional<QString> url) const;
+    // Deletes the key altogether, as on a machine where the installer never ran.
+    void removeKey() const;
+    bool keyExists() const;
+    // Read fresh from the file each time, so a test sees what quillo wrote.
+    std::optional<QString> value(const QString& name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The real quillo, with its settings in a ConfigHome and every host name mapped to the demo
+// service. Output goes to files, so a chatty browser can never block on a full pipe.
+class QuilloProcess {
+public:
+    QuilloProcess(const ConfigHome& home, const DemoService& service,
+                  const QStringList& extraChromiumFlags = {});
+    ~QuilloProcess();
+    QuilloProcess(const QuilloProcess&) = delete;
+    QuilloProcess& operator=(const QuilloProcess&) = delete;
+
+    bool start();
+    bool waitForExit(int ms);
+    bool isRunning() const;
+    int exitCode() const;
+    QProcess::ExitStatus exitStatus() const;
+    qint64 pid() const;
+    void terminate();
+    void kill();
+    // stdout and stderr so far, for failure messages.
+    QString output() const;
+
+private:
+    const ConfigHome& m_home;
+    QProcess m_process;
+};
+
+// Sum of Pss (kB) over the process and all its descendants, from /proc/<pid>/smaps_rollup.
+qint64 processTreePss(qint64 pid);
+QList<qint64> processTreePids(qint64 pid);
+
+namespace x11 {
+
+using WindowId = unsigned long;
+
+// A viewable client window whose title (_NET_WM_NAME, else WM_NAME) is exactly title.
+std::optional<WindowId> findWindowByTitle(const QString& title, int ms);
+// Outer geometry on the screen, including the window manager's frame when there is one.
+QRect frameGeometry(WindowId window);
+// The window's own area on the screen.
+QRect clientGeometry(WindowId window);
+bool isUrgent(WindowId window);
+bool isViewable(WindowId window);
+std::optional<WindowId> activeWindow();
+// True when the window has no window-manager decoration: the frame and client rects coincide.
+bool isUndecorated(WindowId window);
+
+// Input through xdotool, in screen coordinates. Each returns whether xdotool succeeded.
+bool click(int x, int y, int button = 1);
+bool moveMouse(int x, int y);
+bool key(const QString& combo);
+bool drag(int fromX, int fromY, int toX, int toY, int button = 1);
+// Raises and focuses the window (through the window manager when one runs).
+bool activate(WindowId window);
+bool screenshot(const QString& path);
+
+// A running window manager; stops the one it started when destroyed.
+class WindowManager {
+public:
+    ~WindowManager();
+    bool started() const { return m_process != nullptr; }
+
+private:
+    friend std::unique_ptr<WindowManager> startWindowManager(int ms);
+    std::unique_ptr<QProcess> m_process;
+};
+bool windowManagerRunning();
+// Starts openbox unless a window manager already runs; null when none could be had in ms.
+std::unique_ptr<WindowManager> startWindowManager(int ms = 10000);
+
+// A top-level X11 window of another program, made inside the test process with plain Xlib.
+// It closes when asked to (WM_DELETE_WINDOW), and remembers when that was.
+class ForeignWindow {
+public:
+    ForeignWindow(const QString& windowClass, const QString& title);
+    ~ForeignWindow();
+    ForeignWindow(const ForeignWindow&) = delete;
+    ForeignWindow& operator=(const ForeignWindow&) = delete;
+
+    bool isValid() const { return m_window != 0; }
+    WindowId id() const { return m_window; }
+    // Handles pending events first, so the answer is current.
+    bool wasCloseRequested();
+    std::optional<std::chrono::steady_clock::time_point> closeRequestedAt();
+    bool isOpen();
+
+private:
+    void pump();
+
+    ::_XDisplay* m_display = nullptr;
+    WindowId m_window = 0;
+    bool m_open = false;
+    std::optional<std::chrono::steady_clock::time_point> m_closeRequestedAt;
+};
+
+} // namespace x11
+} // namespace quillo::e2e

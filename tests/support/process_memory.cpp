@@ -1,0 +1,68 @@
+#include "tests/support/e2e_harness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+
+using namespace Qt::StringLiterals;
+
+namespace quillo::e2e {
+
+namespace {
+
+// The parent pid is the fourth field of /proc/<pid>/stat; the command name before it may hold
+// spaces and parentheses, so parsing starts after the last ')'.
+std::optional<qint64> parentOf(const QString& pid) {
+    QFile stat(u"/proc/"_s + pid + u"/stat"_s);
+    if (!stat.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    if (close < 0)
+        return std::nullopt;
+    const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+    if (fields.size() < 2)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 parent = fields.at(1).toLongLong(&ok);
+    return ok ? std::optional<qint64>(parent) : std::nullopt;
+}
+
+} // namespace
+
+QList<qint64> processTreePids(qint64 pid) {
+    QMultiHash<qint64, qint64> children;
+    const QStringList entries = QDir(u"/proc"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        bool numeric = false;
+        const qint64 child = entry.toLongLong(&numeric);
+        if (!numeric)
+            continue;
+        if (const auto parent = parentOf(entry))
+            children.insert(*parent, child);
+    }
+    QList<qint64> tree = {pid};
+    for (qsizetype i = 0; i < tree.size(); ++i)
+        tree += children.values(tree.at(i));
+    return tree;
+}
+
+qint64 processTreePss(qint64 pid) {
+    qint64 total = 0;
+    const QList<qint64> tree = processTreePids(pid);
+    for (const qint64 member : tree) {
+        QFile rollup(u"/proc/%1/smaps_rollup"_s.arg(member));
+        if (!rollup.open(QIODevice::ReadOnly))
+            continue; // gone meanwhile
+        while (!rollup.atEnd()) {
+            const QByteArray line = rollup.readLine();
+            if (line.startsWith("Pss:")) {
+                total += line.mid(4).trimmed().split(' ').first().toLongLong();
+                break;
+            }
+        }
+    }
+    return total;
+}
+
+} // namespace quillo::e2e

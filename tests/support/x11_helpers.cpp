@@ -1,0 +1,381 @@
+#include "tests/support/e2e_harness.h"
+
+#include <QDeadlineTimer>
+#include <QTest>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace quillo::e2e::x11 {
+
+namespace {
+
+constexpr int kPollStepMs = 50;
+
+// One short-lived connection per query keeps the helpers free of shared state.
+class Connection {
+public:
+    Connection()
+        : m_display(XOpenDisplay(nullptr)) {}
+    ~Connection() {
+        if (m_display != nullptr)
+            XCloseDisplay(m_display);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    Display* get() const { return m_display; }
+    explicit operator bool() const { return m_display != nullptr; }
+
+private:
+    Display* m_display;
+};
+
+// Xlib reports errors (a window that vanished mid-walk) through a handler that exits by default.
+int ignoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+struct ErrorGuard {
+    ErrorGuard()
+        : previous(XSetErrorHandler(ignoreErrors)) {}
+    ~ErrorGuard() { XSetErrorHandler(previous); }
+    int (*previous)(Display*, XErrorEvent*);
+};
+
+QString titleOf(Display* display, Window window) {
+    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    QString title;
+    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &count,
+                           &remaining, &data) == Success &&
+        data != nullptr && type == utf8)
+        title = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(count));
+    if (data != nullptr)
+        XFree(data);
+    if (title.isEmpty()) {
+        char* name = nullptr;
+        if (XFetchName(display, window, &name) && name != nullptr) {
+            title = QString::fromLocal8Bit(name);
+            XFree(name);
+        }
+    }
+    return title;
+}
+
+std::optional<Window> windowProperty(Display* display, Window window, const char* name) {
+    const Atom atom = XInternAtom(display, name, False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::optional<Window> result;
+    if (XGetWindowProperty(display, window, atom, 0, 1, False, XA_WINDOW, &type, &format, &count, &remaining,
+                           &data) == Success &&
+        data != nullptr && count == 1 && format == 32)
+        result = *reinterpret_cast<Window*>(data);
+    if (data != nullptr)
+        XFree(data);
+    return result;
+}
+
+Window findByTitle(Display* display, Window parent, const QString& title, int depth) {
+    Window root = 0;
+    Window parentOut = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, parent, &root, &parentOut, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = count; i > 0 && found == 0; --i) {
+        const Window child = children[i - 1];
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display, child, &attributes) || attributes.map_state != IsViewable)
+            continue;
+        if (titleOf(display, child) == title)
+            found = child;
+        else if (depth > 0)
+            found = findByTitle(display, child, title, depth - 1);
+    }
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}
+
+Window topLevelAncestor(Display* display, Window window) {
+    Window current = window;
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, current, &root, &parent, &children, &count))
+            return current;
+        if (children != nullptr)
+            XFree(children);
+        if (parent == root || parent == 0)
+            return current;
+        current = parent;
+    }
+}
+
+QRect screenRect(Display* display, Window window, bool includeBorder) {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return {};
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    const int border = includeBorder ? attributes.border_width : 0;
+    return QRect(x - border, y - border, attributes.width + 2 * border, attributes.height + 2 * border);
+}
+
+bool xdotool(const QStringList& arguments) {
+    return QProcess::execute(u"xdotool"_s, arguments) == 0;
+}
+
+} // namespace
+
+std::optional<WindowId> findWindowByTitle(const QString& title, int ms) {
+    const QDeadlineTimer deadline(ms);
+    for (;;) {
+        {
+            Connection connection;
+            if (connection) {
+                ErrorGuard guard;
+                Display* display = connection.get();
+                if (const Window found = findByTitle(display, DefaultRootWindow(display), title, 3))
+                    return WindowId(found);
+            }
+        }
+        if (deadline.hasExpired())
+            return std::nullopt;
+        QTest::qWait(kPollStepMs);
+    }
+}
+
+QRect frameGeometry(WindowId window) {
+    Connection connection;
+    if (!connection)
+        return {};
+    ErrorGuard guard;
+    return screenRect(connection.get(), topLevelAncestor(connection.get(), Window(window)), true);
+}
+
+QRect clientGeometry(WindowId window) {
+    Connection connection;
+    if (!connection)
+        return {};
+    ErrorGuard guard;
+    return screenRect(connection.get(), Window(window), false);
+}
+
+bool isUndecorated(WindowId window) {
+    return frameGeometry(window) == clientGeometry(window);
+}
+
+bool isUrgent(WindowId window) {
+    Connection connection;
+    if (!connection)
+        return false;
+    ErrorGuard guard;
+    XWMHints* hints = XGetWMHints(connection.get(), Window(window));
+    if (hints == nullptr)
+        return false;
+    const bool urgent = (hints->flags & XUrgencyHint) != 0;
+    XFree(hints);
+    return urgent;
+}
+
+bool isViewable(WindowId window) {
+    Connection connection;
+    if (!connection)
+        return false;
+    ErrorGuard guard;
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(connection.get(), Window(window), &attributes) &&
+           attributes.map_state == IsViewable;
+}
+
+std::optional<WindowId> activeWindow() {
+    Connection connection;
+    if (!connection)
+        return std::nullopt;
+    ErrorGuard guard;
+    Display* display = connection.get();
+    if (const auto active = windowProperty(display, DefaultRootWindow(display), "_NET_ACTIVE_WINDOW"))
+        return *active != 0 ? std::optional<WindowId>(*active) : std::nullopt;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    return focus > PointerRoot ? std::optional<WindowId>(focus) : std::nullopt;
+}
+
+bool click(int x, int y, int button) {
+    return xdotool({u"mousemove"_s, u"--sync"_s, QString::number(x), QString::number(y), u"click"_s,
+                    QString::number(button)});
+}
+
+bool moveMouse(int x, int y) {
+    return xdotool({u"mousemove"_s, u"--sync"_s, QString::number(x), QString::number(y)});
+}
+
+bool key(const QString& combo) {
+    return xdotool({u"key"_s, combo});
+}
+
+bool drag(int fromX, int fromY, int toX, int toY, int button) {
+    // Several steps, so the target sees a real motion and not a jump.
+    QStringList arguments = {u"mousemove"_s,         u"--sync"_s,    QString::number(fromX),
+                             QString::number(fromY), u"mousedown"_s, QString::number(button)};
+    constexpr int kSteps = 8;
+    for (int step = 1; step <= kSteps; ++step) {
+        arguments << u"sleep"_s << u"0.03"_s << u"mousemove"_s
+                  << QString::number(fromX + (toX - fromX) * step / kSteps)
+                  << QString::number(fromY + (toY - fromY) * step / kSteps);
+    }
+    arguments << u"sleep"_s << u"0.05"_s << u"mouseup"_s << QString::number(button);
+    return xdotool(arguments);
+}
+
+bool activate(WindowId window) {
+    const QString id = QString::number(window);
+    if (windowManagerRunning())
+        return xdotool({u"windowactivate"_s, u"--sync"_s, id});
+    return xdotool({u"windowraise"_s, id}) && xdotool({u"windowfocus"_s, u"--sync"_s, id});
+}
+
+bool screenshot(const QString& path) {
+    return QProcess::execute(u"import"_s, {u"-window"_s, u"root"_s, path}) == 0;
+}
+
+bool windowManagerRunning() {
+    Connection connection;
+    if (!connection)
+        return false;
+    ErrorGuard guard;
+    Display* display = connection.get();
+    const auto check = windowProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK");
+    if (!check)
+        return false;
+    // A stale property from a window manager that has died points at a window that is gone.
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, *check, &attributes) != 0;
+}
+
+WindowManager::~WindowManager() {
+    if (m_process && m_process->state() != QProcess::NotRunning) {
+        m_process->terminate();
+        if (!m_process->waitForFinished(3000)) {
+            m_process->kill();
+            m_process->waitForFinished(3000);
+        }
+    }
+}
+
+std::unique_ptr<WindowManager> startWindowManager(int ms) {
+    auto manager = std::unique_ptr<WindowManager>(new WindowManager);
+    if (windowManagerRunning())
+        return manager;
+    manager->m_process = std::make_unique<QProcess>();
+    manager->m_process->setProcessChannelMode(QProcess::ForwardedChannels);
+    manager->m_process->start(u"openbox"_s, {u"--sm-disable"_s});
+    if (!manager->m_process->waitForStarted(5000))
+        return nullptr;
+    const QDeadlineTimer deadline(ms);
+    while (!windowManagerRunning()) {
+        if (deadline.hasExpired() || manager->m_process->state() == QProcess::NotRunning)
+            return nullptr;
+        QTest::qWait(kPollStepMs);
+    }
+    return manager;
+}
+
+ForeignWindow::ForeignWindow(const QString& windowClass, const QString& title)
+    : m_display(XOpenDisplay(nullptr)) {
+    if (m_display == nullptr)
+        return;
+    Display* display = m_display;
+    const Window root = DefaultRootWindow(display);
+    const Window window = XCreateSimpleWindow(display, root, 200, 200, 320, 160, 1, BlackPixel(display, 0),
+                                              WhitePixel(display, 0));
+    const QByteArray className = windowClass.toLatin1();
+    const QByteArray name = title.toUtf8();
+    QByteArray instance = "foreign";
+    XClassHint hint{instance.data(), const_cast<char*>(className.constData())};
+    XSetClassHint(display, window, &hint);
+    XStoreName(display, window, name.constData());
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
+                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(name.constData()), int(name.size()));
+    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, window, &deleteWindow, 1);
+    XSelectInput(display, window, StructureNotifyMask);
+    XMapWindow(display, window);
+    XSync(display, False);
+    m_window = window;
+    m_open = true;
+
+    // Wait until it is on the screen, as an installer's dialog would be.
+    const QDeadlineTimer deadline(3000);
+    while (!deadline.hasExpired()) {
+        XEvent event{};
+        if (XCheckTypedWindowEvent(display, window, MapNotify, &event))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+ForeignWindow::~ForeignWindow() {
+    if (m_display == nullptr)
+        return;
+    if (m_open)
+        XDestroyWindow(m_display, m_window);
+    XCloseDisplay(m_display);
+}
+
+void ForeignWindow::pump() {
+    if (m_display == nullptr)
+        return;
+    const Atom protocols = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    const Atom deleteWindow = XInternAtom(m_display, "WM_DELETE_WINDOW", False);
+    while (XPending(m_display) > 0) {
+        XEvent event{};
+        XNextEvent(m_display, &event);
+        if (event.type == ClientMessage && event.xclient.message_type == protocols &&
+            Atom(event.xclient.data.l[0]) == deleteWindow && m_open) {
+            m_closeRequestedAt = std::chrono::steady_clock::now();
+            XDestroyWindow(m_display, m_window);
+            XFlush(m_display);
+            m_open = false;
+        }
+    }
+}
+
+bool ForeignWindow::wasCloseRequested() {
+    pump();
+    return m_closeRequestedAt.has_value();
+}
+
+std::optional<std::chrono::steady_clock::time_point> ForeignWindow::closeRequestedAt() {
+    pump();
+    return m_closeRequestedAt;
+}
+
+bool ForeignWindow::isOpen() {
+    pump();
+    return m_open;
+}
+
+} // namespace quillo::e2e::x11
