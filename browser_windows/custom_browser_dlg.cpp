@@ -1,6 +1,125 @@
 #include "browser_windows/custom_browser_dlg.h"
 
+#include "browser_host/custom_control_site.h"
+#include "browser_host/custom_occ_manager.h"
+#include "browser_host/web_browser2.h"
+#include "resources/dialog_templates.h"
+#include "resources/resource_loader.h"
+#include "resources/resource_strings.h"
+
+#include <QShowEvent>
+#include <QTimer>
+
+namespace {
+
+QMargins s_frameMargins;
+
+// How long after showing a window a late frame still corrects its placement; later moves are the
+// operator's.
+constexpr int kPlacementSettleMs = 2000;
+
+QMargins frameMarginsOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+} // namespace
+
 CCustomBrowserDlg::CCustomBrowserDlg(QWidget* parent)
-    : QDialog(parent) {}
+    : QDialog(parent)
+    , m_hIcon(quillo::res::loadAppIcon()) {
+    // A window of its own even when the main window owns it, with the usual caption and frame.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(QString::fromLatin1(quillo::res::kCustomBrowserTitle));
+    setWindowIcon(m_hIcon);
+    const quillo::res::PixelRect size = quillo::res::toPixels(quillo::res::kCustomBrowserDialog);
+    resize(size.width, size.height);
+}
 
 CCustomBrowserDlg::~CCustomBrowserDlg() = default;
+
+bool CCustomBrowserDlg::Create() {
+    if (m_browser != nullptr)
+        return true;
+    CCustomOccManager* manager = AfxGetOccManager();
+    if (manager == nullptr)
+        return false;
+    m_browser = manager->CreateSite(this)->browser();
+    if (m_browser == nullptr)
+        return false;
+    m_browser->setGeometry(rect());
+    return true;
+}
+
+QMargins CCustomBrowserDlg::knownFrameMargins() {
+    return s_frameMargins;
+}
+
+void CCustomBrowserDlg::SetOuterGeometry(const QRect& outer) {
+    // move() places the frame's corner; resize() sizes the client, so the frame comes off first.
+    const QMargins margins = s_frameMargins;
+    move(outer.topLeft());
+    resize(std::max(1, outer.width() - margins.left() - margins.right()),
+           std::max(1, outer.height() - margins.top() - margins.bottom()));
+    m_pendingOuter = outer;
+    if (isVisible())
+        CorrectOuterGeometry();
+}
+
+void CCustomBrowserDlg::CorrectOuterGeometry() {
+    if (!m_pendingOuter)
+        return;
+    const QMargins margins = frameMarginsOf(*this);
+    if (margins.isNull())
+        return;
+    s_frameMargins = margins;
+    const QRect outer = *m_pendingOuter;
+    m_pendingOuter.reset();
+    if (frameGeometry() == outer)
+        return;
+    resize(std::max(1, outer.width() - margins.left() - margins.right()),
+           std::max(1, outer.height() - margins.top() - margins.bottom()));
+    move(outer.topLeft());
+}
+
+void CCustomBrowserDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The window system's own shows (restoring from the taskbar) keep the page as it is.
+    if (event->spontaneous())
+        return;
+    m_bEnded = false;
+    if (m_browser != nullptr)
+        m_browser->Navigate2(m_strURL);
+    if (m_pendingOuter) {
+        CorrectOuterGeometry();
+        QTimer::singleShot(kPlacementSettleMs, this, [this] { m_pendingOuter.reset(); });
+    }
+}
+
+void CCustomBrowserDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (m_browser != nullptr)
+        m_browser->setGeometry(rect());
+    CorrectOuterGeometry();
+}
+
+void CCustomBrowserDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    CorrectOuterGeometry();
+}
+
+void CCustomBrowserDlg::done(int result) {
+    const bool wasEnded = m_bEnded;
+    m_bEnded = true;
+    m_pendingOuter.reset();
+    QDialog::done(result);
+    if (wasEnded)
+        return;
+    // Nothing shows an ended window again, so its page goes: no script keeps running unseen.
+    if (m_browser != nullptr)
+        m_browser->Navigate2(QStringLiteral("about:blank"));
+    emit ended();
+}

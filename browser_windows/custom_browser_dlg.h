@@ -1,10 +1,17 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
+#include <QMargins>
+#include <QRect>
+#include <QString>
+#include <optional>
 
 class CWebBrowser2;
 
-// A secondary browser window that a page opened: captioned, sizable, one browser.
+// A secondary browser window that a page opened: an ordinary captioned, sizable top-level window
+// whose one browser fills it. Showing it navigates to its address; ending it (close box, Escape,
+// CB_Close) hides it and unloads its page, and it stays in its pool slot.
 class CCustomBrowserDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CCustomBrowserDlg)
@@ -12,4 +19,41 @@ class CCustomBrowserDlg final : public QDialog {
 public:
     explicit CCustomBrowserDlg(QWidget* parent = nullptr);
     ~CCustomBrowserDlg() override;
+
+    // Creates the browser through the program's control container, once. False when there is no
+    // container; the window then shows nothing and navigates nowhere.
+    bool Create();
+    // Places the window so that its outer rectangle, frame and caption included, is `outer`. The
+    // frame's size is known only once the window manager has framed a window, so a window shown
+    // before that is corrected as soon as its frame is known.
+    void SetOuterGeometry(const QRect& outer);
+
+    void setUrl(const QString& url) { m_strURL = url; }
+    const QString& url() const { return m_strURL; }
+    CWebBrowser2* browser() const { return m_browser; }
+    // True from the window's end until it is shown again.
+    bool isEnded() const { return m_bEnded; }
+
+    void done(int result) override;
+
+    // The largest frame seen on any of these windows; all are decorated alike.
+    static QMargins knownFrameMargins();
+
+signals:
+    // The window was ended and hid itself.
+    void ended();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void CorrectOuterGeometry();
+
+    QString m_strURL;
+    QIcon m_hIcon;
+    CWebBrowser2* m_browser = nullptr;
+    std::optional<QRect> m_pendingOuter;
+    bool m_bEnded = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser_host/external_target.h"
+#include "browser_windows/browser_pool.h"
 #include "main_window/hit_test.h"
 #include "main_window/start_page.h"
 #include "platform/window_timers.h"
@@ -114,6 +115,8 @@ private:
 
     int m_nBrowserCount = 0;
     std::array<std::unique_ptr<CCustomBrowserDlg>, kPoolSize> m_browserPool;
+    // Which slots are unopened, open or ended; m_nBrowserCount follows its count.
+    quillo::BrowserPool m_poolSlots{kPoolSize};
     std::unique_ptr<CChatNotifyDlg> m_pNotifyDlg;
     bool m_bSettingMissing = false;
     CLinkLabel* m_linkLabel = nullptr;

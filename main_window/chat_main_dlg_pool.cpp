@@ -1,8 +1,59 @@
 #include "main_window/chat_main_dlg.h"
 
 #include "browser_windows/custom_browser_dlg.h"
+#include "browser_windows/url_policy.h"
+#include "browser_windows/window_placement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QUrl>
+#include <vector>
 
 // The pool of secondary browser windows that pages open.
 
-void CChatMainDlg::OpenWindow(std::string, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                              std::int32_t) {}
+namespace {
+
+// The outer rectangle the window gets: not smaller than a frame can hold, and on some screen.
+QRect placeOuterRect(int x, int y, int width, int height) {
+    const QMargins frame = CCustomBrowserDlg::knownFrameMargins();
+    const quillo::WindowSize minimum{
+        std::max(quillo::kMinimumWindowSize.width, frame.left() + frame.right() + 1),
+        std::max(quillo::kMinimumWindowSize.height, frame.top() + frame.bottom() + 1)};
+    std::vector<quillo::WindowRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    const quillo::WindowRect placed = quillo::placeWindow({x, y, width, height}, minimum, screens);
+    return {placed.x, placed.y, placed.width, placed.height};
+}
+
+} // namespace
+
+void CChatMainDlg::OpenWindow(std::string url, std::int32_t x, std::int32_t y, std::int32_t width,
+                              std::int32_t height, std::int32_t) {
+    // A page may open web pages, never local files or script addresses.
+    if (!quillo::isOpenableAddress(url))
+        return;
+    const QString address = QString::fromStdString(url);
+    if (!QUrl(address, QUrl::StrictMode).isValid())
+        return;
+
+    const std::optional<int> slot = m_poolSlots.open();
+    if (!slot)
+        return;
+    std::unique_ptr<CCustomBrowserDlg>& window = m_browserPool[std::size_t(*slot)];
+    if (!window) {
+        // Owned by the main window as its dialogs are, so the main window's modal run does not
+        // block it; the pool still decides when it goes.
+        window = std::make_unique<CCustomBrowserDlg>(this);
+        connect(window.get(), &CCustomBrowserDlg::ended, this,
+                [this, index = *slot] { m_poolSlots.end(index); });
+    }
+    window->Create();
+    window->SetOuterGeometry(placeOuterRect(x, y, width, height));
+    window->setUrl(address);
+    window->show();
+    window->activateWindow();
+    m_nBrowserCount = m_poolSlots.count();
+}
