@@ -10,6 +10,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QWindow>
 
 using namespace quillo;
 
@@ -44,9 +45,10 @@ CChatNotifyDlg::CChatNotifyDlg(QWidget* owner)
     , m_pOwner(owner)
     , m_background(res::loadBitmap(res::IDB_POPUP_BACKGROUND)) {
     // Never in the taskbar, above other windows, and never the focus window: the operator may be
-    // typing elsewhere when a request arrives.
+    // typing elsewhere when a request arrives. On X11 the window manager is bypassed, because it
+    // would push a window that starts below the screen edge back onto the screen when it is mapped.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                   Qt::WindowDoesNotAcceptFocus);
+                   Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QString::fromLatin1(kWindowTitle));
     setFocusPolicy(Qt::NoFocus);
@@ -141,6 +143,7 @@ void CChatNotifyDlg::apply(const notify::PopupStep& step) {
     }
     if (step.show) {
         QPointer<QWidget> focused = QApplication::focusWidget();
+        keepOwnerModalityFromBlocking();
         show();
         if (focused)
             focused->setFocus();
@@ -149,6 +152,19 @@ void CChatNotifyDlg::apply(const notify::PopupStep& step) {
         hide();
     if (step.report)
         emit chatPopupClosed(*step.report, 0);
+}
+
+void CChatNotifyDlg::keepOwnerModalityFromBlocking() {
+    // The owner runs modally, which blocks the input of every other window; a window owned by the
+    // modal one is not blocked, as an owned popup of a modal dialog still takes its clicks.
+    if (!m_pOwner)
+        return;
+    QWindow* owner = m_pOwner->window()->windowHandle();
+    if (owner == nullptr)
+        return;
+    create();
+    if (QWindow* popup = windowHandle(); popup != nullptr && popup->transientParent() != owner)
+        popup->setTransientParent(owner);
 }
 
 void CChatNotifyDlg::timerEvent(QTimerEvent* event) {

@@ -57,6 +57,7 @@ protected:
 
 private:
     void apply(const quillo::notify::PopupStep& step);
+    void keepOwnerModalityFromBlocking();
     void setText(const quillo::notify::NotifyText& text);
     QRect workArea() const;
 

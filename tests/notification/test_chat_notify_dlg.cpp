@@ -20,6 +20,7 @@ private slots:
     void clicks_data();
     void clicks();
     void reportMayStartANewRequest();
+    void clicksReachThePopupWhileTheOwnerIsModal();
 };
 
 namespace {
@@ -206,9 +207,8 @@ void TestChatNotifyDlg::clicks() {
     popup.dlg.ShowNotification("Ann|Hi|1 min|Sales");
     popup.ticks(27);
     QVERIFY(QTest::qWaitForWindowExposed(&popup.dlg));
-    QWidget* target = popup.dlg.childAt(at);
-    QWidget* receiver = target ? target : &popup.dlg;
-    QTest::mouseClick(receiver, Qt::LeftButton, {}, receiver->mapFrom(&popup.dlg, at));
+    // Through the window, so the click reaches whichever child lies under it.
+    QTest::mouseClick(popup.dlg.windowHandle(), Qt::LeftButton, {}, at);
     QCOMPARE(popup.closed.count(), reports);
     QCOMPARE(popup.dlg.isVisible(), reports == 0);
     if (reports > 0)
@@ -236,6 +236,21 @@ void TestChatNotifyDlg::reportMayStartANewRequest() {
     popup.ticks(1);
     QVERIFY(popup.dlg.isVisible());
     QCOMPARE(popup.dlg.geometry(), QRect(1727, 1035, 193, 135));
+}
+
+void TestChatNotifyDlg::clicksReachThePopupWhileTheOwnerIsModal() {
+    // The main window runs modally; its popup must still take the operator's click.
+    Popup popup;
+    popup.owner.setWindowModality(Qt::ApplicationModal);
+    popup.owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&popup.owner));
+    popup.dlg.ShowNotification("Ann|Hi|1 min|Sales");
+    popup.ticks(27);
+    QVERIFY(QTest::qWaitForWindowExposed(&popup.dlg));
+    // Through the window, as the platform delivers it, so modal blocking applies.
+    QTest::mouseClick(popup.dlg.windowHandle(), Qt::LeftButton, {}, QPoint(60, 100));
+    QCOMPARE(popup.closed.count(), 1);
+    QCOMPARE(popup.closed.at(0).at(0).toInt(), 1);
 }
 
 QTEST_MAIN(TestChatNotifyDlg)

@@ -1,0 +1,216 @@
+#include "tests/support/e2e_harness.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QJsonArray>
+#include <QScreen>
+#include <QTest>
+
+using namespace quillo::e2e;
+using namespace Qt::StringLiterals;
+
+// A chat request raised by the console page goes all the way: popup at the bottom right without
+// stealing the focus, a click on its accept button makes the page accept the chat.
+class TestE2eNotification : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void acceptClickAcceptsTheChat();
+    void withoutAClickThePopupHidesAfterTheDisplayTime();
+
+private:
+    // Asks the console page to raise a request and returns the popup window once it is seen.
+    std::optional<x11::WindowId> raiseRequest(const QString& record);
+    // Waits until the popup has risen to its full height; the time it took from the first frame.
+    std::optional<qint64> waitForFullHeight(x11::WindowId popup, QElapsedTimer& sinceFirstFrame);
+    QString outputPath(const QString& name) const;
+
+    std::unique_ptr<x11::WindowManager> m_wm;
+    DemoService m_service;
+    ConfigHome m_home;
+    std::unique_ptr<QuilloProcess> m_quillo;
+    std::unique_ptr<x11::ForeignWindow> m_editor;
+    x11::WindowId m_main = 0;
+    QRect m_workArea;
+};
+
+namespace {
+const QString kPopupTitle = u"Quillo notification"_s;
+constexpr int kWidth = 193;
+constexpr int kRise = 130;
+
+bool isEvent(const QJsonObject& report, const QString& event) {
+    return report.value(u"event"_s).toString() == event;
+}
+
+// Pixels of rect in image that pass the test; small anti-aliased text has few pure-colour pixels.
+int countPixels(const QImage& image, const QRect& rect, const std::function<bool(const QColor&)>& test) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (test(image.pixelColor(x, y)))
+                ++count;
+    return count;
+}
+
+bool isNavy(const QColor& c) {
+    return c.red() < 16 && c.green() < 16 && std::abs(c.blue() - 128) < 16;
+}
+bool isLight(const QColor& c) {
+    return c.red() > 150 && c.green() > 150 && c.blue() > 150;
+}
+bool isOrange(const QColor& c) {
+    return c.red() > 150 && c.green() > 70 && c.green() < 170 && c.blue() < 90 && c.red() - c.green() > 50;
+}
+} // namespace
+
+void TestE2eNotification::initTestCase() {
+    m_wm = x11::startWindowManager();
+    QVERIFY2(m_wm, "no window manager could be started");
+    QVERIFY2(m_service.start(), qPrintable(m_service.errorString()));
+    QVERIFY(m_home.isValid());
+    m_home.writeSettings(u"12345"_s, m_service.baseUrl().toString() + u"/console?id="_s);
+
+    // The work area as the window manager publishes it: no panel runs here, so the whole screen.
+    m_workArea = QGuiApplication::primaryScreen()->availableGeometry();
+
+    m_quillo = std::make_unique<QuilloProcess>(m_home, m_service);
+    QVERIFY(m_quillo->start());
+    const auto loaded = m_service.waitForReport(
+        [](const QJsonObject& r) {
+            return isEvent(r, u"load"_s) && r.value(u"page"_s).toString() == u"console";
+        },
+        60000);
+    QVERIFY2(loaded, qPrintable(m_quillo->output()));
+    const auto main = x11::findWindowByTitle(u"Quillo"_s, 10000);
+    QVERIFY(main);
+    m_main = *main;
+
+    // Another program's window has the focus, as when the operator types elsewhere.
+    m_editor = std::make_unique<x11::ForeignWindow>(u"Editor"_s, u"Operator's editor"_s);
+    QVERIFY(m_editor->isValid());
+}
+
+void TestE2eNotification::cleanupTestCase() {
+    m_editor.reset();
+    if (m_quillo) {
+        m_quillo->terminate();
+        m_quillo->waitForExit(10000);
+    }
+}
+
+void TestE2eNotification::init() {
+    QVERIFY(x11::activate(m_editor->id()));
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), std::optional<x11::WindowId>(m_editor->id()), 5000);
+    QVERIFY(m_service.reset());
+}
+
+QString TestE2eNotification::outputPath(const QString& name) const {
+    return QStringLiteral(QUILLO_E2E_OUTPUT_DIR) + u'/' + name;
+}
+
+std::optional<x11::WindowId> TestE2eNotification::raiseRequest(const QString& record) {
+    const QJsonObject command{{u"call"_s, u"CB_CustomFunctionWithParams"_s},
+                              {u"args"_s, QJsonArray{record, 1}}};
+    if (!m_service.pushCommand(command))
+        return std::nullopt;
+    return x11::findWindowByTitle(kPopupTitle, 5000);
+}
+
+std::optional<qint64> TestE2eNotification::waitForFullHeight(x11::WindowId popup,
+                                                             QElapsedTimer& sinceFirstFrame) {
+    const int top = m_workArea.y() + m_workArea.height() - kRise;
+    while (sinceFirstFrame.elapsed() < 5000) {
+        if (x11::clientGeometry(popup).top() == top)
+            return sinceFirstFrame.elapsed();
+        QTest::qWait(10);
+    }
+    return std::nullopt;
+}
+
+void TestE2eNotification::acceptClickAcceptsTheChat() {
+    const auto popup = raiseRequest(u"Ann|Hi, I need help with my order|2 min|Sales"_s);
+    QVERIFY2(popup, "no popup window appeared");
+    QElapsedTimer sinceFirstFrame;
+    sinceFirstFrame.start();
+
+    const int base = m_workArea.y() + m_workArea.height();
+    QRect geometry = x11::clientGeometry(*popup);
+    QCOMPARE(geometry.width(), kWidth);
+    QCOMPARE(geometry.right(), m_workArea.right());
+    QVERIFY2(geometry.top() < base && geometry.top() >= base - kRise,
+             qPrintable(u"top %1"_s.arg(geometry.top())));
+    QVERIFY(x11::isUndecorated(*popup));
+
+    // The main window asks for attention while the popup rises.
+    QTRY_VERIFY_WITH_TIMEOUT(x11::isUrgent(m_main), 2000);
+
+    const auto risen = waitForFullHeight(*popup, sinceFirstFrame);
+    QVERIFY2(risen, "the popup did not rise to its full height");
+    QVERIFY2(*risen < 3000, qPrintable(u"full height after %1 ms"_s.arg(*risen)));
+    geometry = x11::clientGeometry(*popup);
+    QCOMPARE(geometry.top(), base - kRise);
+    QCOMPARE(geometry.left(), m_workArea.right() + 1 - kWidth);
+
+    // The popup never took the focus from the operator's other window.
+    QCOMPARE(x11::activeWindow(), std::optional<x11::WindowId>(m_editor->id()));
+
+    const QString shot = outputPath(u"e2e_notification_popup.png"_s);
+    QVERIFY(x11::screenshot(shot));
+    const QImage image(shot);
+    QVERIFY(!image.isNull());
+    // The text area holds white text (the name and message) and the orange field on navy.
+    const QRect textArea = QRect(geometry.left() + 5, geometry.top() + 45, 183, 44);
+    const int navy = countPixels(image, textArea, isNavy);
+    const int light = countPixels(image, textArea, isLight);
+    const int orange = countPixels(image, textArea, isOrange);
+    qInfo("text area pixels: %d navy, %d light, %d orange", navy, light, orange);
+    QVERIFY2(navy > 183 * 44 / 2, "no navy text area");
+    QVERIFY2(light > 50, "no light text");
+    QVERIFY2(orange > 5, "no orange field");
+    qInfo("screenshot of the raised popup: %s", qPrintable(shot));
+
+    // A click on the accept button, below the text area.
+    QVERIFY(x11::click(geometry.left() + 60, geometry.top() + 100));
+    const auto accepted =
+        m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"accepted"_s); }, 5000);
+    QVERIFY2(accepted, "the page did not accept the chat");
+    QCOMPARE(accepted->value(u"text"_s).toString(), u"Accept()"_s);
+    QCOMPARE(accepted->value(u"chat"_s).toString(), u"Ann"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::isViewable(*popup), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::isUrgent(m_main), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), std::optional<x11::WindowId>(m_main), 3000);
+}
+
+void TestE2eNotification::withoutAClickThePopupHidesAfterTheDisplayTime() {
+    const auto popup = raiseRequest(u"Bob|Do you ship to Norway?|1 min|Support"_s);
+    QVERIFY2(popup, "no popup window appeared");
+    QElapsedTimer sinceFirstFrame;
+    sinceFirstFrame.start();
+    const auto risen = waitForFullHeight(*popup, sinceFirstFrame);
+    QVERIFY2(risen, "the popup did not rise to its full height");
+    QCOMPARE(x11::activeWindow(), std::optional<x11::WindowId>(m_editor->id()));
+
+    // The slide ends one tick after the last move; the display time is 10 s from then.
+    QElapsedTimer sinceRisen;
+    sinceRisen.start();
+    while (x11::isViewable(*popup) && sinceRisen.elapsed() < 13000)
+        QTest::qWait(20);
+    const qint64 shown = sinceRisen.elapsed();
+    QVERIFY2(!x11::isViewable(*popup), "the popup did not hide");
+    QVERIFY2(shown >= 9800 && shown <= 11000, qPrintable(u"hidden %1 ms after the slide"_s.arg(shown)));
+
+    // Closing without acceptance stops the flashing and shows the main window, but accepts nothing.
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::isUrgent(m_main), 2000);
+    QTest::qWait(500);
+    const QJsonArray reports = m_service.reports();
+    for (const auto& report : reports)
+        QVERIFY2(!isEvent(report.toObject(), u"accepted"_s), "the page accepted a chat without a click");
+}
+
+QTEST_MAIN(TestE2eNotification)
+#include "test_e2e_notification.moc"
