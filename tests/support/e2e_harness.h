@@ -133,8 +133,18 @@ namespace x11 {
 
 using WindowId = unsigned long;
 
+// Whether $DISPLAY names a server this process may connect to.
+bool displayAvailable();
+
 // A viewable client window whose title (_NET_WM_NAME, else WM_NAME) is exactly title.
 std::optional<WindowId> findWindowByTitle(const QString& title, int ms);
+// A viewable window whose _NET_WM_WINDOW_TYPE includes the given type, such as
+// "_NET_WM_WINDOW_TYPE_POPUP_MENU" for an open menu.
+std::optional<WindowId> findWindowByType(const QString& type, int ms);
+// Viewable windows directly under the root: client windows, window-manager frames, popups.
+QList<WindowId> topLevelWindows();
+// A popup (an override-redirect window, such as an open menu) that was not among before.
+std::optional<WindowId> waitForNewPopup(const QList<WindowId>& before, int ms);
 // Outer geometry on the screen, including the window manager's frame when there is one.
 QRect frameGeometry(WindowId window);
 // The window's own area on the screen.
@@ -152,6 +162,11 @@ bool key(const QString& combo);
 bool drag(int fromX, int fromY, int toX, int toY, int button = 1);
 // Raises and focuses the window (through the window manager when one runs).
 bool activate(WindowId window);
+// Resizes the window's own area, as the operator dragging its border would.
+bool resizeWindow(WindowId window, int width, int height);
+// A viewable override-redirect window (a popup menu, a tooltip) of the program whose WM_CLASS
+// instance name is instanceName, topmost first.
+std::optional<WindowId> findPopupWindow(const QString& instanceName, int ms);
 bool screenshot(const QString& path);
 
 // A running window manager; stops the one it started when destroyed.

@@ -34,6 +34,11 @@ QuilloProcess::QuilloProcess(const ConfigHome& home, const DemoService& service,
     QStringList flags = {u"--disable-gpu"_s, u"--disable-background-networking"_s,
                          u"--host-resolver-rules="_s + service.hostResolverRules()};
     flags += extraChromiumFlags;
+    // QtWebEngine splits this variable at spaces but keeps double-quoted stretches together.
+    for (QString& flag : flags) {
+        if (flag.contains(u' '))
+            flag = u'"' + flag + u'"';
+    }
     environment.insert(u"QTWEBENGINE_CHROMIUM_FLAGS"_s, flags.join(u' '));
     m_process.setProcessEnvironment(environment);
     m_process.setProgram(quilloBinary());

@@ -7,6 +7,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+#include <functional>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -89,7 +91,27 @@ std::optional<Window> windowProperty(Display* display, Window window, const char
     return result;
 }
 
-Window findByTitle(Display* display, Window parent, const QString& title, int depth) {
+bool hasWindowType(Display* display, Window window, Atom wanted) {
+    const Atom property = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, window, property, 0, 32, False, XA_ATOM, &type, &format, &count,
+                           &remaining, &data) == Success &&
+        data != nullptr && format == 32) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        found = std::find(atoms, atoms + count, wanted) != atoms + count;
+    }
+    if (data != nullptr)
+        XFree(data);
+    return found;
+}
+
+// Depth-first over viewable windows, topmost first, down to depth levels below parent.
+Window findViewable(Display* display, Window parent, int depth, const std::function<bool(Window)>& match) {
     Window root = 0;
     Window parentOut = 0;
     Window* children = nullptr;
@@ -102,14 +124,34 @@ Window findByTitle(Display* display, Window parent, const QString& title, int de
         XWindowAttributes attributes{};
         if (!XGetWindowAttributes(display, child, &attributes) || attributes.map_state != IsViewable)
             continue;
-        if (titleOf(display, child) == title)
+        if (match(child))
             found = child;
         else if (depth > 0)
-            found = findByTitle(display, child, title, depth - 1);
+            found = findViewable(display, child, depth - 1, match);
     }
     if (children != nullptr)
         XFree(children);
     return found;
+}
+
+std::optional<WindowId> pollForWindow(int ms, const std::function<bool(Display*, Window)>& match) {
+    const QDeadlineTimer deadline(ms);
+    for (;;) {
+        {
+            Connection connection;
+            if (connection) {
+                ErrorGuard guard;
+                Display* display = connection.get();
+                const Window found = findViewable(display, DefaultRootWindow(display), 3,
+                                                  [&](Window window) { return match(display, window); });
+                if (found != 0)
+                    return WindowId(found);
+            }
+        }
+        if (deadline.hasExpired())
+            return std::nullopt;
+        QTest::qWait(kPollStepMs);
+    }
 }
 
 Window topLevelAncestor(Display* display, Window window) {
@@ -147,22 +189,60 @@ bool xdotool(const QStringList& arguments) {
 
 } // namespace
 
+bool displayAvailable() {
+    return bool(Connection());
+}
+
 std::optional<WindowId> findWindowByTitle(const QString& title, int ms) {
-    const QDeadlineTimer deadline(ms);
-    for (;;) {
-        {
-            Connection connection;
-            if (connection) {
-                ErrorGuard guard;
-                Display* display = connection.get();
-                if (const Window found = findByTitle(display, DefaultRootWindow(display), title, 3))
-                    return WindowId(found);
-            }
-        }
-        if (deadline.hasExpired())
-            return std::nullopt;
-        QTest::qWait(kPollStepMs);
+    return pollForWindow(ms,
+                         [&](Display* display, Window window) { return titleOf(display, window) == title; });
+}
+
+std::optional<WindowId> findWindowByType(const QString& type, int ms) {
+    const QByteArray name = type.toLatin1();
+    return pollForWindow(ms, [&](Display* display, Window window) {
+        return hasWindowType(display, window, XInternAtom(display, name.constData(), False));
+    });
+}
+
+QList<WindowId> topLevelWindows() {
+    QList<WindowId> windows;
+    Connection connection;
+    if (!connection)
+        return windows;
+    ErrorGuard guard;
+    Display* display = connection.get();
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return windows;
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+            windows.append(WindowId(children[i]));
     }
+    if (children != nullptr)
+        XFree(children);
+    return windows;
+}
+
+std::optional<WindowId> waitForNewPopup(const QList<WindowId>& before, int ms) {
+    return pollForWindow(ms, [&](Display* display, Window window) {
+        XWindowAttributes attributes{};
+        return !before.contains(WindowId(window)) && XGetWindowAttributes(display, window, &attributes) &&
+               attributes.override_redirect && DefaultRootWindow(display) == attributes.root && [&] {
+                   Window root = 0;
+                   Window parent = 0;
+                   Window* children = nullptr;
+                   unsigned int count = 0;
+                   const bool ok = XQueryTree(display, window, &root, &parent, &children, &count);
+                   if (children != nullptr)
+                       XFree(children);
+                   return ok && parent == root;
+               }();
+    });
 }
 
 QRect frameGeometry(WindowId window) {
@@ -254,6 +334,27 @@ bool activate(WindowId window) {
     if (windowManagerRunning())
         return xdotool({u"windowactivate"_s, u"--sync"_s, id});
     return xdotool({u"windowraise"_s, id}) && xdotool({u"windowfocus"_s, u"--sync"_s, id});
+}
+
+std::optional<WindowId> findPopupWindow(const QString& instanceName, int ms) {
+    const QByteArray wanted = instanceName.toLocal8Bit();
+    return pollForWindow(ms, [&](Display* display, Window window) {
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display, window, &attributes) || !attributes.override_redirect)
+            return false;
+        XClassHint hint{};
+        if (!XGetClassHint(display, window, &hint))
+            return false;
+        const bool matches = hint.res_name != nullptr && wanted == hint.res_name;
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        return matches;
+    });
+}
+
+bool resizeWindow(WindowId window, int width, int height) {
+    return xdotool({u"windowsize"_s, u"--sync"_s, QString::number(window), QString::number(width),
+                    QString::number(height)});
 }
 
 bool screenshot(const QString& path) {
