@@ -1,13 +1,158 @@
 #include "browser_host/custom_control_site.h"
 
 #include "browser_host/custom_occ_manager.h"
+#include "browser_host/external_bridge.h"
+#include "browser_host/external_dispatch.h"
+#include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
+#include "resources/resource_strings.h"
 
+#include <QChildEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QWebChannel>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWidget>
+
+namespace {
+
+constexpr char kShimScriptName[] = "quillo-external-shim";
+constexpr char kBridgeScriptName[] = "quillo-external-bridge";
+
+quillo::FilteredKey filteredKey(int key) {
+    switch (key) {
+    case Qt::Key_F5:
+        return quillo::FilteredKey::F5;
+    case Qt::Key_O:
+        return quillo::FilteredKey::O;
+    case Qt::Key_P:
+        return quillo::FilteredKey::P;
+    case Qt::Key_N:
+        return quillo::FilteredKey::N;
+    default:
+        return quillo::FilteredKey::Other;
+    }
+}
+
+void replaceScript(QWebEngineScriptCollection& scripts, const QString& name, const QString& source,
+                   quint32 worldId) {
+    const QList<QWebEngineScript> old = scripts.find(name);
+    for (const QWebEngineScript& script : old)
+        scripts.remove(script);
+    QWebEngineScript script;
+    script.setName(name);
+    script.setSourceCode(source);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(worldId);
+    script.setRunsOnSubFrames(true);
+    scripts.insert(script);
+}
+
+} // namespace
 
 CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* container)
     : QObject(container)
     , m_manager(manager)
-    , m_browser(new CWebBrowser2(manager.profile(), container)) {}
+    , m_browser(new CWebBrowser2(manager.profile(), container)) {
+    // Our menu replaces the page's; the page's own contextmenu handlers still run first.
+    m_browser->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_browser, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowContextMenu(m_browser->mapToGlobal(pos)); });
 
-CCustomControlSite::~CCustomControlSite() = default;
+    // Keys reach the browser's focus proxy, which the view replaces when a page changes process.
+    m_browser->installEventFilter(this);
+    for (QObject* child : m_browser->children())
+        WatchKeys(child);
+    if (QWidget* proxy = m_browser->focusProxy())
+        WatchKeys(proxy);
+
+    // One reference on window.external for as long as this browser holds it.
+    m_manager.external().AddRef();
+    QWebEnginePage* page = m_browser->page();
+    m_channel = new QWebChannel(this);
+    m_bridge = new quillo::ExternalBridge(
+        m_manager.external(), *page, [this](const QWebEnginePage& caller) { return IsCallerTrusted(caller); },
+        this);
+    m_channel->registerObject(QString::fromLatin1(kBridgeObjectName), m_bridge);
+    // The transport lives in the client's private world: page script cannot reach it directly.
+    page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+    InstallExternalScripts();
+}
+
+CCustomControlSite::~CCustomControlSite() {
+    m_manager.external().Release();
+}
+
+void CCustomControlSite::InstallExternalScripts() {
+    QWebEngineScriptCollection& scripts = m_browser->page()->scripts();
+    replaceScript(scripts, QString::fromLatin1(kShimScriptName), m_manager.shimSource(),
+                  QWebEngineScript::MainWorld);
+    replaceScript(scripts, QString::fromLatin1(kBridgeScriptName), m_manager.bridgeSource(),
+                  QWebEngineScript::ApplicationWorld);
+}
+
+bool CCustomControlSite::IsCallerTrusted(const QWebEnginePage& page) const {
+    return m_manager.trustedOrigins().isTrusted(quillo::OriginOfUrl(page.url()));
+}
+
+void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
+    delete m_menu;
+    m_menu = new QMenu(m_browser);
+    m_menu->setAttribute(Qt::WA_DeleteOnClose);
+    m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuRefresh), this,
+                      &CCustomControlSite::OnRefresh);
+    m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuBack), this, &CCustomControlSite::OnBack);
+    m_menu->popup(screenPos);
+}
+
+QMenu* CCustomControlSite::contextMenu() const {
+    return m_menu;
+}
+
+void CCustomControlSite::OnRefresh() {
+    if (!m_manager.routeCommand(*m_browser, CCustomOccManager::Command::Refresh))
+        m_browser->Refresh();
+}
+
+void CCustomControlSite::OnBack() {
+    // No earlier page: nothing happens and nothing is said.
+    if (!m_manager.routeCommand(*m_browser, CCustomOccManager::Command::Back))
+        m_browser->GoBack();
+}
+
+void CCustomControlSite::WatchKeys(QObject* widget) {
+    if (widget != nullptr && widget->isWidgetType())
+        widget->installEventFilter(this);
+}
+
+bool CCustomControlSite::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+        if (watched == m_browser)
+            WatchKeys(static_cast<QChildEvent*>(event)->child());
+        break;
+    case QEvent::KeyPress: {
+        if (watched == m_browser)
+            break;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        m_keys.press(filteredKey(key->key()));
+        // A press with Alt is a system key, never filtered; Ctrl is judged as the press saw it.
+        const bool plainPress = !key->modifiers().testFlag(Qt::AltModifier);
+        if (quillo::IsKeySwallowed(m_keys.input(plainPress, key->modifiers().testFlag(Qt::ControlModifier))))
+            return true;
+        break;
+    }
+    case QEvent::KeyRelease:
+        if (watched != m_browser)
+            m_keys.release(filteredKey(static_cast<QKeyEvent*>(event)->key()));
+        break;
+    case QEvent::FocusOut:
+        m_keys.forget();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

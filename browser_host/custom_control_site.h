@@ -1,10 +1,21 @@
 #pragma once
 
+#include "browser_host/key_filter.h"
+
 #include <QObject>
+#include <QPoint>
+#include <QPointer>
 
 class CCustomOccManager;
 class CWebBrowser2;
+class QMenu;
+class QWebChannel;
+class QWebEnginePage;
 class QWidget;
+
+namespace quillo {
+class ExternalBridge;
+}
 
 // Hosts one browser for a window and gives it the client's behaviour: its own context menu, the
 // key filter, no border, and window.external for trusted pages. The container owns the site.
@@ -13,12 +24,40 @@ class CCustomControlSite final : public QObject {
     Q_DISABLE_COPY_MOVE(CCustomControlSite)
 
 public:
+    // The DOM event by which the page's window.external hands a call to the client's bridge.
+    static constexpr char kCallEventName[] = "quillo-external-call";
+    // The name under which the bridge object is published on the web channel.
+    static constexpr char kBridgeObjectName[] = "quilloExternal";
+
     CCustomControlSite(CCustomOccManager& manager, QWidget* container);
     ~CCustomControlSite() override;
 
     CWebBrowser2* browser() const { return m_browser; }
 
+    // (Re)installs the window.external scripts for the manager's current trusted origins; they
+    // take effect from the next document on.
+    void InstallExternalScripts();
+
+    // Shows the client's context menu at a screen point; its commands act on this browser.
+    void ShowContextMenu(const QPoint& screenPos);
+    // The menu shown last, while it is open; tests choose from it.
+    QMenu* contextMenu() const;
+
+    // What the menu's commands do.
+    void OnRefresh();
+    void OnBack();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void WatchKeys(QObject* widget);
+    bool IsCallerTrusted(const QWebEnginePage& page) const;
+
     CCustomOccManager& m_manager;
     CWebBrowser2* m_browser = nullptr;
+    QWebChannel* m_channel = nullptr;
+    quillo::ExternalBridge* m_bridge = nullptr;
+    QPointer<QMenu> m_menu;
+    quillo::KeyStateTracker m_keys;
 };

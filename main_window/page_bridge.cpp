@@ -1,12 +1,34 @@
 #include "main_window/chat_main_dlg.h"
 
+#include "browser_host/element_walk.h"
 #include "browser_host/web_browser2.h"
+#include "main_window/settings_store.h"
+
+#include <QPointer>
 
 // The page bridge: what the main window reads from and writes into the chat service's page.
 
-void CChatMainDlg::OnDocumentComplete() {}
+void CChatMainDlg::OnDocumentComplete() {
+    QWebEnginePage* document = m_browser != nullptr ? m_browser->GetDocument() : nullptr;
+    if (document == nullptr)
+        return;
+    QPointer<CChatMainDlg> self(this);
+    quillo::RunElementWalk(*document, quillo::ElementWalk::Scan, [self](const QStringList& orderTexts) {
+        if (self.isNull())
+            return;
+        // Every non-empty one is stored, in document order, so the last of them is what remains
+        // and an empty element keeps what an earlier page stored. The text is kept as it stands.
+        for (const QString& text : orderTexts) {
+            if (!text.isEmpty())
+                self->WriteSetting(quillo::kSettingsKey, text.toStdString().c_str(), quillo::kOrderIdValue);
+        }
+    });
+}
 
-void CChatMainDlg::TriggerAccept() {}
+void CChatMainDlg::TriggerAccept() {
+    if (QWebEnginePage* document = m_browser != nullptr ? m_browser->GetDocument() : nullptr)
+        quillo::RunElementWalk(*document, quillo::ElementWalk::Accept);
+}
 
 void CChatMainDlg::RefreshPage() {
     if (m_browser != nullptr)

@@ -1,0 +1,57 @@
+#include "browser_host/external_bridge.h"
+
+#include "browser_host/external_dispatch.h"
+
+#include <QWebEnginePage>
+#include <array>
+#include <vector>
+
+namespace quillo {
+
+namespace {
+
+Variant toVariant(const QJsonValue& value) {
+    switch (value.type()) {
+    case QJsonValue::Null:
+        return nullptr;
+    case QJsonValue::Bool:
+        return value.toBool();
+    case QJsonValue::Double:
+        return value.toDouble();
+    case QJsonValue::String:
+        return value.toString().toStdString();
+    default:
+        return std::monostate(); // objects, arrays and undefined carry nothing a method reads
+    }
+}
+
+// More than any method reads; arguments before the last few are never looked at.
+constexpr qsizetype kMaxArguments = 8;
+
+} // namespace
+
+ExternalBridge::ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, TrustCheck isTrusted,
+                               QObject* parent)
+    : QObject(parent)
+    , m_external(external)
+    , m_page(page)
+    , m_isTrusted(std::move(isTrusted)) {}
+
+void ExternalBridge::call(const QString& name, const QJsonArray& args) {
+    if (!m_isTrusted || !m_isTrusted(m_page))
+        return;
+    const std::array<std::string, 1> names{name.toStdString()};
+    std::array<DISPID, 1> ids{DISPID_UNKNOWN};
+    if (m_external.GetIDsOfNames(names, ids) != S_OK)
+        return;
+
+    // Automation order: the script's last argument first. Methods read from that end.
+    const qsizetype first = std::max<qsizetype>(0, args.size() - kMaxArguments);
+    std::vector<Variant> reversed;
+    for (qsizetype i = args.size() - 1; i >= first; --i)
+        reversed.push_back(toVariant(args.at(i)));
+    Variant result = std::monostate();
+    m_external.Invoke(ids[0], DISPATCH_METHOD, reversed, &result);
+}
+
+} // namespace quillo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QObject>
+#include <functional>
+
+class CExternalDispatch;
+class QWebEnginePage;
+
+namespace quillo {
+
+// The one object that a page's window.external reaches through the web channel. Each call names
+// a method and carries its script arguments; the name is looked up and the call dispatched in
+// CExternalDispatch, so a page can reach the five operations and nothing else. The calling page's
+// origin is checked again on every call, whatever the scripts in the page decided.
+class ExternalBridge final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ExternalBridge)
+
+public:
+    using TrustCheck = std::function<bool(const QWebEnginePage&)>;
+
+    ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, TrustCheck isTrusted, QObject* parent);
+
+    Q_INVOKABLE void call(const QString& name, const QJsonArray& args);
+
+private:
+    CExternalDispatch& m_external;
+    QWebEnginePage& m_page;
+    TrustCheck m_isTrusted;
+};
+
+} // namespace quillo

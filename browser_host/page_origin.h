@@ -1,0 +1,12 @@
+#pragma once
+
+#include "browser_host/origin_trust.h"
+
+class QUrl;
+
+namespace quillo {
+
+// The origin of a page address as the browser sees it; the host in its ASCII form.
+Origin OriginOfUrl(const QUrl& url);
+
+} // namespace quillo
