@@ -139,6 +139,9 @@ void CChatNotifyDlg::apply(const notify::PopupStep& step) {
         // Only what has risen above the base line is seen, so an always-on-top card never covers
         // a panel at the bottom of the screen.
         setMask(QRegion(0, 0, rect.width(), std::min(m_motion.risen(), rect.height())));
+        // No window manager keeps a bypassing window on top, so it climbs back while it rises.
+        if (isVisible())
+            raise();
         update();
     }
     if (step.show) {
