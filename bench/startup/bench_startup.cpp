@@ -77,6 +77,7 @@ std::optional<Sample> runChromium(const DemoService& service, const QString& pag
     chromium.setStandardOutputFile(QProcess::nullDevice());
     chromium.setStandardErrorFile(profile.filePath(u"stderr.txt"_s));
     chromium.setProgram(u"chromium"_s);
+    endWithParent(chromium);
     chromium.setArguments({u"--app="_s + page, u"--user-data-dir="_s + profile.path(), u"--no-first-run"_s,
                            u"--disable-gpu"_s, u"--no-sandbox"_s, u"--disable-background-networking"_s,
                            u"--disable-component-update"_s, u"--disable-sync"_s});

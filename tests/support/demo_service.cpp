@@ -10,6 +10,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 using namespace Qt::StringLiterals;
 
 namespace quillo::e2e {
@@ -61,6 +64,10 @@ QString quilloBinary() {
     return QString::fromUtf8(QUILLO_BINARY_PATH);
 }
 
+void endWithParent(QProcess& process) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
 DemoService::DemoService() = default;
 
 DemoService::~DemoService() {
@@ -86,6 +93,7 @@ bool DemoService::start(bool tls) {
     }
 
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    endWithParent(m_process);
     m_process.start(demoServiceBinary(), arguments);
     if (!m_process.waitForStarted(5000)) {
         m_error = u"cannot start "_s + demoServiceBinary() + u": "_s + m_process.errorString();

@@ -26,6 +26,10 @@ namespace quillo::e2e {
 QString demoServiceBinary();
 QString quilloBinary();
 
+// Makes the process end with the test: a test killed on timeout leaves no service, browser or
+// window manager running behind it.
+void endWithParent(QProcess& process);
+
 // The built quillo-demo-service on 127.0.0.1, on a free port.
 //
 // Pages post reports to it: {page, event, href, version, external, ...} plus host, scheme and

@@ -42,6 +42,7 @@ QuilloProcess::QuilloProcess(const ConfigHome& home, const DemoService& service,
     environment.insert(u"QTWEBENGINE_CHROMIUM_FLAGS"_s, flags.join(u' '));
     m_process.setProcessEnvironment(environment);
     m_process.setProgram(quilloBinary());
+    endWithParent(m_process);
     m_process.setWorkingDirectory(home.root());
     m_process.setStandardOutputFile(home.root() + u"/quillo.stdout"_s);
     m_process.setStandardErrorFile(home.root() + u"/quillo.stderr"_s);

@@ -391,6 +391,7 @@ std::unique_ptr<WindowManager> startWindowManager(int ms) {
         return manager;
     manager->m_process = std::make_unique<QProcess>();
     manager->m_process->setProcessChannelMode(QProcess::ForwardedChannels);
+    endWithParent(*manager->m_process);
     manager->m_process->start(u"openbox"_s, {u"--sm-disable"_s});
     if (!manager->m_process->waitForStarted(5000))
         return nullptr;
