@@ -80,7 +80,10 @@ Window findClient(Display* display, Window parent, const char* windowClass, cons
 } // namespace
 
 bool closeForeignWindow(const char* windowClass, const char* title) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    // Other platform plugins (offscreen) may hold an X connection whose windows are not X windows.
+    auto* x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")
+                    ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                    : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (display == nullptr)
         return false;

@@ -9,7 +9,10 @@ namespace quillo {
 namespace {
 
 Display* x11Display() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    // Other platform plugins (offscreen) may hold an X connection whose windows are not X windows.
+    auto* x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")
+                    ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                    : nullptr;
     return x11 ? x11->display() : nullptr;
 }
 
