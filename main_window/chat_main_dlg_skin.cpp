@@ -104,10 +104,18 @@ Qt::CursorShape cursorOf(HitCode code) {
     return Qt::ArrowCursor;
 }
 
+// Where the client area's origin is on the screen, from a mouse event itself. Qt's own idea of a
+// reparented frameless window's position can lag behind the window manager's (seen with openbox),
+// while the event's two positions always agree with each other.
+QPoint clientOriginOf(const QMouseEvent& event) {
+    return (event.globalPosition() - event.position()).toPoint();
+}
+
 // The frame answers for a screen point as the window's hit test always has: from the packed
 // screen point and the client area's origin on the screen.
-HitCode hitTestAt(const QWidget& window, const QPoint& global) {
-    const QPoint origin = window.mapToGlobal(QPoint(0, 0));
+HitCode hitTestAt(const QWidget& window, const QMouseEvent& event) {
+    const QPoint global = event.globalPosition().toPoint();
+    const QPoint origin = clientOriginOf(event);
     return HitTestScreen(PackScreenPoint(global.x(), global.y()), {origin.x(), origin.y()}, window.width(),
                          window.height());
 }
@@ -248,13 +256,17 @@ void CChatMainDlg::mousePressEvent(QMouseEvent* event) {
         return;
     }
     const QPoint global = event->globalPosition().toPoint();
-    const HitCode code = hitTestAt(*this, global);
+    const HitCode code = hitTestAt(*this, *event);
+    // The window manager starts its move or resize from where Qt believes the window to be; bring
+    // that belief in line with where the window really is first.
+    if (const QPoint origin = clientOriginOf(*event); mapToGlobal(QPoint(0, 0)) != origin)
+        move(pos() + origin - mapToGlobal(QPoint(0, 0)));
     bool started = false;
     if (QWindow* window = windowHandle())
         started = IsSizingCode(code) ? window->startSystemResize(edgesOf(code)) : window->startSystemMove();
     // Without the window manager's help the frame follows the pointer itself.
     if (!started)
-        m_frameDrag = FrameDrag{code, global, geometry()};
+        m_frameDrag = FrameDrag{code, global, QRect(clientOriginOf(*event), size())};
     event->accept();
 }
 
@@ -271,7 +283,7 @@ void CChatMainDlg::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     if (event->buttons() == Qt::NoButton) {
-        const Qt::CursorShape shape = isMaximized() ? Qt::ArrowCursor : cursorOf(hitTestAt(*this, global));
+        const Qt::CursorShape shape = isMaximized() ? Qt::ArrowCursor : cursorOf(hitTestAt(*this, *event));
         if (cursor().shape() != shape)
             setCursor(shape);
     }

@@ -38,6 +38,9 @@ void CHoverBitmapButton::paintEvent(QPaintEvent*) {
 }
 
 void CHoverBitmapButton::mouseMoveEvent(QMouseEvent* event) {
+    // The event's own positions place the button on the screen, even where Qt's idea of the
+    // window's position lags behind the window manager's.
+    m_screenOrigin = (event->globalPosition() - event->position()).toPoint();
     m_logic.OnMouseMove();
     m_timers.set(IDT_BUTTON_HOVER, quillo::HoverButtonLogic::kPollMs);
     QAbstractButton::mouseMoveEvent(event);
@@ -52,7 +55,7 @@ void CHoverBitmapButton::timerEvent(QTimerEvent* event) {
 }
 
 void CHoverBitmapButton::OnTimer() {
-    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    const QPoint origin = m_screenOrigin.value_or(mapToGlobal(QPoint(0, 0)));
     const quillo::WinRect onScreen{origin.x(), origin.y(), origin.x() + width(), origin.y() + height()};
     const QPoint cursor = quillo::CursorScreenPos();
     if (const auto id = m_logic.OnTick(onScreen, cursor.x(), cursor.y())) {

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QPixmap>
+#include <optional>
 
 // A caption button of the skinned frame: one bitmap normally, another while the cursor rests on
 // it. Hover is found by a one-shot poll after each mouse move, not by leave events.
@@ -37,6 +38,8 @@ protected:
 
 private:
     quillo::HoverButtonLogic m_logic;
+    // The button's top-left corner on the screen as the last mouse move found it.
+    std::optional<QPoint> m_screenOrigin;
     QPixmap m_bitmap;
     quillo::WindowTimers m_timers{this};
 };

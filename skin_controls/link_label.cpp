@@ -106,6 +106,9 @@ void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
 }
 
 void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {
+    // The event's own positions place the label on the screen, even where Qt's idea of the
+    // window's position lags behind the window manager's.
+    m_screenOrigin = (event->globalPosition() - event->position()).toPoint();
     Apply(m_hover.OnMouseMove());
     QLabel::mouseMoveEvent(event);
 }
@@ -119,7 +122,7 @@ void CLinkLabel::timerEvent(QTimerEvent* event) {
 }
 
 void CLinkLabel::OnTimer() {
-    const QPoint cursor = mapFromGlobal(quillo::CursorScreenPos());
+    const QPoint cursor = quillo::CursorScreenPos() - m_screenOrigin.value_or(mapToGlobal(QPoint(0, 0)));
     Apply(m_hover.OnTimer(cursor.x(), cursor.y(), width(), height()));
 }
 

@@ -62,6 +62,8 @@ private:
     std::optional<QCursor> m_hHandCursor;
     std::unique_ptr<quillo::SolidBrush> m_backBrush;
     quillo::WindowTimers m_timers{this};
+    // The label's top-left corner on the screen as the last mouse move found it.
+    std::optional<QPoint> m_screenOrigin;
     bool m_attached = false;
     bool m_pressed = false;
 };

@@ -292,6 +292,23 @@ private slots:
         QVERIFY(!button->isHoverTimerActive());
     }
 
+    // The button finds itself on the screen from its last mouse move, not from Qt's stored window
+    // position, which can lag behind the window manager's.
+    void buttonPollUsesTheLastMovesScreenPosition() {
+        QWidget parent;
+        auto* button = new CHoverBitmapButton(&parent);
+        button->setGeometry(0, 0, 19, 19);
+        button->LoadBitmaps(155);
+        button->SetBitmapIds(155, 157);
+        const QPoint realScreen = button->mapToGlobal(QPoint(4, 4)) + QPoint(640, 480);
+        QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), QPointF(realScreen), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(button, &move);
+        SetCursorSourceForTests([realScreen] { return realScreen; });
+        button->OnTimer();
+        QCOMPARE(button->loadedBitmap(), 157u);
+    }
+
     void buttonClickIsReported() {
         QWidget parent;
         auto* button = new CHoverBitmapButton(&parent);

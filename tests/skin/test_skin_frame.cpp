@@ -127,6 +127,18 @@ private slots:
         QCOMPARE(m_dialog->cursor().shape(), shape);
     }
 
+    // Qt's idea of where a reparented frameless window is can lag behind the window manager's; the
+    // frame goes by the event's own positions, which always agree.
+    void hitTestGoesByTheEventNotTheStoredPosition() {
+        const QPoint local(400, 40);
+        const QPoint elsewhere = m_dialog->mapToGlobal(local) + QPoint(-300, 200);
+        QMouseEvent event(QEvent::MouseMove, QPointF(local), QPointF(elsewhere), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        m_dialog->setCursor(Qt::SizeHorCursor);
+        QApplication::sendEvent(m_dialog.get(), &event);
+        QCOMPARE(m_dialog->cursor().shape(), Qt::ArrowCursor);
+    }
+
     void pressOnTheCaptionMovesTheWindow() {
         const QPoint start = m_dialog->pos();
         press(QPoint(400, 40));
