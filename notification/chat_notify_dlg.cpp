@@ -20,22 +20,6 @@ QColor toColor(notify::Rgb rgb) {
     return QColor(rgb.r, rgb.g, rgb.b);
 }
 
-// The text area answers its own clicks, so a click on the text never counts as one on the card.
-class NotifyTextArea final : public QTextEdit {
-public:
-    using QTextEdit::QTextEdit;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        QTextEdit::mousePressEvent(event);
-        event->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QTextEdit::mouseReleaseEvent(event);
-        event->accept();
-    }
-};
-
 } // namespace
 
 const QRect CChatNotifyDlg::kTextAreaRect{QPoint(5, 45), QPoint(187, 88)};
@@ -54,7 +38,8 @@ CChatNotifyDlg::CChatNotifyDlg(QWidget* owner)
     setFocusPolicy(Qt::NoFocus);
     resize(notify::kPopupWidth, notify::kPopupRise);
 
-    m_richText = new NotifyTextArea(this);
+    // A text edit accepts the clicks on it, so they never count as clicks on the card.
+    m_richText = new QTextEdit(this);
     m_richText->setGeometry(kTextAreaRect);
     m_richText->setFrameStyle(QFrame::NoFrame);
     m_richText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
