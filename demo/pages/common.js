@@ -24,7 +24,9 @@
       page: page,
       href: location.href,
       version: versionText(),
-      external: insideClient() ? 'yes' : 'no'
+      external: insideClient() ? 'yes' : 'no',
+      width: window.innerWidth,
+      height: window.innerHeight
     }, fields);
     return fetch('/report', {
       method: 'POST',
@@ -111,6 +113,16 @@
       showInsideClient();
       report({ event: 'version' });
     }, 300);
-    pollCommands();
+    // A page opened with ?nopoll takes no commands: the browser keeps only six connections per
+    // host, and a long poll holds one for as long as the page is open.
+    if (!new URLSearchParams(location.search).has('nopoll'))
+      pollCommands();
+  });
+
+  // The page's own size, so tests can tell that the window around it resized it.
+  let resizeTimer = 0;
+  window.addEventListener('resize', function () {
+    clearTimeout(resizeTimer);
+    resizeTimer = setTimeout(function () { report({ event: 'resize' }); }, 100);
   });
 })();
