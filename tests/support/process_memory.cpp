@@ -54,8 +54,9 @@ qint64 processTreePss(qint64 pid) {
         QFile rollup(u"/proc/%1/smaps_rollup"_s.arg(member));
         if (!rollup.open(QIODevice::ReadOnly))
             continue; // gone meanwhile
-        while (!rollup.atEnd()) {
-            const QByteArray line = rollup.readLine();
+        // /proc files report a size of 0, so QFile::atEnd() is true before the first read.
+        const QList<QByteArray> lines = rollup.readAll().split('\n');
+        for (const QByteArray& line : lines) {
             if (line.startsWith("Pss:")) {
                 total += line.mid(4).trimmed().split(' ').first().toLongLong();
                 break;
