@@ -1,5 +1,6 @@
 #include "tests/support/e2e_harness.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -152,6 +153,10 @@ void TestE2eNotification::acceptClickAcceptsTheChat() {
     const auto risen = waitForFullHeight(*popup, sinceFirstFrame);
     QVERIFY2(risen, "the popup did not rise to its full height");
     QVERIFY2(*risen < 3000, qPrintable(u"full height after %1 ms"_s.arg(*risen)));
+    if (const auto calling =
+            m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"calling"_s); }, 0))
+        qInfo("full height %lld ms after the page's call, %lld ms after the first frame",
+              QDateTime::currentMSecsSinceEpoch() - qint64(calling->value(u"time_ms"_s).toDouble()), *risen);
     geometry = x11::clientGeometry(*popup);
     QCOMPARE(geometry.top(), base - kRise);
     QCOMPARE(geometry.left(), m_workArea.right() + 1 - kWidth);
