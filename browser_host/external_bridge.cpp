@@ -37,6 +37,17 @@ ExternalBridge::ExternalBridge(CExternalDispatch& external, QWebEnginePage& page
     , m_page(page)
     , m_isTrusted(std::move(isTrusted)) {}
 
+void ExternalBridge::calls(const QJsonArray& batch) {
+    for (const QJsonValue& entry : batch) {
+        // The page may have moved on to another origin while an earlier call of the batch ran.
+        if (!m_isTrusted || !m_isTrusted(m_page))
+            return;
+        const QJsonArray call = entry.toArray();
+        if (call.size() == 2 && call.at(0).isString() && call.at(1).isArray())
+            this->call(call.at(0).toString(), call.at(1).toArray());
+    }
+}
+
 void ExternalBridge::call(const QString& name, const QJsonArray& args) {
     if (!m_isTrusted || !m_isTrusted(m_page))
         return;

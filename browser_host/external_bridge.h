@@ -9,10 +9,10 @@ class QWebEnginePage;
 
 namespace quillo {
 
-// The one object that a page's window.external reaches through the web channel. Each call names
-// a method and carries its script arguments; the name is looked up and the call dispatched in
-// CExternalDispatch, so a page can reach the five operations and nothing else. The calling page's
-// origin is checked again on every call, whatever the scripts in the page decided.
+// The one object that a page's window.external reaches through the web channel. Calls come in
+// batches, in the order the page made them; each names a method and carries its script arguments; the name is
+// looked up and the call dispatched in CExternalDispatch, so a page can reach the five operations and nothing
+// else. The calling page's origin is checked again on every call, whatever the scripts in the page decided.
 class ExternalBridge final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ExternalBridge)
@@ -22,7 +22,9 @@ public:
 
     ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, TrustCheck isTrusted, QObject* parent);
 
-    Q_INVOKABLE void call(const QString& name, const QJsonArray& args);
+    // Each element is [name, [arguments...]]; anything else is skipped.
+    Q_INVOKABLE void calls(const QJsonArray& batch);
+    void call(const QString& name, const QJsonArray& args);
 
 private:
     CExternalDispatch& m_external;

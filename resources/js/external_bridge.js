@@ -1,7 +1,8 @@
 // The client's half of window.external, in the client's private script world of a top frame of a
 // trusted origin: takes the calls that the page's window.external hands over, its own and those
 // its trusted frames post, and sends them, in order, through the web channel, which only the top
-// frame can use. Calls made before the channel is up wait in a queue. Runs after Qt's web channel
+// frame can use. Calls wait in a queue until the channel is up, and the calls a page makes in one
+// go travel together, so a burst costs one message, not one each. Runs after Qt's web channel
 // client, which the client prepends.
 (function (config) {
     'use strict';
@@ -12,6 +13,17 @@
 
     var pending = [];
     var bridge = null;
+    var flushQueued = false;
+    // Bounds one message, so even a page that calls without pause never builds a giant one.
+    var maxBatch = 1000;
+
+    function flush() {
+        flushQueued = false;
+        if (bridge === null)
+            return;
+        while (pending.length > 0)
+            bridge.calls(pending.splice(0, maxBatch));
+    }
 
     function take(detail) {
         if (typeof detail !== 'string')
@@ -24,10 +36,12 @@
         }
         if (!Array.isArray(call) || typeof call[0] !== 'string' || !Array.isArray(call[1]))
             return;
-        if (bridge === null)
-            pending.push(call);
-        else
-            bridge.call(call[0], call[1]);
+        pending.push(call);
+        // Sent once the page's current script has run, in the order the calls were made.
+        if (!flushQueued && bridge !== null) {
+            flushQueued = true;
+            Promise.resolve().then(flush);
+        }
     }
 
     window.addEventListener(config.eventName, function (event) {
@@ -41,9 +55,7 @@
     }, true);
 
     new QWebChannel(qt.webChannelTransport, function (channel) {
-        bridge = channel.objects[config.objectName];
-        for (var i = 0; i < pending.length; ++i)
-            bridge.call(pending[i][0], pending[i][1]);
-        pending = [];
+        bridge = channel.objects[config.objectName] || null;
+        flush();
     });
 })

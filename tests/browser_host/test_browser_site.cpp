@@ -261,7 +261,7 @@ void TestBrowserSite::untrustedPageCannotUseTheTransport() {
     load(otherOriginUrl(QStringLiteral("calls.html")));
     evaluate(QStringLiteral("window.answered = false;"
                             "new QWebChannel(qt.webChannelTransport, function (channel) {"
-                            "  channel.objects.quilloExternal.call('CB_Close', [], function () {"
+                            "  channel.objects.quilloExternal.calls([['CB_Close', []]], function () {"
                             "    window.answered = true; });"
                             "}); true"),
              QWebEngineScript::ApplicationWorld);
