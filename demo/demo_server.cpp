@@ -77,6 +77,13 @@ DemoServer::DemoServer(QObject* parent)
 
 DemoServer::~DemoServer() = default;
 
+namespace {
+bool isCaseName(const QString& name) {
+    static const QRegularExpression allowed(u"^[a-z_]+$"_s);
+    return allowed.match(name).hasMatch();
+}
+} // namespace
+
 bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
     const QString path = request.url().path();
     const auto method = request.method();
@@ -108,6 +115,9 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
                   std::move(responder));
     } else if (isGet && path == u"/store/free-live-chat-software.asp"_s) {
         servePage(u"store.html"_s, {}, std::move(responder));
+    } else if (isGet && path.startsWith(u"/cases/"_s) && isCaseName(path.mid(7))) {
+        // Pages for the page-contract cases: one element arrangement each.
+        servePage(u"case_"_s + path.mid(7) + u".html"_s, {}, std::move(responder));
     } else if (isGet && path.startsWith(u"/pages/"_s)) {
         serveAsset(path.mid(7), std::move(responder));
     } else if (isGet && path == u"/favicon.ico"_s) {
