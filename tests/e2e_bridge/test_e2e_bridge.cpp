@@ -72,6 +72,7 @@ private slots:
     void orderNumberStored();
     void pageCallsReachTheClient();
     void closeFromMainPageEndsProgram();
+    void acceptClicksEveryAcceptElementInOrder();
     void keysFilteredBeforeThePage();
     void contextMenuHasRefreshAndBack();
     void untrustedOriginHasNoExternal_data();
@@ -186,6 +187,43 @@ void TestE2eBridge::closeFromMainPageEndsProgram() {
     QUILLO_VERIFY(run.process->waitForExit(kReportMs), *run.process);
     QCOMPARE(run.process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process->exitCode(), 0);
+}
+
+void TestE2eBridge::acceptClicksEveryAcceptElementInOrder() {
+    Run run;
+    QVERIFY(run.start(u"/cases/accept_two?id="_s, u"5"_s));
+    QUILLO_VERIFY(run.waitForScan(u"case_accept_two"_s), *run.process);
+    // The scan alone clicks nothing.
+    QVERIFY(!run.waitFor(u"case_accept_two"_s, u"accepted"_s, 0));
+
+    QVERIFY(run.service.pushCommand({{u"call"_s, u"CB_CustomFunctionWithParams"_s},
+                                     {u"args"_s, QJsonArray{u"Ann|Hi|2 min|Sales"_s, 1}}}));
+    const auto popup = x11::findWindowByTitle(u"Quillo notification"_s, kReportMs);
+    QUILLO_VERIFY(popup, *run.process);
+    // Risen once its place stops changing.
+    QRect geometry = x11::clientGeometry(*popup);
+    for (int still = 0; still < 5;) {
+        QTest::qWait(100);
+        const QRect now = x11::clientGeometry(*popup);
+        still = now == geometry ? still + 1 : 0;
+        geometry = now;
+    }
+    QVERIFY(x11::click(geometry.left() + 60, geometry.top() + 100)); // the accept area
+
+    QTRY_COMPARE_WITH_TIMEOUT(
+        [&] {
+            QStringList clicked;
+            const QJsonArray reports = run.service.reports();
+            for (const QJsonValue& report : reports) {
+                const QJsonObject fields = report.toObject();
+                if (fields.value(u"event"_s).toString() == u"accepted"_s)
+                    clicked << fields.value(u"which"_s).toString() + u':' +
+                                   fields.value(u"text"_s).toString();
+            }
+            return clicked;
+        }(),
+        (QStringList{u"first:Accept()"_s, u"second:Accept()"_s}), kReportMs);
+    run.process->kill();
 }
 
 void TestE2eBridge::keysFilteredBeforeThePage() {
