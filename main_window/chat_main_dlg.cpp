@@ -17,9 +17,9 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QShortcut>
 
 using namespace quillo;
 
@@ -38,6 +38,10 @@ CChatMainDlg::CChatMainDlg(QWidget* parent)
     const res::PixelRect size = res::toPixels(res::kMainDialog);
     resize(size.width, size.height);
     setStyleSheet(QStringLiteral("CChatMainDlg { border: 1px solid #0a0a3c; background: #191970; }"));
+    // Escape is the dialog's cancel key even while the page has the focus (the browser keeps the key
+    // to itself otherwise). Enter is deliberately not the dialog's: operators press it all day in
+    // the page, and a stray one must never end the session.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &CChatMainDlg::OnCancel, Qt::WindowShortcut);
 }
 
 CChatMainDlg::~CChatMainDlg() {
@@ -211,16 +215,6 @@ void CChatMainDlg::MinimizeWindow() {
 
 void CChatMainDlg::OnCancel() {
     reject();
-}
-
-void CChatMainDlg::keyPressEvent(QKeyEvent* event) {
-    // Escape ends the dialog as its cancel key. Enter is left alone on purpose: keys the page does
-    // not use reach the dialog, and a stray Enter must never end the operator's session.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        OnCancel();
-        return;
-    }
-    event->ignore();
 }
 
 void CChatMainDlg::contextMenuEvent(QContextMenuEvent* event) {
