@@ -103,6 +103,17 @@ QList<qint64> processTree(qint64 root) {
     return pids;
 }
 
+// utime + stime of one process, in clock ticks.
+qint64 processTicks(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    // Fields after the command name, which may hold spaces, start after the last ')'.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
+}
+
 // utime + stime of every process in the tree, in clock ticks.
 qint64 cpuTicks(qint64 root) {
     qint64 ticks = 0;
@@ -224,11 +235,20 @@ int main(int argc, char* argv[]) {
 
     // Idle: nothing happens for a while; the tree should use no CPU.
     QTest::qWait(1000);
+    const QList<qint64> tree = processTree(::getpid());
+    QList<qint64> ticksBefore;
+    for (qint64 pid : tree)
+        ticksBefore << processTicks(pid);
     const qint64 before = cpuTicks(::getpid());
     QElapsedTimer idle;
     idle.start();
-    QTest::qWait(5000);
+    QEventLoop idleLoop;
+    QTimer::singleShot(5000, &idleLoop, &QEventLoop::quit);
+    idleLoop.exec();
     const qint64 used = cpuTicks(::getpid()) - before;
+    QStringList perProcess;
+    for (qsizetype i = 0; i < tree.size(); ++i)
+        perProcess << QStringLiteral("%1: %2").arg(tree[i]).arg(processTicks(tree[i]) - ticksBefore[i]);
     const double idleSeconds = double(idle.elapsed()) / 1000.0;
     const double idlePercent = 100.0 * double(used) / double(::sysconf(_SC_CLK_TCK)) / idleSeconds;
 
@@ -245,5 +265,7 @@ int main(int argc, char* argv[]) {
     std::printf(
         "idle CPU of the process tree (%lld processes) over %.1f s afterwards: %.2f %%   (target: 0 %%)\n",
         static_cast<long long>(processTree(::getpid()).size()), idleSeconds, idlePercent);
+    std::printf("  ticks per process (pid: ticks of 1/%ld s): %s\n", ::sysconf(_SC_CLK_TCK),
+                qPrintable(perProcess.join(QStringLiteral(", "))));
     return inOrder ? 0 : 2;
 }
