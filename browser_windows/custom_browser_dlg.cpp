@@ -65,6 +65,7 @@ void CCustomBrowserDlg::SetOuterGeometry(const QRect& outer) {
     resize(std::max(1, outer.width() - margins.left() - margins.right()),
            std::max(1, outer.height() - margins.top() - margins.bottom()));
     m_pendingOuter = outer;
+    ++m_nPlacement;
     if (isVisible())
         CorrectOuterGeometry();
 }
@@ -95,7 +96,11 @@ void CCustomBrowserDlg::showEvent(QShowEvent* event) {
         m_browser->Navigate2(m_strURL);
     if (m_pendingOuter) {
         CorrectOuterGeometry();
-        QTimer::singleShot(kPlacementSettleMs, this, [this] { m_pendingOuter.reset(); });
+        // Only this placement's wait ends here; a window reopened meanwhile has its own.
+        QTimer::singleShot(kPlacementSettleMs, this, [this, placement = m_nPlacement] {
+            if (placement == m_nPlacement)
+                m_pendingOuter.reset();
+        });
     }
 }
 

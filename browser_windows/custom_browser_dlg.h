@@ -55,5 +55,6 @@ private:
     QIcon m_hIcon;
     CWebBrowser2* m_browser = nullptr;
     std::optional<QRect> m_pendingOuter;
+    int m_nPlacement = 0;
     bool m_bEnded = false;
 };
