@@ -38,14 +38,20 @@ ExternalBridge::ExternalBridge(CExternalDispatch& external, QWebEnginePage& page
     , m_isTrusted(std::move(isTrusted)) {}
 
 void ExternalBridge::calls(const QJsonArray& batch) {
-    for (const QJsonValue& entry : batch) {
-        // The page may have moved on to another origin while an earlier call of the batch ran.
-        if (!m_isTrusted || !m_isTrusted(m_page))
-            return;
-        const QJsonArray call = entry.toArray();
-        if (call.size() == 2 && call.at(0).isString() && call.at(1).isArray())
-            this->call(call.at(0).toString(), call.at(1).toArray());
+    m_waiting.push_back(batch);
+    if (m_dispatching)
+        return;
+    m_dispatching = true;
+    while (!m_waiting.empty()) {
+        const QJsonArray next = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        for (const QJsonValue& entry : next) {
+            const QJsonArray call = entry.toArray();
+            if (call.size() == 2 && call.at(0).isString() && call.at(1).isArray())
+                this->call(call.at(0).toString(), call.at(1).toArray());
+        }
     }
+    m_dispatching = false;
 }
 
 void ExternalBridge::call(const QString& name, const QJsonArray& args) {

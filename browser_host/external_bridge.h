@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QObject>
+#include <deque>
 #include <functional>
 
 class CExternalDispatch;
@@ -30,6 +31,10 @@ private:
     CExternalDispatch& m_external;
     QWebEnginePage& m_page;
     TrustCheck m_isTrusted;
+    // Batches that came in while a call was still running (the message box runs its own loop);
+    // they wait their turn so the page's calls stay in the order it made them.
+    std::deque<QJsonArray> m_waiting;
+    bool m_dispatching = false;
 };
 
 } // namespace quillo

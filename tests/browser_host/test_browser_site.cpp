@@ -4,12 +4,14 @@
 #include "browser_host/external_dispatch.h"
 #include "browser_host/web_browser2.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QHttpServer>
 #include <QHttpServerResponse>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -32,7 +34,16 @@ public:
         return true;
     }
     void CloseActiveWindow() override { calls.append({QStringLiteral("CloseActiveWindow"), {}, {}}); }
-    void CustomFunction() override { calls.append({QStringLiteral("CustomFunction"), {}, {}}); }
+    void CustomFunction() override {
+        calls.append({QStringLiteral("CustomFunction"), {}, {}});
+        // Like the message box: a loop of its own, in which more calls can come in.
+        if (nestedLoopMs > 0) {
+            QEventLoop loop;
+            QTimer::singleShot(nestedLoopMs, &loop, &QEventLoop::quit);
+            loop.exec();
+            calls.append({QStringLiteral("CustomFunctionDone"), {}, {}});
+        }
+    }
     void CustomFunctionWithParams(std::string text, std::int32_t action) override {
         calls.append({QStringLiteral("CustomFunctionWithParams"), QString::fromStdString(text), {action}});
     }
@@ -43,6 +54,7 @@ public:
     }
 
     QList<Call> calls;
+    int nestedLoopMs = 0;
 };
 
 QStringList describe(const QList<Call>& calls) {
@@ -69,6 +81,7 @@ private slots:
 
     void callsMadeWhileParsingArriveInOrder();
     void eachMethodReachesTheClient();
+    void callsDuringAModalCallWaitTheirTurn();
     void badInput_data();
     void badInput();
     void untrustedOriginHasNoExternal();
@@ -190,6 +203,20 @@ void TestBrowserSite::eachMethodReachesTheClient() {
                               QStringLiteral("|10,20,300,200,7)"),
                           QStringLiteral("CustomFunctionWithParams(Ann|Hi|2 min|Sales|1)")}));
     QCOMPARE(m_target.calls[2].text, url(QStringLiteral("visitor.html?a=1")));
+}
+
+void TestBrowserSite::callsDuringAModalCallWaitTheirTurn() {
+    load(url(QStringLiteral("calls.html")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_target.calls.size(), 3, 10000);
+    m_target.calls.clear();
+    m_target.nestedLoopMs = 800;
+    evaluate(QStringLiteral("window.external.CB_CustomFunction(); setTimeout(function () {"
+                            "  window.external.CB_CustomFunctionWithParams('after', 1); }, 100); true"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_target.calls.size(), 3, 10000);
+    m_target.nestedLoopMs = 0;
+    QCOMPARE(describe(m_target.calls),
+             (QStringList{QStringLiteral("CustomFunction(|)"), QStringLiteral("CustomFunctionDone(|)"),
+                          QStringLiteral("CustomFunctionWithParams(after|1)")}));
 }
 
 void TestBrowserSite::badInput_data() {
