@@ -89,6 +89,7 @@ private slots:
     void acceptClicksEveryAcceptElementInOrder();
     void keysFilteredBeforeThePage();
     void contextMenuHasRefreshAndBack();
+    void secondaryWindowMenuActsOnItsOwnPage();
     void untrustedOriginHasNoExternal_data();
     void untrustedOriginHasNoExternal();
 
@@ -327,6 +328,35 @@ void TestE2eBridge::contextMenuHasRefreshAndBack() {
     QVERIFY(x11::key(u"Down"_s));
     QVERIFY(x11::key(u"Return"_s));
     QTRY_COMPARE_WITH_TIMEOUT(countRequests(run.service, u"/cases/keys"_s), loadsBefore + 1, kReportMs);
+    run.process->kill();
+}
+
+void TestE2eBridge::secondaryWindowMenuActsOnItsOwnPage() {
+    Run run;
+    QVERIFY(run.start(u"/console?id="_s, u"12345"_s));
+    QUILLO_VERIFY(run.waitForScan(u"console"_s), *run.process);
+    QVERIFY(run.service.pushCommand(
+        {{u"call"_s, u"CB_OpenWindow"_s},
+         {u"args"_s, QJsonArray{u"cases/keys?id=77&nopoll"_s, 200, 150, 500, 400, 0}}}));
+    QUILLO_VERIFY(run.waitFor(u"case_keys"_s, u"load"_s, kStartMs), *run.process);
+    const int consoleLoads = countRequests(run.service, u"/console"_s);
+    const int secondaryLoads = countRequests(run.service, u"/cases/keys"_s);
+
+    const auto secondary = x11::findWindowByTitle(u"Custom Browser - Window"_s, kReportMs);
+    QVERIFY(secondary);
+    QVERIFY(x11::activate(*secondary));
+    const QPoint point = x11::clientGeometry(*secondary).center();
+    const QList<x11::WindowId> before = x11::topLevelWindows();
+    QVERIFY(x11::click(point.x(), point.y(), 3));
+    const auto menu = x11::waitForNewPopup(before, kReportMs);
+    QUILLO_VERIFY(menu, *run.process);
+    QVERIFY(x11::key(u"Down"_s)); // Refresh
+    QVERIFY(x11::key(u"Return"_s));
+
+    // The secondary window's page reloads; the operator's console is left alone.
+    QTRY_COMPARE_WITH_TIMEOUT(countRequests(run.service, u"/cases/keys"_s), secondaryLoads + 1, kReportMs);
+    QTest::qWait(kQuietMs);
+    QCOMPARE(countRequests(run.service, u"/console"_s), consoleLoads);
     run.process->kill();
 }
 
