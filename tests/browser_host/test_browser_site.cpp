@@ -87,6 +87,7 @@ private slots:
     void untrustedOriginHasNoExternal();
     void untrustedPageCannotUseTheTransport();
     void framesOfOtherOriginsHaveNoExternal();
+    void forgedRelayFromOtherOriginIsIgnored();
     void scanWritesVersionAndCollectsOrderTexts();
     void acceptClicksEveryAcceptElementInOrder();
     void contextMenuOffersRefreshAndBack();
@@ -321,6 +322,15 @@ void TestBrowserSite::framesOfOtherOriginsHaveNoExternal() {
     calls.removeDuplicates(); // the same-origin frame called once per load
     QCOMPARE(calls, QStringList{
                         QStringLiteral("CustomFunctionWithParams(frame http://127.0.0.1:%1|3)").arg(m_port)});
+}
+
+void TestBrowserSite::forgedRelayFromOtherOriginIsIgnored() {
+    load(url(QStringLiteral("forged.html")));
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(QStringLiteral("window.seen")).toStringList(),
+                              QStringList{QStringLiteral("sent")}, 10000);
+    // The forged message was posted before the marker; a call of the page after both is the last.
+    sync();
+    QCOMPARE(describe(m_target.calls), QStringList{});
 }
 
 void TestBrowserSite::scanWritesVersionAndCollectsOrderTexts() {
