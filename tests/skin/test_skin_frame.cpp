@@ -175,6 +175,10 @@ private slots:
         QTest::mouseClick(m_dialog->findChild<QWidget*>(QStringLiteral("btnMaximize")), Qt::LeftButton, {},
                           QPoint(9, 9));
         QTRY_VERIFY(!m_dialog->isMaximized());
+        QTest::mouseClick(m_dialog->findChild<QWidget*>(QStringLiteral("btnMinimize")), Qt::LeftButton, {},
+                          QPoint(9, 9));
+        QTRY_VERIFY(m_dialog->isMinimized());
+        m_dialog->showNormal();
         QTest::mouseClick(m_dialog->findChild<QWidget*>(QStringLiteral("btnClose")), Qt::LeftButton, {},
                           QPoint(9, 9));
         QCOMPARE(rejected.size(), 1);
