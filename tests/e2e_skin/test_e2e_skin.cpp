@@ -155,26 +155,26 @@ void TestE2eSkin::closeButtonShowsItsHoverBitmap() {
 
     QVERIFY(x11::moveMouse(client.x() + 780, client.y() + 12));
     QVERIFY(x11::moveMouse(client.x() + 782, client.y() + 15));
-    QTRY_COMPARE_WITH_TIMEOUT(mismatches(shoot(u"02-close-hover"_s), {773, 6}, hover, {19, 19}), 0, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(mismatches(shoot(u"02-close-hover"_s), {773, 6}, hover, {19, 19}), 0, 10000);
 
     // Off the button with one last move over it: the poll finds it outside and restores it.
     QVERIFY(x11::moveMouse(client.x() + 790, client.y() + 15));
     QVERIFY(x11::moveMouse(client.x() + 400, client.y() + 300));
-    QTRY_COMPARE_WITH_TIMEOUT(mismatches(shoot(u"03-close-left"_s), {773, 6}, normal, {19, 19}), 0, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(mismatches(shoot(u"03-close-left"_s), {773, 6}, normal, {19, 19}), 0, 10000);
 }
 
 void TestE2eSkin::draggingTheTopBarMovesTheWindow() {
     const QRect before = x11::clientGeometry(m_main);
     const QPoint from = before.topLeft() + QPoint(400, 40);
     QVERIFY(x11::drag(from.x(), from.y(), from.x() + 120, from.y() + 70));
-    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main), before.translated(120, 70), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main), before.translated(120, 70), 10000);
 }
 
 void TestE2eSkin::draggingTheCornerResizesAndTheLayoutFollows() {
     const QRect before = x11::clientGeometry(m_main);
     const QPoint from = before.topLeft() + QPoint(801, 775);
     QVERIFY(x11::drag(from.x(), from.y(), from.x() + 100, from.y() + 50));
-    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main), QRect(before.topLeft(), QSize(904, 828)), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main), QRect(before.topLeft(), QSize(904, 828)), 10000);
     x11::moveMouse(1900, 1060);
 
     const auto layoutFollowed = [this] {
@@ -187,7 +187,7 @@ void TestE2eSkin::draggingTheCornerResizesAndTheLayoutFollows() {
                mismatches(shot, {25, 794}, stretched(quillo::res::IDB_BOTTOM_BAR, {854, 34}), {854, 8}) <
                    854 * 8 / 20;
     };
-    QTRY_VERIFY_WITH_TIMEOUT(layoutFollowed(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(layoutFollowed(), 10000);
     const QImage shot = shoot(u"04-resized-904x828"_s);
     // The right edge strip went with the frame, and the browser took the strip's old place.
     const QImage rightEdge = stretched(quillo::res::IDB_RIGHT_EDGE, {10, 718});
@@ -199,14 +199,15 @@ void TestE2eSkin::maximiseButtonMaximisesAndRestores() {
     const QRect normal = x11::clientGeometry(m_main);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY(x11::click(normal.x() + normal.width() - 10 - 46 + 9, normal.y() + 15));
-    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main).size(), screen.size(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main).size(), screen.size(), 10000);
     x11::moveMouse(screen.width() / 2, screen.height() / 2);
     const int closeX = screen.width() - 31;
     QTRY_COMPARE_WITH_TIMEOUT(
-        mismatches(shoot(u"05-maximised"_s), {closeX, 6}, bitmap(quillo::res::IDB_CLOSE), {19, 19}), 0, 5000);
+        mismatches(shoot(u"05-maximised"_s), {closeX, 6}, bitmap(quillo::res::IDB_CLOSE), {19, 19}), 0,
+        10000);
 
     QVERIFY(x11::click(screen.width() - 10 - 46 + 9, 15));
-    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main), normal, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main), normal, 10000);
 }
 
 void TestE2eSkin::closeButtonEndsTheProgram() {
