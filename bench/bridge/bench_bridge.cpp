@@ -234,7 +234,10 @@ int main(int argc, char* argv[]) {
         inOrder = target.arrivals[i].sequence == long(i);
 
     // Idle: nothing happens for a while; the tree should use no CPU.
-    QTest::qWait(1000);
+    // Settle first: the renderer collects the burst's garbage in the following seconds.
+    QEventLoop settle;
+    QTimer::singleShot(3000, &settle, &QEventLoop::quit);
+    settle.exec();
     const QList<qint64> tree = processTree(::getpid());
     QList<qint64> ticksBefore;
     for (qint64 pid : tree)
