@@ -1,8 +1,11 @@
 #include "app/chat_app.h"
+#include "app/engine_flags.h"
 #include "resources/resource_strings.h"
 
 #include <QApplication>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 int main(int argc, char* argv[]) {
     // Chromium refuses to run its sandbox as root; only then is it switched off.
@@ -10,6 +13,13 @@ int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #endif
+    const QByteArray userFlags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            QByteArray::fromStdString(quillo::engineFlags(userFlags.toStdString())));
+    // The pages are plain chat forms: composing them on the CPU saves a graphics context per
+    // browser window, which dominates the client's memory once pages open many windows.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QString::fromLatin1(quillo::res::kApplicationVersion));
