@@ -8,6 +8,7 @@
 #include "resources/resource_strings.h"
 
 #include <QChildEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QWebChannel>
@@ -58,8 +59,10 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     , m_browser(new CWebBrowser2(manager.profile(), container)) {
     // Our menu replaces the page's; the page's own contextmenu handlers still run first.
     m_browser->setContextMenuPolicy(Qt::CustomContextMenu);
+    // At the pointer, which is where the click was: the window system knows it for certain, while
+    // the window's own idea of where it sits can lag behind a window manager that just placed it.
     connect(m_browser, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ShowContextMenu(m_browser->mapToGlobal(pos)); });
+            [this] { ShowContextMenu(QCursor::pos()); });
 
     // Keys reach the browser's focus proxy, which the view replaces when a page changes process.
     m_browser->installEventFilter(this);
