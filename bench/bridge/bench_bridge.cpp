@@ -114,21 +114,38 @@ qint64 processTicks(qint64 pid) {
     return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
 }
 
-// utime + stime of every process in the tree, in clock ticks.
-qint64 cpuTicks(qint64 root) {
-    qint64 ticks = 0;
-    const QList<qint64> pids = processTree(root);
-    for (qint64 pid : pids) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        // Fields after the command name, which may hold spaces, start after the last ')'.
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 12)
-            ticks += fields[11].toLongLong() + fields[12].toLongLong();
+struct IdleCpu {
+    double percent = 0;
+    double seconds = 0;
+    QString perProcess;
+};
+
+// CPU of the process tree while the event loop runs with nothing to do, after a pause to settle.
+IdleCpu measureIdle(int settleMs, int measureMs) {
+    QEventLoop settle;
+    QTimer::singleShot(settleMs, &settle, &QEventLoop::quit);
+    settle.exec();
+    const QList<qint64> tree = processTree(::getpid());
+    QList<qint64> before;
+    for (qint64 pid : tree)
+        before << processTicks(pid);
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer::singleShot(measureMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    IdleCpu idle;
+    qint64 used = 0;
+    QStringList perProcess;
+    for (qsizetype i = 0; i < tree.size(); ++i) {
+        const qint64 ticks = processTicks(tree[i]) - before[i];
+        used += ticks;
+        perProcess << QStringLiteral("%1: %2").arg(tree[i]).arg(ticks);
     }
-    return ticks;
+    idle.seconds = double(clock.elapsed()) / 1000.0;
+    idle.percent = 100.0 * double(used) / double(::sysconf(_SC_CLK_TCK)) / idle.seconds;
+    idle.perProcess = perProcess.join(QStringLiteral(", "));
+    return idle;
 }
 
 const char kPage[] = R"(<!DOCTYPE html><html><head><meta charset="utf-8"><title>bench</title></head><body>
@@ -187,6 +204,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "page did not load\n");
         return 1;
     }
+    // What the tree uses with the page loaded and nothing called yet, to tell the bridge's share.
+    const IdleCpu baseline = measureIdle(3000, 5000);
     auto run = [&](const QString& script) {
         browser->page()->runJavaScript(script, QWebEngineScript::MainWorld);
     };
@@ -233,27 +252,10 @@ int main(int argc, char* argv[]) {
     for (std::size_t i = 0; inOrder && i < target.arrivals.size(); ++i)
         inOrder = target.arrivals[i].sequence == long(i);
 
-    // Idle: nothing happens for a while; the tree should use no CPU.
-    // Settle first: the renderer collects the burst's garbage in the following seconds.
-    QEventLoop settle;
-    QTimer::singleShot(3000, &settle, &QEventLoop::quit);
-    settle.exec();
-    const QList<qint64> tree = processTree(::getpid());
-    QList<qint64> ticksBefore;
-    for (qint64 pid : tree)
-        ticksBefore << processTicks(pid);
-    const qint64 before = cpuTicks(::getpid());
-    QElapsedTimer idle;
-    idle.start();
-    QEventLoop idleLoop;
-    QTimer::singleShot(5000, &idleLoop, &QEventLoop::quit);
-    idleLoop.exec();
-    const qint64 used = cpuTicks(::getpid()) - before;
-    QStringList perProcess;
-    for (qsizetype i = 0; i < tree.size(); ++i)
-        perProcess << QStringLiteral("%1: %2").arg(tree[i]).arg(processTicks(tree[i]) - ticksBefore[i]);
-    const double idleSeconds = double(idle.elapsed()) / 1000.0;
-    const double idlePercent = 100.0 * double(used) / double(::sysconf(_SC_CLK_TCK)) / idleSeconds;
+    // Idle: nothing happens for a while; the tree should use no CPU. The renderer collects the
+    // burst's garbage in the following seconds, so the measurement starts after a pause.
+    const IdleCpu soon = measureIdle(3000, 5000);  // 3 to 8 s after the burst
+    const IdleCpu after = measureIdle(2000, 5000); // 10 to 15 s after
 
     std::printf("window.external call latency, one call at a time (%zu calls, page clock vs ours):\n",
                 latencies.size());
@@ -265,10 +267,14 @@ int main(int argc, char* argv[]) {
                 "arrival (%.1f ms wall from the C++ request)   (target: < 1000 ms, all in order)\n",
                 burst, target.arrivals.size(), inOrder ? "in order" : "OUT OF ORDER OR LOST", burstFromPage,
                 burstWall);
-    std::printf(
-        "idle CPU of the process tree (%lld processes) over %.1f s afterwards: %.2f %%   (target: 0 %%)\n",
-        static_cast<long long>(processTree(::getpid()).size()), idleSeconds, idlePercent);
+    std::printf("idle CPU of the process tree (%lld processes), 3 to 8 s after the burst: %.2f %% (%s)\n",
+                static_cast<long long>(processTree(::getpid()).size()), soon.percent,
+                qPrintable(soon.perProcess));
+    std::printf("idle CPU of the process tree, 10 to 15 s after the burst: %.2f %%   (target: 0 %%)\n",
+                after.percent);
     std::printf("  ticks per process (pid: ticks of 1/%ld s): %s\n", ::sysconf(_SC_CLK_TCK),
-                qPrintable(perProcess.join(QStringLiteral(", "))));
+                qPrintable(after.perProcess));
+    std::printf("  for comparison, idle before any call: %.2f %% over %.1f s (%s)\n", baseline.percent,
+                baseline.seconds, qPrintable(baseline.perProcess));
     return inOrder ? 0 : 2;
 }
