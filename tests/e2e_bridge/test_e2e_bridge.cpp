@@ -92,6 +92,7 @@ private slots:
     void secondaryWindowMenuActsOnItsOwnPage();
     void untrustedOriginHasNoExternal_data();
     void untrustedOriginHasNoExternal();
+    void untrustedOriginCannotStoreOrderNumber();
 
 private:
     std::unique_ptr<x11::WindowManager> m_windowManager;
@@ -397,6 +398,19 @@ void TestE2eBridge::untrustedOriginHasNoExternal() {
     QVERIFY(called);
     QVERIFY(!called->value(u"error"_s).toString().isEmpty());
     QVERIFY(run.process->isRunning());
+    run.process->kill();
+}
+
+void TestE2eBridge::untrustedOriginCannotStoreOrderNumber() {
+    Run run;
+    QVERIFY(run.start(u"/console?id="_s, u"12345"_s));
+    QUILLO_VERIFY(run.waitForScan(u"console"_s), *run.process);
+    // A visitor's site that carries the order-number element, reached by following a link.
+    const QString address = u"http://visitor.example:%1/cases/order_two?id="_s.arg(run.service.port());
+    QVERIFY(run.service.pushCommand({{u"navigate"_s, address}}));
+    QUILLO_VERIFY(run.waitForScan(u"case_order_two"_s), *run.process);
+    QTest::qWait(kQuietMs); // nothing may change; give a stray write the time to land
+    QCOMPARE(run.home.value(u"OrderID"_s).value_or(QString()), u"12345"_s);
     run.process->kill();
 }
 
