@@ -3,7 +3,6 @@
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/external_bridge.h"
 #include "browser_host/external_dispatch.h"
-#include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "resources/resource_strings.h"
 
@@ -97,7 +96,7 @@ void CCustomControlSite::InstallExternalScripts() {
 }
 
 bool CCustomControlSite::IsCallerTrusted(const QWebEnginePage& page) const {
-    return m_manager.trustedOrigins().isTrusted(quillo::OriginOfUrl(page.url()));
+    return m_manager.isTrustedPage(page.url());
 }
 
 void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {

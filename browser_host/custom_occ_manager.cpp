@@ -3,12 +3,14 @@
 #include "browser_host/custom_control_site.h"
 #include "browser_host/external_dispatch.h"
 #include "browser_host/page_contract.h"
+#include "browser_host/page_origin.h"
 #include "resources/resource_loader.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 #include <algorithm>
 
 namespace {
@@ -52,6 +54,10 @@ void CCustomOccManager::setTrustedOrigins(quillo::OriginTrust trust) {
         if (site)
             site->InstallExternalScripts();
     }
+}
+
+bool CCustomOccManager::isTrustedPage(const QUrl& page) const {
+    return m_trust.isTrusted(quillo::OriginOfUrl(page));
 }
 
 bool CCustomOccManager::routeCommand(CWebBrowser2& browser, Command command) const {

@@ -11,6 +11,7 @@ class CCustomControlSite;
 class CExternalDispatch;
 class CWebBrowser2;
 class QWebEngineProfile;
+class QUrl;
 class QWidget;
 
 // The factory of browser sites: every browser of the program, in the main window and in each
@@ -36,6 +37,8 @@ public:
     // The origins whose pages get window.external; applies to every browser, existing and future.
     void setTrustedOrigins(quillo::OriginTrust trust);
     const quillo::OriginTrust& trustedOrigins() const { return m_trust; }
+    // Whether the page at this address may drive the client or change its settings.
+    bool isTrustedPage(const QUrl& page) const;
 
     void setCommandRouter(CommandRouter router) { m_router = std::move(router); }
     bool routeCommand(CWebBrowser2& browser, Command command) const;

@@ -4,7 +4,6 @@
 
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/element_walk.h"
-#include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "main_window/settings_store.h"
 
@@ -18,7 +17,7 @@ namespace {
 // that happens to carry the element must not decide where the next start leads.
 bool mayStoreOrderNumber(const QUrl& page) {
     const CCustomOccManager* manager = AfxGetOccManager();
-    return manager != nullptr && manager->trustedOrigins().isTrusted(quillo::OriginOfUrl(page));
+    return manager != nullptr && manager->isTrustedPage(page);
 }
 
 } // namespace
