@@ -11,8 +11,6 @@
 
 namespace {
 
-CChatApp* s_pApp = nullptr;
-
 // The pages that may drive the client: the start page's origin, the stored address's, and the
 // chat service's and the maker's hosts. The address is read on its own so that reading it leaves
 // the main window's record of missing settings alone.
@@ -34,18 +32,10 @@ quillo::OriginTrust trustedOrigins(const QString& startPage) {
 
 } // namespace
 
-CChatApp::CChatApp() {
-    s_pApp = this;
-}
+CChatApp::CChatApp() = default;
 
 CChatApp::~CChatApp() {
     AfxEnableControlContainer(nullptr);
-    if (s_pApp == this)
-        s_pApp = nullptr;
-}
-
-CChatApp* CChatApp::instance() {
-    return s_pApp;
 }
 
 bool CChatApp::InitInstance() {
@@ -53,10 +43,9 @@ bool CChatApp::InitInstance() {
     m_profile = std::make_unique<QWebEngineProfile>(QStringLiteral("Quillo"));
 
     // window.external and the site factory exist before any browser does.
-    m_external =
+    m_pExternal =
         std::make_unique<CExternalDispatch>([this]() -> quillo::ExternalTarget* { return m_pMainWnd; });
-    m_pExternal = m_external.get();
-    m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_external);
+    m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_pExternal);
     // The context menu's commands on the main window's browser come here, as the application's
     // commands; every other browser's menu acts on its own browser.
     m_occManager->setCommandRouter([this](CWebBrowser2& browser, CCustomOccManager::Command command) {
@@ -92,6 +81,3 @@ void CChatApp::OnBack() {
     if (m_pMainWnd != nullptr)
         m_pMainWnd->GoBackPage();
 }
-
-// The program brings no help content, so the help command has nothing to show.
-void CChatApp::OnHelp() {}

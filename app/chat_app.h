@@ -23,15 +23,12 @@ public:
     // The context menu's commands, for the main window's browser.
     void OnRefresh();
     void OnBack();
-    void OnHelp();
 
-    static CChatApp* instance();
-
-    CExternalDispatch* m_pExternal = nullptr;
     CChatMainDlg* m_pMainWnd = nullptr;
 
 private:
     std::unique_ptr<QWebEngineProfile> m_profile;
+    // window.external outlives the site factory that hands it to every page.
+    std::unique_ptr<CExternalDispatch> m_pExternal;
     std::unique_ptr<CCustomOccManager> m_occManager;
-    std::unique_ptr<CExternalDispatch> m_external;
 };

@@ -43,7 +43,6 @@ public:
 
     std::uint32_t AddRef();
     std::uint32_t Release();
-    std::uint32_t refCount() const { return m_refCount; }
 
     // No type information: callers fall back to name lookup. Neither writes its out argument.
     quillo::HRESULT GetTypeInfoCount(unsigned* count) const;

@@ -102,10 +102,6 @@ long CChatMainDlg::WriteSetting(const char* subKey, const char* text, const char
     return quillo::WriteSetting(*m_settings, subKey, text, valueName);
 }
 
-int CChatMainDlg::installerPollTicks() {
-    return s_nInstallerTicks;
-}
-
 void CChatMainDlg::timerEvent(QTimerEvent* event) {
     if (const int id = m_timers.idOf(event); id != 0)
         OnTimer(id);

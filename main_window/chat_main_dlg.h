@@ -76,7 +76,6 @@ public:
     // One timer tick, as the timer would deliver it; tests drive ticks through here.
     void OnTimer(int id);
     bool isTimerActive(int id) const { return m_timers.isActive(id); }
-    static int installerPollTicks();
     // Replaces the settings backend, so tests can run without touching the user's settings.
     void setSettingsBackend(std::unique_ptr<quillo::SettingsBackend> backend);
     // Where the maker's and the chat service's pages are.
@@ -87,7 +86,6 @@ public:
     const QString& startPage() const { return m_startPage; }
     int browserCount() const { return m_nBrowserCount; }
     CCustomBrowserDlg* poolWindow(int index) const;
-    bool settingMissing() const { return m_bSettingMissing; }
     // The window that counts as active for CB_Close; tests may pin it.
     void setActiveWindowOverride(std::function<QWidget*()> activeWindow);
     // How the installer's dialog is found and closed; tests replace the real X11/Windows search.

@@ -188,6 +188,7 @@ void CChatMainDlg::CreateSkinControls() {
 }
 
 void CChatMainDlg::LayoutSkin() {
+    // A resize can come before the frame exists; it then only resizes.
     if (m_topBar == nullptr)
         return;
     const SkinPieceSizes pieces{m_topLeft->width(),  m_topLeft->height(),   m_topLogo->width(),
@@ -244,9 +245,7 @@ void CChatMainDlg::LayoutSkin() {
 
 void CChatMainDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    // A resize can come before the frame exists; it then only resizes.
-    if (m_topBar != nullptr)
-        LayoutSkin();
+    LayoutSkin();
 }
 
 void CChatMainDlg::mousePressEvent(QMouseEvent* event) {

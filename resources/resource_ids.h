@@ -50,6 +50,5 @@ inline constexpr int IDC_VERSION_LABEL = 1015;
 inline constexpr int IDM_ABOUTBOX = 16;
 inline constexpr int ID_REFRESH = 32771;
 inline constexpr int ID_BACK = 32772;
-inline constexpr int ID_HELP = 57670;
 
 } // namespace quillo::res
