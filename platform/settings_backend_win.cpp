@@ -22,8 +22,13 @@ public:
         if (const LONG error = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key))
             return error;
         const std::string name(valueName);
+        DWORD type = REG_NONE;
         DWORD size = 0;
-        LONG error = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, &size);
+        LONG error = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+        // A number or binary data under a text value was written neither by the client nor by its
+        // installer; read as text it would be a few stray bytes, so it counts as absent.
+        if (error == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ)
+            error = ERROR_FILE_NOT_FOUND;
         if (error == ERROR_SUCCESS) {
             std::string bytes(size, '\0');
             error = RegQueryValueExA(key, name.c_str(), nullptr, nullptr,
@@ -43,8 +48,8 @@ public:
             return error;
         HKEY key = nullptr;
         const std::string path(subKey);
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, const_cast<char*>(""),
-                            REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        // Opened, never created: a key removed since the check above stays removed.
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS)
             return kErrorSuccess;
         const std::string name(valueName);
         const std::string value(text);

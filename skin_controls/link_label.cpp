@@ -1,7 +1,7 @@
 #include "skin_controls/link_label.h"
 
+#include "platform/link_open.h"
 #include "skin_controls/cursor_source.h"
-#include "skin_controls/link_open.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -87,7 +87,7 @@ void CLinkLabel::LoadHandCursor() {
 int CLinkLabel::OpenUrl(const QString& address, int showCommand) {
     if (const Opener& replacement = opener())
         return replacement(address, showCommand);
-    return quillo::OpenAddressInBrowser(address, showCommand);
+    return quillo::OpenAddressInBrowser(address.toLocal8Bit().toStdString(), showCommand);
 }
 
 void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {

@@ -50,26 +50,4 @@ WinRect FitToText(const WinRect& window, int clientWidth, int clientHeight, int 
     return rect;
 }
 
-std::string OpenCommandKey(std::string_view fileClass) {
-    std::string key(fileClass);
-    key += "\\shell\\open\\command";
-    return key;
-}
-
-std::optional<std::string> BuildFallbackCommandLine(std::string_view openCommand, std::string_view address) {
-    std::string_view kept = openCommand;
-    if (const auto quoted = openCommand.find("\"%1\""); quoted != std::string_view::npos)
-        kept = openCommand.substr(0, quoted);
-    else if (const auto bare = openCommand.find("%1"); bare != std::string_view::npos)
-        kept = openCommand.substr(0, bare);
-
-    const std::size_t length = kept.size() + 1 + address.size();
-    if (length + 1 > kFallbackCommandBuffer)
-        return std::nullopt;
-    std::string line;
-    line.reserve(length);
-    line.append(kept).append(1, ' ').append(address);
-    return line;
-}
-
 } // namespace quillo

@@ -3,10 +3,7 @@
 #include "skin_controls/color_ref.h"
 #include "skin_controls/win_rect.h"
 
-#include <cstddef>
 #include <optional>
-#include <string>
-#include <string_view>
 
 namespace quillo {
 
@@ -55,16 +52,5 @@ inline constexpr unsigned kSsCenterImage = 0x0200;
 // textWidth x textHeight fits inside its border.
 WinRect FitToText(const WinRect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
                   unsigned style);
-
-// The buffer the fallback command line is built in, terminator included.
-inline constexpr std::size_t kFallbackCommandBuffer = 520;
-
-// The key under the classes root whose default value is the open command of fileClass.
-std::string OpenCommandKey(std::string_view fileClass);
-// The command line that opens address with the program registered for .htm files, given that
-// program's open command: cut at the first "%1" in quotes, else at the first bare %1, then one
-// space and the address. None when the result would not fit in the buffer: a cut address would
-// open a different page.
-std::optional<std::string> BuildFallbackCommandLine(std::string_view openCommand, std::string_view address);
 
 } // namespace quillo

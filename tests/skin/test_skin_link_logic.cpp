@@ -1,7 +1,6 @@
 #include "skin_controls/link_label_logic.h"
 
 #include <QTest>
-#include <string>
 
 using namespace quillo;
 
@@ -106,59 +105,6 @@ private slots:
         const int clientWidth = window.width() - 2 * borderWidth;
         const int clientHeight = window.height() - 2 * borderWidth;
         QCOMPARE(FitToText(window, clientWidth, clientHeight, 300, 13, style), expected);
-    }
-
-    void fallbackCommandLine_data() {
-        QTest::addColumn<QString>("openCommand");
-        QTest::addColumn<QString>("expected");
-        const QString url = QStringLiteral("http://www.tarnwick.example");
-        QTest::newRow("quoted placeholder at the end: cut before the quote, space kept")
-            << QStringLiteral("\"C:\\Browser\\browser.exe\" \"%1\"")
-            << QStringLiteral("\"C:\\Browser\\browser.exe\"  ") + url;
-        QTest::newRow("bare placeholder at the end: same cut")
-            << QStringLiteral("\"C:\\Browser\\browser.exe\" %1")
-            << QStringLiteral("\"C:\\Browser\\browser.exe\"  ") + url;
-        QTest::newRow("no placeholder: whole command, a space, the address")
-            << QStringLiteral("C:\\Browser\\browser.exe -nohome")
-            << QStringLiteral("C:\\Browser\\browser.exe -nohome ") + url;
-        QTest::newRow("quoted placeholder followed by arguments loses them")
-            << QStringLiteral("browser.exe -url \"%1\" -new") << QStringLiteral("browser.exe -url  ") + url;
-        QTest::newRow("quoted placeholder wins over an earlier bare one")
-            << QStringLiteral("b.exe %1x \"%1\"") << QStringLiteral("b.exe %1x  ") + url;
-        QTest::newRow("empty command") << QString() << QStringLiteral(" ") + url;
-    }
-    void fallbackCommandLine() {
-        QFETCH(QString, openCommand);
-        QFETCH(QString, expected);
-        const auto line = BuildFallbackCommandLine(openCommand.toStdString(), "http://www.tarnwick.example");
-        QVERIFY(line.has_value());
-        QCOMPARE(QString::fromStdString(*line), expected);
-    }
-
-    // The line and its terminator must fit in 520 bytes; a longer one is refused, not cut, since a
-    // cut address would open some other page.
-    void fallbackCommandLineLimit_data() {
-        QTest::addColumn<int>("commandLength");
-        QTest::addColumn<bool>("accepted");
-        // With "x.exe" padded to commandLength, a space and a 100-byte address.
-        QTest::newRow("519 bytes fit with the terminator") << 418 << true;
-        QTest::newRow("520 bytes do not") << 419 << false;
-        QTest::newRow("far too long") << 5000 << false;
-    }
-    void fallbackCommandLineLimit() {
-        QFETCH(int, commandLength);
-        QFETCH(bool, accepted);
-        const std::string command = "x.exe" + std::string(std::size_t(commandLength) - 5, 'a');
-        const std::string address = "http://" + std::string(93, 'h');
-        const auto line = BuildFallbackCommandLine(command, address);
-        QCOMPARE(line.has_value(), accepted);
-        if (line)
-            QCOMPARE(line->size(), std::size_t(commandLength) + 1 + address.size());
-    }
-
-    void openCommandKey() {
-        QCOMPARE(QString::fromStdString(OpenCommandKey("htmlfile")),
-                 QStringLiteral("htmlfile\\shell\\open\\command"));
     }
 };
 

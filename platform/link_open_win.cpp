@@ -1,17 +1,17 @@
-#include "skin_controls/link_label_logic.h"
-#include "skin_controls/link_open.h"
+#include "platform/link_open.h"
 
-#include <shellapi.h>
+// <windows.h> must come first: the shell's header relies on its types.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <cstdint>
-#include <string>
 
 namespace quillo {
-
 namespace {
 
-constexpr DWORD kRegistryValueBuffer = 260;
+constexpr LONG kRegistryValueBuffer = 260;
 
 // The default value of root\subKey; 0 on success, else the error of opening or reading the key.
 LONG ReadRegistryDefault(HKEY root, const char* subKey, std::string& text) {
@@ -31,10 +31,9 @@ LONG ReadRegistryDefault(HKEY root, const char* subKey, std::string& text) {
 
 } // namespace
 
-int OpenAddressInBrowser(const QString& address, int showCommand) {
-    const QByteArray ansi = address.toLocal8Bit();
+int OpenAddressInBrowser(const std::string& address, int showCommand) {
     const auto shell = reinterpret_cast<std::intptr_t>(
-        ShellExecuteA(nullptr, "open", ansi.constData(), nullptr, nullptr, showCommand));
+        ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, showCommand));
     if (static_cast<std::uintptr_t>(shell) > 32)
         return static_cast<int>(shell);
 
@@ -45,7 +44,7 @@ int OpenAddressInBrowser(const QString& address, int showCommand) {
     std::string openCommand;
     if (ReadRegistryDefault(HKEY_CLASSES_ROOT, OpenCommandKey(fileClass).c_str(), openCommand) != 0)
         return static_cast<int>(shell);
-    const auto line = BuildFallbackCommandLine(openCommand, std::string_view(ansi.constData(), ansi.size()));
+    const auto line = BuildFallbackCommandLine(openCommand, address);
     if (!line)
         return static_cast<int>(shell);
     return static_cast<int>(WinExec(line->c_str(), static_cast<UINT>(showCommand)));
