@@ -185,7 +185,7 @@ private:
 };
 bool windowManagerRunning();
 // Starts openbox unless a window manager already runs; null when none could be had in ms.
-std::unique_ptr<WindowManager> startWindowManager(int ms = 10000);
+std::unique_ptr<WindowManager> startWindowManager(int ms = 30000);
 
 // A top-level X11 window of another program, made inside the test process with plain Xlib.
 // It closes when asked to (WM_DELETE_WINDOW), and remembers when that was.
