@@ -11,9 +11,9 @@
 
 namespace {
 
-// The pages that may drive the client: the start page's origin, the stored address's, and the
-// chat service's and the maker's hosts. The address is read on its own so that reading it leaves
-// the main window's record of missing settings alone.
+// The pages that may drive the client: the start page's origin, the stored address's, the chat
+// service's logon page's and the maker's product page's, each as written. The address is read on
+// its own so that reading it leaves the main window's record of missing settings alone.
 quillo::OriginTrust trustedOrigins(const QString& startPage) {
     quillo::OriginTrust trust;
     trust.trustOrigin(quillo::OriginOfUrl(QUrl(startPage, QUrl::TolerantMode)));
@@ -24,9 +24,10 @@ quillo::OriginTrust trustedOrigins(const QString& startPage) {
             quillo::kErrorSuccess &&
         !missing)
         trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromUtf8(url), QUrl::TolerantMode)));
+    // Each host over the scheme the client itself uses for it, never also the other one.
     const quillo::StartPageHosts hosts = CChatMainDlg::defaultHosts();
-    trust.trustHost(hosts.chatHost);
-    trust.trustHost(hosts.makerHost);
+    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::logonPageUrl(hosts)))));
+    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::productPageUrl(hosts)))));
     return trust;
 }
 

@@ -78,6 +78,8 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
         m_manager.external(), *page, [this](const QWebEnginePage& caller) { return IsCallerTrusted(caller); },
         this);
     m_channel->registerObject(QString::fromLatin1(kBridgeObjectName), m_bridge);
+    // Like the top document, a frame that completes later gets the top document scanned again.
+    connect(m_bridge, &quillo::ExternalBridge::frameCompleted, m_browser, &CWebBrowser2::DocumentComplete);
     // The transport lives in the client's private world: page script cannot reach it directly.
     page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     InstallExternalScripts();

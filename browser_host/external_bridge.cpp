@@ -1,6 +1,7 @@
 #include "browser_host/external_bridge.h"
 
 #include "browser_host/external_dispatch.h"
+#include "browser_host/page_contract.h"
 
 #include <QWebEnginePage>
 #include <array>
@@ -24,9 +25,6 @@ Variant toVariant(const QJsonValue& value) {
         return std::monostate(); // objects, arrays and undefined carry nothing a method reads
     }
 }
-
-// More than any method reads; arguments before the last few are never looked at.
-constexpr qsizetype kMaxArguments = 8;
 
 } // namespace
 
@@ -54,18 +52,26 @@ void ExternalBridge::calls(const QJsonArray& batch) {
     m_dispatching = false;
 }
 
+void ExternalBridge::frameLoaded() {
+    if (m_isTrusted && m_isTrusted(m_page))
+        emit frameCompleted();
+}
+
 void ExternalBridge::call(const QString& name, const QJsonArray& args) {
     if (!m_isTrusted || !m_isTrusted(m_page))
         return;
     const std::array<std::string, 1> names{name.toStdString()};
     std::array<DISPID, 1> ids{DISPID_UNKNOWN};
-    if (m_external.GetIDsOfNames(names, ids) != S_OK)
+    if (m_external.GetIDsOfNames(names, ids) != S_OK || ids[0] < 1 ||
+        std::size_t(ids[0]) > contract::kMethodArgumentCounts.size())
         return;
 
-    // Automation order: the script's last argument first. Methods read from that end.
-    const qsizetype first = std::max<qsizetype>(0, args.size() - kMaxArguments);
+    // Only the leading arguments that the method reads, as the page's window.external passes them;
+    // extra ones would shift what the method finds. Automation order: the last of them first.
+    const qsizetype read =
+        std::min<qsizetype>(args.size(), contract::kMethodArgumentCounts[std::size_t(ids[0] - 1)]);
     std::vector<Variant> reversed;
-    for (qsizetype i = args.size() - 1; i >= first; --i)
+    for (qsizetype i = read - 1; i >= 0; --i)
         reversed.push_back(toVariant(args.at(i)));
     Variant result = std::monostate();
     m_external.Invoke(ids[0], DISPATCH_METHOD, reversed, &result);

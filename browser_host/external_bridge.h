@@ -26,6 +26,11 @@ public:
     // Each element is [name, [arguments...]]; anything else is skipped.
     Q_INVOKABLE void calls(const QJsonArray& batch);
     void call(const QString& name, const QJsonArray& args);
+    // A frame of the page finished loading after the page itself.
+    Q_INVOKABLE void frameLoaded();
+
+signals:
+    void frameCompleted();
 
 private:
     CExternalDispatch& m_external;

@@ -1,7 +1,6 @@
 #include "browser_host/origin_trust.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace quillo {
 
@@ -47,42 +46,10 @@ std::string SerializeOrigin(const Origin& origin) {
     return text;
 }
 
-void OriginTrust::add(const Origin& origin) {
+void OriginTrust::trustOrigin(const Origin& origin) {
     std::string text = SerializeOrigin(origin);
     if (!text.empty() && std::find(m_origins.begin(), m_origins.end(), text) == m_origins.end())
         m_origins.push_back(std::move(text));
-}
-
-void OriginTrust::trustOrigin(const Origin& origin) {
-    const auto clean = normalised(origin);
-    if (!clean)
-        return;
-    add(*clean);
-    if (clean->port < 0)
-        add({clean->scheme == "http" ? "https" : "http", clean->host, -1});
-}
-
-void OriginTrust::trustHost(std::string_view hostAndPort) {
-    std::string_view host = hostAndPort;
-    int port = -1;
-    const std::size_t colon = hostAndPort.rfind(':');
-    const bool bracketed = !hostAndPort.empty() && hostAndPort.front() == '[';
-    // A bare IPv6 address has colons of its own and no room for a port.
-    const bool bareIpv6 = !bracketed && std::count(hostAndPort.begin(), hostAndPort.end(), ':') > 1;
-    if (colon != std::string_view::npos && !bareIpv6 && (!bracketed || colon > hostAndPort.find(']'))) {
-        const std::string_view digits = hostAndPort.substr(colon + 1);
-        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
-        if (error != std::errc() || end != digits.data() + digits.size() || digits.empty())
-            return; // not a host we can read; trusting part of it would be worse
-        host = hostAndPort.substr(0, colon);
-    }
-    if (bracketed) {
-        if (host.size() < 2 || host.back() != ']')
-            return;
-        host = host.substr(1, host.size() - 2);
-    }
-    trustOrigin({"http", std::string(host), port});
-    trustOrigin({"https", std::string(host), port});
 }
 
 bool OriginTrust::isTrusted(const Origin& origin) const {

@@ -15,23 +15,19 @@ struct Origin {
 };
 
 // The origins whose pages may drive the client through window.external: the chat service's and
-// the maker's pages, nothing a visitor's link leads to. Only http and https count. A trusted
-// origin on its scheme's default port also trusts the other scheme's default port, so a service
-// that moves its visitors from http to https keeps working.
+// the maker's pages, nothing a visitor's link leads to. Only http and https count, each origin
+// with the scheme it was trusted with: a host trusted over https is not trusted over plain http,
+// where anyone on the way could answer for it.
 class OriginTrust {
 public:
     // Trusts the origin of a page address; other schemes and hostless origins are ignored.
     void trustOrigin(const Origin& origin);
-    // Trusts a host name, optionally with ":port", over http and https.
-    void trustHost(std::string_view hostAndPort);
 
     bool isTrusted(const Origin& origin) const;
     // Every trusted origin as a browser serialises it ("https://host", "http://host:8080").
     const std::vector<std::string>& serializedOrigins() const { return m_origins; }
 
 private:
-    void add(const Origin& origin);
-
     std::vector<std::string> m_origins;
 };
 

@@ -22,6 +22,7 @@ public:
     QWebEnginePage* GetDocument() const;
 
 signals:
-    // Every finished load of the top-level document, failed loads included.
+    // Every finished load of the top-level document, failed loads included, and of a frame of a
+    // trusted page that finishes after it.
     void DocumentComplete();
 };

@@ -36,34 +36,46 @@ int fitInto(std::int64_t from, int length, int screenFrom, int screenLength) {
     return static_cast<int>(std::clamp<std::int64_t>(from, screenFrom, last));
 }
 
-} // namespace
-
-WindowRect placeWindow(WindowRect requested, WindowSize minimum, std::span<const WindowRect> screens) {
-    WindowRect placed = requested;
-    placed.width =
-        std::clamp(requested.width, std::min(minimum.width, kMaximumWindowExtent), kMaximumWindowExtent);
-    placed.height =
-        std::clamp(requested.height, std::min(minimum.height, kMaximumWindowExtent), kMaximumWindowExtent);
-
-    if (screens.empty())
-        return placed;
-    if (std::any_of(screens.begin(), screens.end(), [&](const WindowRect& s) { return overlaps(placed, s); }))
-        return placed;
-
+// The screen that a window whose top-left corner is at `corner` lands on: the one holding the
+// corner, else the nearest. Null when no screen has an area.
+const WindowRect* landingScreen(const WindowRect& corner, std::span<const WindowRect> screens) {
     const WindowRect* nearest = nullptr;
     double nearestDistance = std::numeric_limits<double>::infinity();
     for (const WindowRect& screen : screens) {
         if (screen.width <= 0 || screen.height <= 0)
             continue;
         // In floating point: gaps of far-off requests reach 2^32, whose squares overflow 64 bits.
-        const auto dx = static_cast<double>(gap(placed.x, placed.width, screen.x, screen.width));
-        const auto dy = static_cast<double>(gap(placed.y, placed.height, screen.y, screen.height));
+        const auto dx = static_cast<double>(gap(corner.x, corner.width, screen.x, screen.width));
+        const auto dy = static_cast<double>(gap(corner.y, corner.height, screen.y, screen.height));
         const double distance = dx * dx + dy * dy;
         if (distance < nearestDistance) {
             nearestDistance = distance;
             nearest = &screen;
         }
     }
+    return nearest;
+}
+
+} // namespace
+
+WindowRect placeWindow(WindowRect requested, WindowSize minimum, std::span<const WindowRect> screens) {
+    // A page may ask for any size; the largest it gets is the screen it lands on, so a window costs
+    // at most one screen's worth of memory.
+    const WindowRect* landing = landingScreen({requested.x, requested.y, 1, 1}, screens);
+    const int maxWidth =
+        landing != nullptr ? std::min(landing->width, kMaximumWindowExtent) : kMaximumWindowExtent;
+    const int maxHeight =
+        landing != nullptr ? std::min(landing->height, kMaximumWindowExtent) : kMaximumWindowExtent;
+    WindowRect placed = requested;
+    placed.width = std::clamp(requested.width, std::min(minimum.width, maxWidth), maxWidth);
+    placed.height = std::clamp(requested.height, std::min(minimum.height, maxHeight), maxHeight);
+
+    if (screens.empty())
+        return placed;
+    if (std::any_of(screens.begin(), screens.end(), [&](const WindowRect& s) { return overlaps(placed, s); }))
+        return placed;
+
+    const WindowRect* nearest = landingScreen(placed, screens);
     if (nearest == nullptr)
         return placed;
     placed.x = fitInto(placed.x, placed.width, nearest->x, nearest->width);

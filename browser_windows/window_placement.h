@@ -23,9 +23,11 @@ inline constexpr WindowSize kMinimumWindowSize{136, 39};
 // Window systems keep sizes and positions in 16 bits (X11); larger requests are cut to it.
 inline constexpr int kMaximumWindowExtent = 32767;
 
-// The outer rectangle a page's window gets for the one it asked for: width and height raised to
-// `minimum` and cut to kMaximumWindowExtent; a window that would lie entirely off every screen
-// moves, at its size, onto the nearest screen. With no screens known the position is kept.
+// The outer rectangle a page's window gets for the one it asked for, given the screens' available
+// areas: width and height raised to `minimum` and cut to the area of the screen that holds (or is
+// nearest to) the requested top-left corner; a window that would lie entirely off every screen
+// moves, at its size, onto the nearest screen. With no screens known the position is kept and
+// the size cut to kMaximumWindowExtent.
 WindowRect placeWindow(WindowRect requested, WindowSize minimum, std::span<const WindowRect> screens);
 
 } // namespace quillo

@@ -20,12 +20,75 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QShortcut>
+#include <QWindow>
 
 using namespace quillo;
 
 namespace {
 // Counts the installer poll's ticks for the whole process; never reset, so the poll ends for good.
 int s_nInstallerTicks = 0;
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Keeps the operator's input from one window while a box of its own is open, and brings the box
+// forward when that window is clicked: modal to the window alone. Qt's window modality would
+// block the windows it owns too, the notification popup and the secondary windows among them.
+class WindowInputBlock final : public QObject {
+public:
+    // Lives as long as the box, its parent.
+    WindowInputBlock(QWidget& blocked, QWidget& box)
+        : QObject(&box)
+        , m_blocked(blocked)
+        , m_box(box) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!isUserInput(event->type()) || !belongsToBlocked(watched))
+            return false;
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_box.raise();
+            m_box.activateWindow();
+        }
+        return true;
+    }
+
+private:
+    bool belongsToBlocked(QObject* watched) const {
+        if (auto* window = qobject_cast<QWindow*>(watched))
+            return window == m_blocked.windowHandle();
+        if (auto* widget = qobject_cast<QWidget*>(watched))
+            return widget->window() == &m_blocked;
+        if (auto* shortcut = qobject_cast<QShortcut*>(watched)) {
+            const auto* owner = qobject_cast<QWidget*>(shortcut->parent());
+            return owner != nullptr && owner->window() == &m_blocked;
+        }
+        return false;
+    }
+
+    QWidget& m_blocked;
+    QWidget& m_box;
+};
+
 } // namespace
 
 CChatMainDlg::CChatMainDlg(QWidget* parent)
@@ -135,6 +198,7 @@ void CChatMainDlg::StartFlashing() {
 
 void CChatMainDlg::StopFlashing() {
     m_timers.kill(IDT_FLASH);
+    m_bAttentionMarked = false;
     // A stopped flash must not leave the window marked as wanting attention.
     clearWindowFlash(this);
 }
@@ -151,12 +215,35 @@ void CChatMainDlg::setActiveWindowOverride(std::function<QWidget*()> activeWindo
 
 int CChatMainDlg::OnChatPopupClosed(int wParam, int) {
     StopFlashing();
-    showNormal();
-    raise();
-    activateWindow();
-    if (wParam == 1)
+    if (wParam == 1) {
+        // The operator chose the console: it comes to the front with the focus.
+        showNormal();
+        raise();
+        activateWindow();
         TriggerAccept();
+        return 0;
+    }
+    // Nobody clicked, and the operator may be typing in another program: that program keeps the
+    // focus, and the window comes up asking for attention, as a program in the background does.
+    const bool showWithoutActivating = testAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    showNormal();
+    setAttribute(Qt::WA_ShowWithoutActivating, showWithoutActivating);
+    raise();
+    if (activeWindow() != this) {
+        flashWindow(this);
+        m_bAttentionMarked = true;
+    }
     return 0;
+}
+
+void CChatMainDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // The mark left by an unclicked popup goes once the operator comes to the window.
+    if (event->type() == QEvent::ActivationChange && m_bAttentionMarked && isActiveWindow()) {
+        m_bAttentionMarked = false;
+        clearWindowFlash(this);
+    }
 }
 
 bool CChatMainDlg::IsOurCustomBrowser() {
@@ -175,9 +262,14 @@ void CChatMainDlg::CloseActiveWindow() {
 }
 
 void CChatMainDlg::CustomFunction() {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
-                    QStringLiteral("Do whatever you like here!"), QMessageBox::Ok, this);
-    box.exec();
+    // Not modal to the application and without a loop of its own: a loop inside the page's call
+    // would hold up the browser engine, so the page could not accept a chat until the box closed.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationName(),
+                                QStringLiteral("Do whatever you like here!"), QMessageBox::Ok, this);
+    box->setWindowModality(Qt::NonModal);
+    connect(box, &QMessageBox::finished, box, &QObject::deleteLater);
+    new WindowInputBlock(*this, *box); // owned by the box
+    box->show();
 }
 
 void CChatMainDlg::CustomFunctionWithParams(std::string text, std::int32_t action) {

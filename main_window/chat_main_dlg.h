@@ -99,6 +99,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void OnDocumentComplete();
@@ -139,6 +140,8 @@ private:
     ForeignWindowCloser m_closeForeignWindow;
     QString m_startPage;
     bool m_initialised = false;
+    // Set while the window asks for attention after a popup closed unclicked.
+    bool m_bAttentionMarked = false;
 
     // A move or resize of the frame that the dialog does itself, where the window manager cannot.
     struct FrameDrag {

@@ -21,7 +21,7 @@ QRect placeOuterRect(int x, int y, int width, int height) {
         std::max(quillo::kMinimumWindowSize.height, frame.top() + frame.bottom() + 1)};
     std::vector<quillo::WindowRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->geometry();
+        const QRect area = screen->availableGeometry();
         screens.push_back({area.x(), area.y(), area.width(), area.height()});
     }
     const quillo::WindowRect placed = quillo::placeWindow({x, y, width, height}, minimum, screens);

@@ -1,5 +1,6 @@
 #include "notification/notify_text.h"
 
+#include "browser_host/page_contract.h"
 #include "notification/delimited_field.h"
 
 #include <limits>
@@ -58,7 +59,8 @@ NotifyText ComposeNotifyText(const std::string& record) {
     const auto length = static_cast<std::int32_t>(std::min<std::size_t>(
         record.size(), static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())));
     for (int n = 0; n < 4; ++n)
-        GetDelimitedField(fields[n], record.data(), length, n, '|', '\\');
+        GetDelimitedField(fields[n], record.data(), length, n, contract::kRecordDelimiter,
+                          contract::kRecordEscape);
     const std::string& name = fields[0];
     const std::string& waited = fields[2];
     const std::string& lastField = fields[3];

@@ -21,6 +21,11 @@ PopupStep PopupMotion::start(const PopupRect& workArea) {
     m_nRisen = 0;
     m_slideRunning = true;
     PopupStep step;
+    // The new request's display replaces the old one, whose display time must not cut it short.
+    if (m_dismissRunning) {
+        m_dismissRunning = false;
+        step.stopTimers.push_back(IDT_POPUP_DISMISS);
+    }
     step.startTimers.emplace_back(IDT_POPUP_SLIDE, kSlidePeriodMs);
     return step;
 }
@@ -54,11 +59,20 @@ PopupStep PopupMotion::tick(int timerId) {
 }
 
 PopupStep PopupMotion::click(int x, int y) {
-    // The timers go on: a running slide or display time reports 0 again when it ends.
+    // A click ends the display: its timers stop, so nothing reports it closed a second time or
+    // hides a later request's card.
     PopupStep step;
+    if (m_slideRunning)
+        step.stopTimers.push_back(IDT_POPUP_SLIDE);
+    if (m_dismissRunning)
+        step.stopTimers.push_back(IDT_POPUP_DISMISS);
+    const bool displayed = m_slideRunning || m_dismissRunning || m_visible;
+    m_slideRunning = false;
+    m_dismissRunning = false;
     step.hide = true;
     m_visible = false;
-    step.report = InAcceptZone(x, y) ? 1 : 0;
+    if (displayed)
+        step.report = InAcceptZone(x, y) ? 1 : 0;
     return step;
 }
 

@@ -54,10 +54,11 @@ class PopupMotion final {
 public:
     enum class State { Created, Sliding, Displayed, Hidden };
 
-    // A new request, in any state: the slide restarts from the base line. A running display time
-    // is left alone.
+    // A new request, in any state: the slide restarts from the base line and a running display
+    // time stops; the new display reports its closing once.
     PopupStep start(const PopupRect& workArea);
     PopupStep tick(int timerId);
+    // Hides the card and ends its display; reports once for a display that had not yet closed.
     PopupStep click(int x, int y);
 
     State state() const;

@@ -1,8 +1,10 @@
 #include "platform/settings_backend.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QString>
+#include <map>
 #include <optional>
 
 namespace quillo {
@@ -22,6 +24,38 @@ std::optional<OrgApp> splitKey(std::string_view subKey) {
         parts[1].isEmpty() || parts[2].isEmpty())
         return std::nullopt;
     return OrgApp{parts[1], parts[2]};
+}
+
+// Values written by hand as the README shows: unquoted, with "," or ";" in them. QSettings reads
+// such a value as a list, or cuts it at ";" where its comments start; Qt itself always quotes
+// them, so an unquoted one was written by a person and means its text as it stands, as the
+// registry would keep it. Keys of the general section only, the last line of a key winning.
+std::map<QString, QString> handWrittenValues(const QString& path) {
+    std::map<QString, QString> values;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return values;
+    bool general = true;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            general = line.compare(QLatin1String("[General]"), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!general || equals <= 0 || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QString key = line.left(equals).trimmed();
+        const QString value = line.mid(equals + 1).trimmed();
+        // Quoted values and continued lines are Qt's to read; so are values it reads whole.
+        const bool asWritten = !value.startsWith(QLatin1Char('"')) && !value.endsWith(QLatin1Char('\\')) &&
+                               (value.contains(QLatin1Char(',')) || value.contains(QLatin1Char(';')));
+        if (asWritten)
+            values[key] = value;
+        else
+            values.erase(key);
+    }
+    return values;
 }
 
 class QtSettingsBackend final : public SettingsBackend {
@@ -45,6 +79,11 @@ public:
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
                            names->application);
         const QString name = QString::fromUtf8(valueName.data(), qsizetype(valueName.size()));
+        const std::map<QString, QString> handWritten = handWrittenValues(settings.fileName());
+        if (const auto it = handWritten.find(name); it != handWritten.end()) {
+            text = it->second.toStdString();
+            return kErrorSuccess;
+        }
         const QVariant value = settings.value(name);
         if (!value.isValid())
             return kErrorFileNotFound;
@@ -61,8 +100,14 @@ public:
         const auto names = splitKey(subKey);
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
                            names->application);
-        settings.setValue(QString::fromUtf8(valueName.data(), qsizetype(valueName.size())),
-                          QString::fromUtf8(text.data(), qsizetype(text.size())));
+        const QString name = QString::fromUtf8(valueName.data(), qsizetype(valueName.size()));
+        // QSettings writes every value back: the hand-written ones first get their whole text, so
+        // they are stored quoted rather than as the list or the cut text it read.
+        for (const auto& [key, value] : handWrittenValues(settings.fileName())) {
+            if (key != name)
+                settings.setValue(key, value);
+        }
+        settings.setValue(name, QString::fromUtf8(text.data(), qsizetype(text.size())));
         // QSettings writes through a locked temporary file and a rename, so a crash never tears it.
         settings.sync();
         return settings.status() == QSettings::NoError ? kErrorSuccess : kErrorFileNotFound;

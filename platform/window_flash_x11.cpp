@@ -38,6 +38,26 @@ bool setUrgency(QWidget* window, bool urgent) {
     return urgent;
 }
 
+// Some window managers (kwin) mark a window as demanding attention when its urgency hint
+// appears and keep the mark when the hint goes; the mark is theirs, so they are asked to drop it.
+void removeDemandsAttention(QWidget* window) {
+    Display* display = x11Display();
+    if (display == nullptr || !window->windowHandle())
+        return;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(window->winId());
+    event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 0; // _NET_WM_STATE_REMOVE
+    event.xclient.data.l[1] =
+        static_cast<long>(XInternAtom(display, "_NET_WM_STATE_DEMANDS_ATTENTION", False));
+    event.xclient.data.l[3] = 1; // the request comes from an application
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+    XFlush(display);
+}
+
 } // namespace
 
 bool flashWindow(QWidget* window) {
@@ -47,8 +67,10 @@ bool flashWindow(QWidget* window) {
 }
 
 void clearWindowFlash(QWidget* window) {
-    if (window != nullptr)
-        setUrgency(window, false);
+    if (window == nullptr)
+        return;
+    setUrgency(window, false);
+    removeDemandsAttention(window);
 }
 
 } // namespace quillo

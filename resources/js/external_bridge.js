@@ -54,8 +54,31 @@
         take(data[config.eventName]);
     }, true);
 
+    // A frame that finishes loading may have changed the top document (an order number written
+    // by the frame's script), so the client scans it again. One notice for a burst of frames.
+    var frameNoticeQueued = false;
+    var frameLoadedEarly = false;
+    function noticeFrame() {
+        frameNoticeQueued = false;
+        if (bridge === null)
+            frameLoadedEarly = true;
+        else
+            bridge.frameLoaded();
+    }
+    document.addEventListener('load', function (event) {
+        var name = event.target && event.target.nodeName;
+        if ((name !== 'IFRAME' && name !== 'FRAME') || frameNoticeQueued)
+            return;
+        frameNoticeQueued = true;
+        setTimeout(noticeFrame, 0);
+    }, true);
+
     new QWebChannel(qt.webChannelTransport, function (channel) {
         bridge = channel.objects[config.objectName] || null;
         flush();
+        if (frameLoadedEarly && bridge !== null) {
+            frameLoadedEarly = false;
+            bridge.frameLoaded();
+        }
     });
 })

@@ -89,6 +89,7 @@ private slots:
     void framesOfOtherOriginsHaveNoExternal();
     void forgedRelayFromOtherOriginIsIgnored();
     void scanWritesVersionAndCollectsOrderTexts();
+    void frameFinishingLaterCompletesTheDocumentAgain();
     void acceptClicksEveryAcceptElementInOrder();
     void contextMenuOffersRefreshAndBack();
     void contextMenuCommandsActOnTheirBrowser();
@@ -258,6 +259,16 @@ void TestBrowserSite::badInput_data() {
         << QStringLiteral("e.CB_OpenWindow('v.html', 0, 0, 100, 100)") << QStringList{};
     QTest::newRow("open with empty url: stays empty")
         << QStringLiteral("e.CB_OpenWindow('', 1, 2, 3, 4, 5)") << calls({"OpenWindow(|1,2,3,4,5)"});
+    // A page can hand the bridge a call without its window.external; the leading arguments count.
+    const auto raw = [](const char* call) {
+        return QStringLiteral("window.dispatchEvent(new CustomEvent('%1', {detail: JSON.stringify(%2)}))")
+            .arg(QString::fromLatin1(CCustomControlSite::kCallEventName), QString::fromUtf8(call));
+    };
+    QTest::newRow("nine arguments handed over directly: the leading two read")
+        << raw("['CB_CustomFunctionWithParams', ['x', 2, 'a', 3, 4, 5, 6, 7, 8]]")
+        << calls({"CustomFunctionWithParams(x|2)"});
+    QTest::newRow("nine arguments handed over directly: the leading six read")
+        << raw("['CB_OpenWindow', ['', 1, 2, 3, 4, 5, 6, 7, 8]]") << calls({"OpenWindow(|1,2,3,4,5)"});
     QTest::newRow("unknown name, letter case: no such method")
         << QStringLiteral("try { e.cb_close(); } catch (error) {}") << QStringList{};
 }
@@ -348,6 +359,15 @@ void TestBrowserSite::scanWritesVersionAndCollectsOrderTexts() {
                  .toStringList(),
              (QStringList{QStringLiteral("1.0.1"), QStringLiteral("1.0.1")}));
     QCOMPARE(evaluate(QStringLiteral("clicked.length")).toInt(), 0);
+}
+
+void TestBrowserSite::frameFinishingLaterCompletesTheDocumentAgain() {
+    // A frame's script may write the order number into the top document once the frame is loaded.
+    load(url(QStringLiteral("walk.html")));
+    QSignalSpy complete(m_site->browser(), &CWebBrowser2::DocumentComplete);
+    evaluate(QStringLiteral("var f = document.createElement('iframe'); f.src = '/frame.html';"
+                            "document.body.appendChild(f); true"));
+    QVERIFY(complete.wait(10000));
 }
 
 void TestBrowserSite::acceptClicksEveryAcceptElementInOrder() {

@@ -12,8 +12,6 @@ private slots:
     void serialize();
     void trust_data();
     void trust();
-    void hosts_data();
-    void hosts();
 };
 
 void TestOriginTrust::serialize_data() {
@@ -58,7 +56,7 @@ void TestOriginTrust::trust_data() {
     QTest::addColumn<bool>("trusted");
 
     // The trusted set: a start page on 127.0.0.1:4711, a URL setting on https://console.example,
-    // the chat host and the maker's host.
+    // the chat host over https (its logon page) and the maker's host over http (its product page).
     QTest::newRow("start page origin") << "http"
                                        << "127.0.0.1" << 4711 << true;
     QTest::newRow("start page host on another port") << "http"
@@ -69,18 +67,21 @@ void TestOriginTrust::trust_data() {
                                                 << "localhost" << 4711 << false;
     QTest::newRow("URL setting origin") << "https"
                                         << "console.example" << -1 << true;
-    QTest::newRow("URL setting host over http on its default port") << "http"
-                                                                    << "console.example" << -1 << true;
+    QTest::newRow("URL setting host over plain http: not trusted") << "http"
+                                                                   << "console.example" << -1 << false;
     QTest::newRow("chat host over https") << "https"
                                           << "chat.tarnwick.example" << -1 << true;
-    QTest::newRow("chat host over http") << "http"
-                                         << "chat.tarnwick.example" << 80 << true;
+    QTest::newRow("chat host over plain http: not trusted") << "http"
+                                                            << "chat.tarnwick.example" << 80 << false;
     QTest::newRow("chat host in upper case") << "HTTPS"
                                              << "CHAT.Tarnwick.Example" << 443 << true;
     QTest::newRow("chat host on another port") << "https"
                                                << "chat.tarnwick.example" << 8443 << false;
     QTest::newRow("maker host") << "http"
                                 << "www.tarnwick.example" << -1 << true;
+    QTest::newRow("maker host over https: not how the client reaches it")
+        << "https"
+        << "www.tarnwick.example" << -1 << false;
     QTest::newRow("subdomain of the chat host") << "https"
                                                 << "evil.chat.tarnwick.example" << -1 << false;
     QTest::newRow("host that only ends like the chat host") << "https"
@@ -106,42 +107,9 @@ void TestOriginTrust::trust() {
     trust.trustOrigin({"http", "127.0.0.1", 4711});
     trust.trustOrigin({"https", "console.example", 443});
     trust.trustOrigin({"file", "", -1}); // ignored
-    trust.trustHost("chat.tarnwick.example");
-    trust.trustHost("www.tarnwick.example");
-    trust.trustHost("bad:port"); // ignored
+    trust.trustOrigin({"https", "chat.tarnwick.example", -1});
+    trust.trustOrigin({"http", "www.tarnwick.example", -1});
     QCOMPARE(trust.isTrusted({scheme.toStdString(), host.toStdString(), port}), trusted);
-}
-
-void TestOriginTrust::hosts_data() {
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<QStringList>("origins");
-
-    QTest::newRow("plain host: http and https")
-        << "chat.example"
-        << QStringList{QStringLiteral("http://chat.example"), QStringLiteral("https://chat.example")};
-    QTest::newRow("host with a port: that port on both schemes")
-        << "chat.example:8080"
-        << QStringList{QStringLiteral("http://chat.example:8080"),
-                       QStringLiteral("https://chat.example:8080")};
-    QTest::newRow("bracketed IPv6 with a port")
-        << "[::1]:9000"
-        << QStringList{QStringLiteral("http://[::1]:9000"), QStringLiteral("https://[::1]:9000")};
-    QTest::newRow("bare IPv6: no port read")
-        << "::1" << QStringList{QStringLiteral("http://[::1]"), QStringLiteral("https://[::1]")};
-    QTest::newRow("port that is not a number: nothing") << "chat.example:80x" << QStringList{};
-    QTest::newRow("empty port: nothing") << "chat.example:" << QStringList{};
-    QTest::newRow("empty host: nothing") << "" << QStringList{};
-}
-
-void TestOriginTrust::hosts() {
-    QFETCH(QString, host);
-    QFETCH(QStringList, origins);
-    OriginTrust trust;
-    trust.trustHost(host.toStdString());
-    QStringList actual;
-    for (const std::string& origin : trust.serializedOrigins())
-        actual << QString::fromStdString(origin);
-    QCOMPARE(actual, origins);
 }
 
 QTEST_GUILESS_MAIN(TestOriginTrust)

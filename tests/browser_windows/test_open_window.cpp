@@ -61,6 +61,8 @@ void TestOpenWindow::request_data() {
         << QByteArray("http://host/") << QRect(10, 20, 0, 0) << QRect(10, 20, 136, 39);
     QTest::newRow("entirely left of the screen moves onto it, size kept")
         << QByteArray("http://host/") << QRect(-5000, 50, 400, 300) << QRect(0, 50, 400, 300);
+    QTest::newRow("largest size a page can ask for: cut to the screen")
+        << QByteArray("http://host/") << QRect(0, 0, 32767, 32767) << QRect(0, 0, 800, 800);
     QTest::newRow("entirely below the screen moves up onto it")
         << QByteArray("http://host/") << QRect(100, 4000, 400, 300) << QRect(100, 500, 400, 300);
 }

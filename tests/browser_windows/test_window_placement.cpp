@@ -46,8 +46,14 @@ private slots:
             << WindowRect{10, 20, -500, -1} << kOneScreen << WindowRect{10, 20, 136, 39};
         QTest::newRow("narrow only: width raised, height kept")
             << WindowRect{10, 20, 50, 300} << kOneScreen << WindowRect{10, 20, 136, 300};
-        QTest::newRow("huge size: cut to what the window system holds")
-            << WindowRect{0, 0, INT_MAX, INT_MAX} << kOneScreen << WindowRect{0, 0, 32767, 32767};
+        QTest::newRow("huge size: cut to the screen it lands on")
+            << WindowRect{0, 0, 32767, 32767} << kOneScreen << WindowRect{0, 0, 1920, 1080};
+        QTest::newRow("huge size on the second screen: cut to that screen, position kept")
+            << WindowRect{2000, 300, INT_MAX, INT_MAX} << kTwoScreens << WindowRect{2000, 300, 1280, 720};
+        QTest::newRow("wider than the screen only: width cut, height kept")
+            << WindowRect{100, 50, 5000, 480} << kOneScreen << WindowRect{100, 50, 1920, 480};
+        QTest::newRow("no screens known: cut to what the window system holds")
+            << WindowRect{0, 0, INT_MAX, INT_MAX} << Screens{} << WindowRect{0, 0, 32767, 32767};
         QTest::newRow("left of the screen: moved to its left edge, size kept")
             << WindowRect{-2000, 100, 640, 480} << kOneScreen << WindowRect{0, 100, 640, 480};
         QTest::newRow("just touching the left edge counts as off")
@@ -58,8 +64,8 @@ private slots:
             << WindowRect{-5000, -5000, 640, 480} << kOneScreen << WindowRect{0, 0, 640, 480};
         QTest::newRow("far off at the integer limit: moved on screen")
             << WindowRect{INT_MIN, INT_MAX, 640, 480} << kOneScreen << WindowRect{0, 600, 640, 480};
-        QTest::newRow("larger than the screen and off it: at the screen's corner, size kept")
-            << WindowRect{5000, 0, 4000, 3000} << kOneScreen << WindowRect{0, 0, 4000, 3000};
+        QTest::newRow("larger than the screen and off it: the screen's size, at its corner")
+            << WindowRect{5000, 0, 4000, 3000} << kOneScreen << WindowRect{0, 0, 1920, 1080};
         QTest::newRow("right of both screens: onto the nearer, second one")
             << WindowRect{4000, 300, 640, 480} << kTwoScreens << WindowRect{2560, 300, 640, 480};
         QTest::newRow("above the second screen, beside the first: onto the nearer first")

@@ -23,6 +23,8 @@ private slots:
     void writeEmptyText();
     void fileBackendRoundTrip();
     void fileBackendAbsentOrCorruptFile();
+    void fileBackendReadsValuesAsWritten_data();
+    void fileBackendReadsValuesAsWritten();
 
 private:
     QTemporaryDir m_home;
@@ -161,6 +163,49 @@ void TestSettingsStore::fileBackendAbsentOrCorruptFile() {
     QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kOrderIdValue, sizeof buffer, flag),
              kErrorFileNotFound);
     QVERIFY2(!flag, "a corrupt file counts as an absent key");
+}
+
+void TestSettingsStore::fileBackendReadsValuesAsWritten_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("url");
+
+    const QByteArray comma = "https://chat.example.com/logon.aspx?lang=en,fr&id=";
+    const QByteArray semicolon = "https://chat.example.com/s;jsessionid=7/logon.aspx?id=";
+    QTest::newRow("by hand, with a comma") << "URL=" + comma << comma;
+    QTest::newRow("by hand, with a semicolon") << "URL=" + semicolon << semicolon;
+    QTest::newRow("by hand, spaces around the sign") << "URL = " + comma + " " << comma;
+    QTest::newRow("by hand, quoted") << "URL=\"" + semicolon + "\"" << semicolon;
+    QTest::newRow("as Qt quotes it, with escapes")
+        << QByteArray(R"(URL="https://chat.example.com/a\\b;c,d\"e")")
+        << QByteArray(R"(https://chat.example.com/a\b;c,d"e)");
+    QTest::newRow("another section's line does not count")
+        << "URL=" + comma + "\n[Other]\nURL=" + semicolon << comma;
+}
+
+void TestSettingsStore::fileBackendReadsValuesAsWritten() {
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, url);
+    QVERIFY(QDir().mkpath(QFileInfo(m_conf).path()));
+    {
+        QFile file(m_conf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[General]\n" + line + "\n");
+    }
+    auto backend = createUserSettingsBackend();
+    char buffer[256] = {};
+    bool flag = false;
+    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kUrlValue, sizeof buffer, flag), kErrorSuccess);
+    QCOMPARE(QByteArray(buffer), url);
+    QVERIFY(!flag);
+
+    // Storing the order number rewrites the file; the address survives it, for us and for Qt.
+    QCOMPARE(WriteSetting(*backend, kSettingsKey, "42", kOrderIdValue), kErrorSuccess);
+    std::memset(buffer, 0, sizeof buffer);
+    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kUrlValue, sizeof buffer, flag), kErrorSuccess);
+    QCOMPARE(QByteArray(buffer), url);
+    QSettings reader(m_conf, QSettings::NativeFormat);
+    QCOMPARE(reader.value(QStringLiteral("URL")).toString().toUtf8(), url);
+    QCOMPARE(reader.value(QStringLiteral("OrderID")).toString(), QStringLiteral("42"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

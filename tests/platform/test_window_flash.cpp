@@ -1,12 +1,14 @@
 #include "platform/window_flash.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTest>
 #include <QWidget>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-// The flash's result against what the window manager sees: the urgency hint of the real window.
+// Flashing as the window manager sees it: the urgency hint of the real window, and the client
+// message to the root window that asks for the attention mark to go.
 class TestWindowFlash final : public QObject {
     Q_OBJECT
 
@@ -24,6 +26,39 @@ private slots:
         QCOMPARE(urgent(window), false);
         QCOMPARE(quillo::flashWindow(&window), true);
         QVERIFY(!quillo::flashWindow(nullptr));
+    }
+
+    void stoppingAsksTheWindowManagerToDropTheAttentionMark() {
+        Display* display = XOpenDisplay(nullptr);
+        QVERIFY(display);
+        const Window root = DefaultRootWindow(display);
+        XSelectInput(display, root, SubstructureNotifyMask);
+        const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+        const Atom attention = XInternAtom(display, "_NET_WM_STATE_DEMANDS_ATTENTION", False);
+        XSync(display, False);
+
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto id = static_cast<Window>(window.winId());
+        quillo::flashWindow(&window);
+        quillo::clearWindowFlash(&window);
+
+        bool removed = false;
+        QElapsedTimer waited;
+        waited.start();
+        while (!removed && waited.elapsed() < 5000) {
+            while (!removed && XPending(display) > 0) {
+                XEvent event;
+                XNextEvent(display, &event);
+                removed = event.type == ClientMessage && event.xclient.window == id &&
+                          event.xclient.message_type == state && event.xclient.data.l[0] == 0 &&
+                          Atom(event.xclient.data.l[1]) == attention;
+            }
+            QTest::qWait(10);
+        }
+        XCloseDisplay(display);
+        QVERIFY2(removed, "no _NET_WM_STATE request to remove _NET_WM_STATE_DEMANDS_ATTENTION");
     }
 
 private:
