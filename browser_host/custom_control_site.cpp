@@ -70,8 +70,6 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     if (QWidget* proxy = m_browser->focusProxy())
         WatchKeys(proxy);
 
-    // One reference on window.external for as long as this browser holds it.
-    m_manager.external().AddRef();
     QWebEnginePage* page = m_browser->page();
     m_channel = new QWebChannel(this);
     m_bridge = new quillo::ExternalBridge(
@@ -83,9 +81,7 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     InstallExternalScripts();
 }
 
-CCustomControlSite::~CCustomControlSite() {
-    m_manager.external().Release();
-}
+CCustomControlSite::~CCustomControlSite() = default;
 
 void CCustomControlSite::InstallExternalScripts() {
     QWebEngineScriptCollection& scripts = m_browser->page()->scripts();

@@ -3,7 +3,6 @@
 #include "browser_host/external_dispatch.h"
 
 #include <QWebEnginePage>
-#include <array>
 #include <vector>
 
 namespace quillo {
@@ -57,18 +56,11 @@ void ExternalBridge::calls(const QJsonArray& batch) {
 void ExternalBridge::call(const QString& name, const QJsonArray& args) {
     if (!m_isTrusted || !m_isTrusted(m_page))
         return;
-    const std::array<std::string, 1> names{name.toStdString()};
-    std::array<DISPID, 1> ids{DISPID_UNKNOWN};
-    if (m_external.GetIDsOfNames(names, ids) != S_OK)
-        return;
-
-    // Automation order: the script's last argument first. Methods read from that end.
-    const qsizetype first = std::max<qsizetype>(0, args.size() - kMaxArguments);
-    std::vector<Variant> reversed;
-    for (qsizetype i = args.size() - 1; i >= first; --i)
-        reversed.push_back(toVariant(args.at(i)));
-    Variant result = std::monostate();
-    m_external.Invoke(ids[0], DISPATCH_METHOD, reversed, &result);
+    // Methods read their arguments from the end of the list, so only the last few are converted.
+    std::vector<Variant> values;
+    for (qsizetype i = std::max<qsizetype>(0, args.size() - kMaxArguments); i < args.size(); ++i)
+        values.push_back(toVariant(args.at(i)));
+    m_external.Call(name.toStdString(), values);
 }
 
 } // namespace quillo

@@ -36,7 +36,7 @@ public:
 
     void done(int result) override;
 
-    // The largest frame seen on any of these windows; all are decorated alike.
+    // The frame last measured on any of these windows; all are decorated alike.
     static QMargins knownFrameMargins();
 
 signals:
