@@ -28,8 +28,9 @@ namespace {
 int s_nInstallerTicks = 0;
 } // namespace
 
-CChatMainDlg::CChatMainDlg(QWidget* parent)
+CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, QWidget* parent)
     : QDialog(parent)
+    , m_siteFactory(siteFactory)
     , m_hIcon(res::loadAppIcon())
     , m_settings(createUserSettingsBackend())
     , m_closeForeignWindow(closeForeignWindow) {
@@ -58,12 +59,8 @@ int CChatMainDlg::DoModal() {
 }
 
 bool CChatMainDlg::OnInitDialog() {
-    if (m_initialised)
-        return true;
-    m_initialised = true;
-
-    if (CCustomOccManager* manager = AfxGetOccManager())
-        m_browser = manager->CreateSite(this)->browser();
+    if (m_siteFactory != nullptr)
+        m_browser = m_siteFactory->CreateSite(this)->browser();
     if (m_browser != nullptr)
         connect(m_browser, &CWebBrowser2::DocumentComplete, this, &CChatMainDlg::OnDocumentComplete);
 

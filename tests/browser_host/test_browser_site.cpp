@@ -129,10 +129,9 @@ void TestBrowserSite::initTestCase() {
 
 void TestBrowserSite::init() {
     m_target.calls.clear();
-    m_manager = std::make_unique<CCustomOccManager>(*m_profile, *m_dispatch);
     OriginTrust trust;
     trust.trustOrigin({"http", "127.0.0.1", m_port});
-    m_manager->setTrustedOrigins(trust);
+    m_manager = std::make_unique<CCustomOccManager>(*m_profile, *m_dispatch, trust);
     m_window = std::make_unique<QWidget>();
     m_window->resize(640, 480);
     m_site = m_manager->CreateSite(m_window.get());
@@ -382,12 +381,12 @@ void TestBrowserSite::contextMenuOffersRefreshAndBack() {
 }
 
 void TestBrowserSite::contextMenuCommandsActOnTheirBrowser() {
-    QList<CCustomOccManager::Command> routed;
+    QList<BrowserCommand> routed;
     CWebBrowser2* routedBrowser = nullptr;
-    m_manager->setCommandRouter([&](CWebBrowser2& browser, CCustomOccManager::Command command) {
+    m_manager->setCommandRouter([&](CWebBrowser2& browser, BrowserCommand command) {
         routedBrowser = &browser;
         routed << command;
-        return command == CCustomOccManager::Command::Back; // the router takes Back only
+        return command == BrowserCommand::Back; // the router takes Back only
     });
     load(url(QStringLiteral("calls.html")));
     load(url(QStringLiteral("frame.html")));
@@ -403,8 +402,7 @@ void TestBrowserSite::contextMenuCommandsActOnTheirBrowser() {
     m_site->ShowContextMenu(m_site->browser()->mapToGlobal(QPoint(5, 5)));
     m_site->contextMenu()->actions().at(0)->trigger();
     QVERIFY(complete.wait(10000));
-    QCOMPARE(routed, (QList<CCustomOccManager::Command>{CCustomOccManager::Command::Back,
-                                                        CCustomOccManager::Command::Refresh}));
+    QCOMPARE(routed, (QList<BrowserCommand>{BrowserCommand::Back, BrowserCommand::Refresh}));
 }
 
 QTEST_MAIN(TestBrowserSite)
