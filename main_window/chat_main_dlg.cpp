@@ -91,10 +91,6 @@ void CChatMainDlg::setSettingsBackend(std::unique_ptr<SettingsBackend> backend) 
     m_settings = std::move(backend);
 }
 
-long CChatMainDlg::ReadSetting(const char* subKey, char* buffer, const char* valueName, unsigned size) {
-    return quillo::ReadSetting(*m_settings, subKey, buffer, valueName, size, m_bSettingMissing);
-}
-
 long CChatMainDlg::WriteSetting(const char* subKey, const char* text, const char* valueName) {
     return quillo::WriteSetting(*m_settings, subKey, text, valueName);
 }

@@ -74,7 +74,6 @@ public:
     void MinimizeWindow();
     void OnCancel();
 
-    long ReadSetting(const char* subKey, char* buffer, const char* valueName, unsigned size);
     long WriteSetting(const char* subKey, const char* text, const char* valueName);
 
     // One timer tick, as the timer would deliver it; tests drive ticks through here.
