@@ -5,27 +5,31 @@
 #include "browser_host/page_origin.h"
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
+#include "main_window/start_page.h"
 
 #include <QUrl>
 #include <QWebEngineProfile>
 
 namespace {
 
-// The pages that may drive the client: the start page's origin, the stored address's, the chat
-// service's logon page's and the maker's product page's, each as written. The address is read on
-// its own so that reading it leaves the main window's record of missing settings alone.
-quillo::OriginTrust trustedOrigins(const QString& startPage) {
-    quillo::OriginTrust trust;
-    trust.trustOrigin(quillo::OriginOfUrl(QUrl(startPage, QUrl::TolerantMode)));
+// The pages that may drive the client: the start page's origin (the main window makes the same
+// choice from the same settings), the stored address's, the chat service's logon page's and the
+// maker's product page's, each as written. The settings are read here on their own, so that
+// reading them leaves the main window's record of missing settings alone.
+quillo::OriginTrust trustedOrigins() {
     const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettingsBackend();
-    char url[quillo::kUrlBufferSize] = {};
+    const quillo::StartPageHosts hosts = CChatMainDlg::defaultHosts();
+    quillo::OriginTrust trust;
     bool missing = false;
+    const std::string startPage = quillo::ChooseStartPage(*settings, missing, hosts);
+    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(startPage), QUrl::TolerantMode)));
+    char url[quillo::kUrlBufferSize] = {};
+    missing = false;
     if (quillo::ReadSetting(*settings, quillo::kSettingsKey, url, quillo::kUrlValue, sizeof url, missing) ==
             quillo::kErrorSuccess &&
         !missing)
         trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromUtf8(url), QUrl::TolerantMode)));
     // Each host over the scheme the client itself uses for it, never also the other one.
-    const quillo::StartPageHosts hosts = CChatMainDlg::defaultHosts();
     trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::logonPageUrl(hosts)))));
     trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::productPageUrl(hosts)))));
     return trust;
@@ -35,9 +39,7 @@ quillo::OriginTrust trustedOrigins(const QString& startPage) {
 
 CChatApp::CChatApp() = default;
 
-CChatApp::~CChatApp() {
-    AfxEnableControlContainer(nullptr);
-}
+CChatApp::~CChatApp() = default;
 
 bool CChatApp::InitInstance() {
     // One profile for the run, on disk, so the operator stays logged in from one day to the next.
@@ -46,27 +48,23 @@ bool CChatApp::InitInstance() {
     // window.external and the site factory exist before any browser does.
     m_pExternal =
         std::make_unique<CExternalDispatch>([this]() -> quillo::ExternalTarget* { return m_pMainWnd; });
-    m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_pExternal);
+    // The trusted origins are known before any browser exists, so every page gets them.
+    m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_pExternal, trustedOrigins());
     // The context menu's commands on the main window's browser come here, as the application's
     // commands; every other browser's menu acts on its own browser.
-    m_occManager->setCommandRouter([this](CWebBrowser2& browser, CCustomOccManager::Command command) {
+    m_occManager->setCommandRouter([this](CWebBrowser2& browser, quillo::BrowserCommand command) {
         if (m_pMainWnd == nullptr || m_pMainWnd->browser() != &browser)
             return false;
-        if (command == CCustomOccManager::Command::Refresh)
+        if (command == quillo::BrowserCommand::Refresh)
             OnRefresh();
         else
             OnBack();
         return true;
     });
-    AfxEnableControlContainer(m_occManager.get());
 
     {
-        CChatMainDlg dialog;
+        CChatMainDlg dialog(m_occManager.get());
         m_pMainWnd = &dialog;
-        // The start page is known once the dialog is initialised; the trusted origins must be in
-        // place before the event loop lets its first document come in.
-        dialog.OnInitDialog();
-        m_occManager->setTrustedOrigins(trustedOrigins(dialog.startPage()));
         dialog.DoModal();
         m_pMainWnd = nullptr;
     }

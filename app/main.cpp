@@ -1,6 +1,6 @@
 #include "app/chat_app.h"
 #include "app/engine_flags.h"
-#include "resources/resource_strings.h"
+#include "resources/version_info.h"
 
 #include <QApplication>
 #ifdef Q_OS_UNIX

@@ -2,7 +2,7 @@
 
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/external_bridge.h"
-#include "browser_host/external_dispatch.h"
+#include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "resources/resource_strings.h"
 
@@ -55,7 +55,7 @@ void replaceScript(QWebEngineScriptCollection& scripts, const QString& name, con
 CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* container)
     : QObject(container)
     , m_manager(manager)
-    , m_browser(new CWebBrowser2(manager.profile(), container)) {
+    , m_browser(new CWebBrowser2(&manager.profile(), container)) {
     // Our menu replaces the page's; the page's own contextmenu handlers still run first.
     m_browser->setContextMenuPolicy(Qt::CustomContextMenu);
     // At the pointer, which is where the click was: the window system knows it for certain, while
@@ -70,14 +70,12 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     if (QWidget* proxy = m_browser->focusProxy())
         WatchKeys(proxy);
 
-    // One reference on window.external for as long as this browser holds it.
-    m_manager.external().AddRef();
     QWebEnginePage* page = m_browser->page();
     m_channel = new QWebChannel(this);
     m_bridge = new quillo::ExternalBridge(
         m_manager.external(), *page, [this](const QWebEnginePage& caller) { return IsCallerTrusted(caller); },
         this);
-    m_channel->registerObject(QString::fromLatin1(kBridgeObjectName), m_bridge);
+    m_channel->registerObject(QString::fromLatin1(quillo::kExternalBridgeObject), m_bridge);
     // Like the top document, a frame that completes later gets the top document scanned again.
     connect(m_bridge, &quillo::ExternalBridge::frameCompleted, m_browser, &CWebBrowser2::DocumentComplete);
     // The transport lives in the client's private world: page script cannot reach it directly.
@@ -85,20 +83,18 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     InstallExternalScripts();
 }
 
-CCustomControlSite::~CCustomControlSite() {
-    m_manager.external().Release();
-}
+CCustomControlSite::~CCustomControlSite() = default;
 
 void CCustomControlSite::InstallExternalScripts() {
     QWebEngineScriptCollection& scripts = m_browser->page()->scripts();
-    replaceScript(scripts, QString::fromLatin1(kShimScriptName), m_manager.shimSource(),
+    replaceScript(scripts, QString::fromLatin1(kShimScriptName), m_manager.scripts().shim,
                   QWebEngineScript::MainWorld);
-    replaceScript(scripts, QString::fromLatin1(kBridgeScriptName), m_manager.bridgeSource(),
+    replaceScript(scripts, QString::fromLatin1(kBridgeScriptName), m_manager.scripts().bridge,
                   QWebEngineScript::ApplicationWorld);
 }
 
 bool CCustomControlSite::IsCallerTrusted(const QWebEnginePage& page) const {
-    return m_manager.isTrustedPage(page.url());
+    return quillo::IsTrustedPage(m_manager.trust(), page.url());
 }
 
 void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
@@ -116,14 +112,20 @@ QMenu* CCustomControlSite::contextMenu() const {
 }
 
 void CCustomControlSite::OnRefresh() {
-    if (!m_manager.routeCommand(*m_browser, CCustomOccManager::Command::Refresh))
-        m_browser->Refresh();
+    RouteCommand(quillo::BrowserCommand::Refresh);
 }
 
 void CCustomControlSite::OnBack() {
-    // No earlier page: nothing happens and nothing is said.
-    if (!m_manager.routeCommand(*m_browser, CCustomOccManager::Command::Back))
-        m_browser->GoBack();
+    RouteCommand(quillo::BrowserCommand::Back);
+}
+
+void CCustomControlSite::RouteCommand(quillo::BrowserCommand command) {
+    if (const auto& router = m_manager.commandRouter(); router && router(*m_browser, command))
+        return;
+    if (command == quillo::BrowserCommand::Refresh)
+        m_browser->Refresh();
+    else
+        m_browser->GoBack(); // no earlier page: nothing happens and nothing is said
 }
 
 void CCustomControlSite::WatchKeys(QObject* widget) {

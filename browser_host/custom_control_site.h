@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser_host/browser_commands.h"
 #include "browser_host/key_filter.h"
 
 #include <QObject>
@@ -24,19 +25,10 @@ class CCustomControlSite final : public QObject {
     Q_DISABLE_COPY_MOVE(CCustomControlSite)
 
 public:
-    // The DOM event by which the page's window.external hands a call to the client's bridge.
-    static constexpr char kCallEventName[] = "quillo-external-call";
-    // The name under which the bridge object is published on the web channel.
-    static constexpr char kBridgeObjectName[] = "quilloExternal";
-
     CCustomControlSite(CCustomOccManager& manager, QWidget* container);
     ~CCustomControlSite() override;
 
     CWebBrowser2* browser() const { return m_browser; }
-
-    // (Re)installs the window.external scripts for the manager's current trusted origins; they
-    // take effect from the next document on.
-    void InstallExternalScripts();
 
     // Shows the client's context menu at a screen point; its commands act on this browser.
     void ShowContextMenu(const QPoint& screenPos);
@@ -51,6 +43,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void InstallExternalScripts();
+    void RouteCommand(quillo::BrowserCommand command);
     void WatchKeys(QObject* widget);
     bool IsCallerTrusted(const QWebEnginePage& page) const;
 

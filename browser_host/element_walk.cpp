@@ -1,9 +1,9 @@
 #include "browser_host/element_walk.h"
 
 #include "browser_host/page_contract.h"
+#include "browser_host/page_scripts.h"
 #include "resources/resource_loader.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -11,10 +11,6 @@
 namespace quillo {
 
 namespace {
-
-QString fromContract(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 QString walkCall(ElementWalk walk) {
     static const QString source = res::loadText(QStringLiteral(":/js/element_walk.js"));
@@ -27,8 +23,7 @@ QString walkCall(ElementWalk walk) {
         {QStringLiteral("acceptId"), fromContract(contract::kAcceptElementId)},
         {QStringLiteral("acceptText"), fromContract(contract::kAcceptText)},
     };
-    return source + QLatin1Char('(') +
-           QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact)) + QStringLiteral(");");
+    return withConfig(source, request);
 }
 
 } // namespace

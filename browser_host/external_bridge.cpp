@@ -4,7 +4,7 @@
 #include "browser_host/page_contract.h"
 
 #include <QWebEnginePage>
-#include <array>
+#include <algorithm>
 #include <vector>
 
 namespace quillo {
@@ -60,21 +60,14 @@ void ExternalBridge::frameLoaded() {
 void ExternalBridge::call(const QString& name, const QJsonArray& args) {
     if (!m_isTrusted || !m_isTrusted(m_page))
         return;
-    const std::array<std::string, 1> names{name.toStdString()};
-    std::array<DISPID, 1> ids{DISPID_UNKNOWN};
-    if (m_external.GetIDsOfNames(names, ids) != S_OK || ids[0] < 1 ||
-        std::size_t(ids[0]) > contract::kMethodArgumentCounts.size())
-        return;
-
-    // Only the leading arguments that the method reads, as the page's window.external passes them;
-    // extra ones would shift what the method finds. Automation order: the last of them first.
+    // The page's window.external passes its leading arguments, and each method reads the leading
+    // ones it needs; extra ones would shift what the method finds.
     const qsizetype read =
-        std::min<qsizetype>(args.size(), contract::kMethodArgumentCounts[std::size_t(ids[0] - 1)]);
-    std::vector<Variant> reversed;
-    for (qsizetype i = read - 1; i >= 0; --i)
-        reversed.push_back(toVariant(args.at(i)));
-    Variant result = std::monostate();
-    m_external.Invoke(ids[0], DISPATCH_METHOD, reversed, &result);
+        std::min<qsizetype>(args.size(), std::ranges::max(contract::kMethodArgumentCounts));
+    std::vector<Variant> values;
+    for (qsizetype i = 0; i < read; ++i)
+        values.push_back(toVariant(args.at(i)));
+    m_external.Call(name.toStdString(), values);
 }
 
 } // namespace quillo

@@ -1,10 +1,13 @@
 #include "browser_host/external_dispatch.h"
 
 #include "browser_host/page_contract.h"
+#include "browser_host/utf8_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 
@@ -12,26 +15,9 @@ using namespace quillo;
 
 namespace {
 
-constexpr DISPID kIsOurCustomBrowser = 1;
-constexpr DISPID kClose = 2;
-constexpr DISPID kCustomFunction = 3;
-constexpr DISPID kCustomFunctionWithParams = 4;
-constexpr DISPID kOpenWindow = 5;
-
-// Cuts UTF-8 text to at most `limit` bytes without splitting a character.
-std::string cutAtCharacter(std::string text, std::size_t limit) {
-    if (text.size() <= limit)
-        return text;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    text.resize(end);
-    return text;
-}
-
 std::string asText(const Variant& value) {
     if (const auto* text = std::get_if<std::string>(&value))
-        return cutAtCharacter(*text, kMaxScriptText);
+        return CutAtCharacterBoundary(*text, kMaxScriptText);
     if (const auto* flag = std::get_if<bool>(&value))
         return *flag ? "true" : "false";
     if (const auto* number = std::get_if<double>(&value)) {
@@ -54,95 +40,63 @@ std::optional<std::int32_t> asInt32(const Variant& value) {
     return static_cast<std::int32_t>(clamped);
 }
 
+// Each handler gets exactly the arguments its method reads, in script order.
+using Handler = void (*)(ExternalTarget& target, std::span<const Variant> args);
+
+struct Method {
+    std::string_view name;
+    Handler run;
+};
+
+void withParams(ExternalTarget& target, std::span<const Variant> args) {
+    if (const auto action = asInt32(args[1]))
+        target.CustomFunctionWithParams(asText(args[0]), *action);
+}
+
+void openWindow(ExternalTarget& target, std::span<const Variant> args) {
+    std::array<std::int32_t, 5> numbers{};
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const auto number = asInt32(args[i + 1]);
+        if (!number)
+            return;
+        numbers[i] = *number;
+    }
+    target.OpenWindow(asText(args[0]), numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
+}
+
+// In the contract's order, so each method's argument count is the contract's too.
+constexpr std::array<Method, 5> kMethods = {{
+    {contract::kIsOurCustomBrowser,
+     [](ExternalTarget& target, std::span<const Variant>) {
+         target.IsOurCustomBrowser();
+     }},
+    {contract::kClose,
+     [](ExternalTarget& target, std::span<const Variant>) {
+         target.CloseActiveWindow();
+     }},
+    {contract::kCustomFunction,
+     [](ExternalTarget& target, std::span<const Variant>) {
+         target.CustomFunction();
+     }},
+    {contract::kCustomFunctionWithParams, withParams},
+    {contract::kOpenWindow, openWindow},
+}};
+static_assert(std::ranges::equal(kMethods, contract::kMethodNames, {}, &Method::name));
+
 } // namespace
 
 CExternalDispatch::CExternalDispatch(TargetFinder findTarget)
     : m_findTarget(std::move(findTarget)) {}
 
-std::uint32_t CExternalDispatch::AddRef() {
-    return ++m_refCount;
-}
-
-std::uint32_t CExternalDispatch::Release() {
-    // The application owns the object; the count never ends its life and never wraps below zero.
-    if (m_refCount > 0)
-        --m_refCount;
-    return m_refCount;
-}
-
-HRESULT CExternalDispatch::GetTypeInfoCount(unsigned*) const {
-    return E_NOTIMPL;
-}
-
-HRESULT CExternalDispatch::GetTypeInfo(unsigned, std::uint32_t, void**) const {
-    return E_NOTIMPL;
-}
-
-HRESULT CExternalDispatch::GetIDsOfNames(std::span<const std::string> names, std::span<DISPID> ids) const {
-    HRESULT result = S_OK;
-    for (std::size_t i = 0; i < names.size() && i < ids.size(); ++i) {
-        ids[i] = DISPID_UNKNOWN;
-        for (std::size_t m = 0; m < contract::kMethodNames.size(); ++m) {
-            if (names[i] == contract::kMethodNames[m]) {
-                ids[i] = static_cast<DISPID>(m + 1);
-                break;
-            }
-        }
-        if (ids[i] == DISPID_UNKNOWN)
-            result = DISP_E_UNKNOWNNAME;
-    }
-    return result;
-}
-
-HRESULT CExternalDispatch::Invoke(DISPID id, unsigned flags, std::span<const Variant> args, Variant* result) {
+bool CExternalDispatch::Call(std::string_view name, std::span<const Variant> args) {
+    const auto method = std::ranges::find(kMethods, name, &Method::name);
+    if (method == kMethods.end())
+        return false;
     ExternalTarget* target = m_findTarget ? m_findTarget() : nullptr;
-    if (target == nullptr || id < kIsOurCustomBrowser || id > kOpenWindow)
-        return S_OK;
-    if ((flags & DISPATCH_PROPERTYGET) != 0 && result != nullptr)
-        *result = true;
-    if ((flags & DISPATCH_METHOD) == 0)
-        return S_OK;
-
-    switch (id) {
-    case kIsOurCustomBrowser: {
-        const bool answer = target->IsOurCustomBrowser();
-        if (result != nullptr)
-            *result = answer;
-        break;
-    }
-    case kClose:
-        target->CloseActiveWindow();
-        break;
-    case kCustomFunction:
-        target->CustomFunction();
-        break;
-    case kCustomFunctionWithParams: {
-        // Never read beyond the arguments given: a short call does nothing.
-        if (args.size() < std::size_t(contract::kMethodArgumentCounts[kCustomFunctionWithParams - 1]))
-            break;
-        const auto action = asInt32(args[0]);
-        if (!action)
-            break;
-        target->CustomFunctionWithParams(asText(args[1]), *action);
-        break;
-    }
-    case kOpenWindow: {
-        if (args.size() < std::size_t(contract::kMethodArgumentCounts[kOpenWindow - 1]))
-            break;
-        std::int32_t numbers[5] = {};
-        bool valid = true;
-        for (std::size_t i = 0; i < 5 && valid; ++i) {
-            const auto number = asInt32(args[4 - i]);
-            valid = number.has_value();
-            numbers[i] = number.value_or(0);
-        }
-        if (!valid)
-            break;
-        target->OpenWindow(asText(args[5]), numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
-        break;
-    }
-    default:
-        break;
-    }
-    return S_OK;
+    const auto count = std::size_t(contract::kMethodArgumentCounts[std::size_t(method - kMethods.begin())]);
+    // Never read beyond the arguments given: a short call does nothing. A longer one gives the
+    // method its leading arguments, the ones the page means for it.
+    if (target != nullptr && args.size() >= count)
+        method->run(*target, args.first(count));
+    return true;
 }

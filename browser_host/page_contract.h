@@ -3,7 +3,8 @@
 #include <array>
 #include <string_view>
 
-// What the client and the chat service's pages agree on. Nothing else in the code spells these.
+// What the client and the chat service's pages agree on. The client's C++ takes them from here and
+// hands them to its injected scripts as configuration; the pages spell them on their own side.
 namespace quillo::contract {
 
 inline constexpr std::string_view kVersionElementId = "chatVersion";

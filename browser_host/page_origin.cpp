@@ -8,4 +8,8 @@ Origin OriginOfUrl(const QUrl& url) {
     return {url.scheme().toStdString(), url.host(QUrl::FullyEncoded).toStdString(), url.port()};
 }
 
+bool IsTrustedPage(const OriginTrust& trust, const QUrl& page) {
+    return trust.isTrusted(OriginOfUrl(page));
+}
+
 } // namespace quillo

@@ -27,8 +27,9 @@ QMargins frameMarginsOf(const QWidget& window) {
 
 } // namespace
 
-CCustomBrowserDlg::CCustomBrowserDlg(QWidget* parent)
+CCustomBrowserDlg::CCustomBrowserDlg(CCustomOccManager* siteFactory, QWidget* parent)
     : QDialog(parent)
+    , m_siteFactory(siteFactory)
     , m_hIcon(quillo::res::loadAppIcon()) {
     // A window of its own even when the main window owns it, with the usual caption and frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -44,10 +45,9 @@ CCustomBrowserDlg::~CCustomBrowserDlg() = default;
 bool CCustomBrowserDlg::Create() {
     if (m_browser != nullptr)
         return true;
-    CCustomOccManager* manager = AfxGetOccManager();
-    if (manager == nullptr)
+    if (m_siteFactory == nullptr)
         return false;
-    m_browser = manager->CreateSite(this)->browser();
+    m_browser = m_siteFactory->CreateSite(this)->browser();
     if (m_browser == nullptr)
         return false;
     m_browser->setGeometry(rect());

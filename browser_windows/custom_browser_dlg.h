@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+class CCustomOccManager;
 class CWebBrowser2;
 
 // A secondary browser window that a page opened: an ordinary captioned, sizable top-level window
@@ -17,11 +18,11 @@ class CCustomBrowserDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(CCustomBrowserDlg)
 
 public:
-    explicit CCustomBrowserDlg(QWidget* parent = nullptr);
+    explicit CCustomBrowserDlg(CCustomOccManager* siteFactory, QWidget* parent = nullptr);
     ~CCustomBrowserDlg() override;
 
-    // Creates the browser through the program's control container, once. False when there is no
-    // container; the window then shows nothing and navigates nowhere.
+    // Creates the browser through the site factory, once. False when there is no factory; the
+    // window then shows nothing and navigates nowhere.
     bool Create();
     // Places the window so that its outer rectangle, frame and caption included, is `outer`. The
     // frame's size is known only once the window manager has framed a window, so a window shown
@@ -36,7 +37,7 @@ public:
 
     void done(int result) override;
 
-    // The largest frame seen on any of these windows; all are decorated alike.
+    // The frame last measured on any of these windows; all are decorated alike.
     static QMargins knownFrameMargins();
 
 signals:
@@ -51,6 +52,7 @@ protected:
 private:
     void CorrectOuterGeometry();
 
+    CCustomOccManager* const m_siteFactory;
     QString m_strURL;
     QIcon m_hIcon;
     CWebBrowser2* m_browser = nullptr;

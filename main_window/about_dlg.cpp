@@ -3,6 +3,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
+#include "resources/version_info.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -91,8 +91,9 @@ private:
 
 } // namespace
 
-CChatMainDlg::CChatMainDlg(QWidget* parent)
+CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, QWidget* parent)
     : QDialog(parent)
+    , m_siteFactory(siteFactory)
     , m_hIcon(res::loadAppIcon())
     , m_settings(createUserSettingsBackend())
     , m_closeForeignWindow(closeForeignWindow) {
@@ -121,12 +122,8 @@ int CChatMainDlg::DoModal() {
 }
 
 bool CChatMainDlg::OnInitDialog() {
-    if (m_initialised)
-        return true;
-    m_initialised = true;
-
-    if (CCustomOccManager* manager = AfxGetOccManager())
-        m_browser = manager->CreateSite(this)->browser();
+    if (m_siteFactory != nullptr)
+        m_browser = m_siteFactory->CreateSite(this)->browser();
     if (m_browser != nullptr)
         connect(m_browser, &CWebBrowser2::DocumentComplete, this, &CChatMainDlg::OnDocumentComplete);
 
@@ -155,10 +152,6 @@ StartPageHosts CChatMainDlg::defaultHosts() {
 
 void CChatMainDlg::setSettingsBackend(std::unique_ptr<SettingsBackend> backend) {
     m_settings = std::move(backend);
-}
-
-long CChatMainDlg::ReadSetting(const char* subKey, char* buffer, const char* valueName, unsigned size) {
-    return quillo::ReadSetting(*m_settings, subKey, buffer, valueName, size, m_bSettingMissing);
 }
 
 long CChatMainDlg::WriteSetting(const char* subKey, const char* text, const char* valueName) {

@@ -17,10 +17,12 @@
 class CChatNotifyDlg;
 class CColorLabel;
 class CCustomBrowserDlg;
+class CCustomOccManager;
 class CHoverBitmapButton;
 class CLinkLabel;
 class CWebBrowser2;
 class QLabel;
+class QUrl;
 
 namespace quillo {
 class SettingsBackend;
@@ -42,12 +44,14 @@ public:
     static constexpr char kInstallerClass[] = "MsiDialogCloseClass";
     static constexpr char kInstallerTitle[] = "TarnwickQuillo";
 
-    explicit CChatMainDlg(QWidget* parent = nullptr);
+    // Its browser and those of its secondary windows come from `siteFactory`, which also says which
+    // pages are trusted; without one the window shows no browser.
+    explicit CChatMainDlg(CCustomOccManager* siteFactory = nullptr, QWidget* parent = nullptr);
     ~CChatMainDlg() override;
 
     // Initialises the window and runs it modally; returns when the dialog has ended.
     int DoModal();
-    // Initialisation without the modal loop, for tests and DoModal.
+    // Initialisation without the modal loop, for tests and DoModal; once per window.
     bool OnInitDialog();
 
     // Reached from page script through window.external.
@@ -70,7 +74,6 @@ public:
     void MinimizeWindow();
     void OnCancel();
 
-    long ReadSetting(const char* subKey, char* buffer, const char* valueName, unsigned size);
     long WriteSetting(const char* subKey, const char* text, const char* valueName);
 
     // One timer tick, as the timer would deliver it; tests drive ticks through here.
@@ -110,7 +113,9 @@ private:
     void StartFlashing();
     void StopFlashing();
     QWidget* activeWindow() const;
+    bool mayStoreOrderNumber(const QUrl& page) const;
 
+    CCustomOccManager* const m_siteFactory;
     int m_nBrowserCount = 0;
     std::array<std::unique_ptr<CCustomBrowserDlg>, kPoolSize> m_browserPool;
     // Which slots are unopened, open or ended; m_nBrowserCount follows its count.
@@ -139,7 +144,6 @@ private:
     std::function<QWidget*()> m_activeWindowOverride;
     ForeignWindowCloser m_closeForeignWindow;
     QString m_startPage;
-    bool m_initialised = false;
     // Set while the window asks for attention after a popup closed unclicked.
     bool m_bAttentionMarked = false;
 

@@ -46,7 +46,7 @@ void CChatMainDlg::OpenWindow(std::string url, std::int32_t x, std::int32_t y, s
     if (!window) {
         // Owned by the main window as its dialogs are, so the main window's modal run does not
         // block it; the pool still decides when it goes.
-        window = std::make_unique<CCustomBrowserDlg>(this);
+        window = std::make_unique<CCustomBrowserDlg>(m_siteFactory, this);
         connect(window.get(), &CCustomBrowserDlg::ended, this,
                 [this, index = *slot] { m_poolSlots.end(index); });
     }

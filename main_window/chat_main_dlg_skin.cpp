@@ -7,8 +7,10 @@
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
 #include "skin_controls/color_label.h"
+#include "skin_controls/cursor_source.h"
 #include "skin_controls/hover_bitmap_button.h"
 #include "skin_controls/link_label.h"
+#include "skin_controls/qt_color.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -104,20 +106,10 @@ Qt::CursorShape cursorOf(HitCode code) {
     return Qt::ArrowCursor;
 }
 
-// Where the client area's origin is on the screen, from a mouse event itself. Qt's own idea of a
-// reparented frameless window's position can lag behind the window manager's (seen with openbox),
-// while the event's two positions always agree with each other.
-QPoint clientOriginOf(const QMouseEvent& event) {
-    return (event.globalPosition() - event.position()).toPoint();
-}
-
-// The frame answers for a screen point as the window's hit test always has: from the packed
-// screen point and the client area's origin on the screen.
+// The event's own position in the window, never one mapped through the window's stored position.
 HitCode hitTestAt(const QWidget& window, const QMouseEvent& event) {
-    const QPoint global = event.globalPosition().toPoint();
-    const QPoint origin = clientOriginOf(event);
-    return HitTestScreen(PackScreenPoint(global.x(), global.y()), {origin.x(), origin.y()}, window.width(),
-                         window.height());
+    const QPoint point = event.position().toPoint();
+    return HitTest({point.x(), point.y()}, {window.width(), window.height()});
 }
 
 // The geometry a sizing drag gives, never smaller than one pixel each way.
@@ -169,8 +161,8 @@ void CChatMainDlg::CreateSkinControls() {
     m_bottomBar = makePiece(this, QStringLiteral("bottomBar"), res::IDB_BOTTOM_BAR);
 
     m_linkLabel->SetLinkUrl(QStringLiteral("http://") + QString::fromLatin1(QUILLO_MAKER_HOST));
-    m_versionLabel->SetBackColor(kSkinBackColor);
-    m_versionLabel->SetForeColor(kVersionTextColor);
+    m_versionLabel->SetBackColor(toQColor(kSkinBackColor));
+    m_versionLabel->SetForeColor(toQColor(kVersionTextColor));
     m_versionLabel->setFont(QFont(QStringLiteral("Arial"), 12));
 
     const std::pair<CHoverBitmapButton*, CaptionButton> buttons[] = {
@@ -258,14 +250,14 @@ void CChatMainDlg::mousePressEvent(QMouseEvent* event) {
     const HitCode code = hitTestAt(*this, *event);
     // The window manager starts its move or resize from where Qt believes the window to be; bring
     // that belief in line with where the window really is first.
-    if (const QPoint origin = clientOriginOf(*event); mapToGlobal(QPoint(0, 0)) != origin)
+    if (const QPoint origin = ScreenOriginOf(*event); mapToGlobal(QPoint(0, 0)) != origin)
         move(pos() + origin - mapToGlobal(QPoint(0, 0)));
     bool started = false;
     if (QWindow* window = windowHandle())
         started = IsSizingCode(code) ? window->startSystemResize(edgesOf(code)) : window->startSystemMove();
     // Without the window manager's help the frame follows the pointer itself.
     if (!started)
-        m_frameDrag = FrameDrag{code, global, QRect(clientOriginOf(*event), size())};
+        m_frameDrag = FrameDrag{code, global, QRect(ScreenOriginOf(*event), size())};
     event->accept();
 }
 

@@ -4,6 +4,7 @@
 
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/element_walk.h"
+#include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "main_window/settings_store.h"
 
@@ -11,16 +12,11 @@
 #include <QUrl>
 #include <QWebEnginePage>
 
-namespace {
-
 // Only the chat service's own pages may change the operator's order number: a visitor's site
 // that happens to carry the element must not decide where the next start leads.
-bool mayStoreOrderNumber(const QUrl& page) {
-    const CCustomOccManager* manager = AfxGetOccManager();
-    return manager != nullptr && manager->isTrustedPage(page);
+bool CChatMainDlg::mayStoreOrderNumber(const QUrl& page) const {
+    return m_siteFactory != nullptr && quillo::IsTrustedPage(m_siteFactory->trust(), page);
 }
-
-} // namespace
 
 void CChatMainDlg::OnDocumentComplete() {
     QWebEnginePage* document = m_browser != nullptr ? m_browser->GetDocument() : nullptr;
@@ -29,23 +25,23 @@ void CChatMainDlg::OnDocumentComplete() {
     QPointer<CChatMainDlg> self(this);
     QPointer<QWebEnginePage> page(document);
     const QUrl scanned = document->url();
-    quillo::RunElementWalk(*document, quillo::ElementWalk::Scan,
-                           [self, page, scanned](const QStringList& orderTexts) {
-                               if (self.isNull() || page.isNull())
-                                   return;
-                               // The page may have moved on while the walk ran; both addresses must be the
-                               // service's.
-                               if (!mayStoreOrderNumber(scanned) || !mayStoreOrderNumber(page->url()))
-                                   return;
-                               // Every non-empty one is stored, in document order, so the last of them is
-                               // what remains and an empty element keeps what an earlier page stored. The
-                               // text is kept as it stands.
-                               for (const QString& text : orderTexts) {
-                                   if (!text.isEmpty())
-                                       self->WriteSetting(quillo::kSettingsKey, text.toStdString().c_str(),
-                                                          quillo::kOrderIdValue);
-                               }
-                           });
+    quillo::RunElementWalk(
+        *document, quillo::ElementWalk::Scan, [self, page, scanned](const QStringList& orderTexts) {
+            if (self.isNull() || page.isNull())
+                return;
+            // The page may have moved on while the walk ran; both addresses must be the
+            // service's.
+            if (!self->mayStoreOrderNumber(scanned) || !self->mayStoreOrderNumber(page->url()))
+                return;
+            // Every non-empty one is stored, in document order, so the last of them is
+            // what remains and an empty element keeps what an earlier page stored. The
+            // text is kept as it stands.
+            for (const QString& text : orderTexts) {
+                if (!text.isEmpty())
+                    self->WriteSetting(quillo::kSettingsKey, text.toStdString().c_str(),
+                                       quillo::kOrderIdValue);
+            }
+        });
 }
 
 void CChatMainDlg::TriggerAccept() {

@@ -1,6 +1,7 @@
 #include "notification/notify_text.h"
 
 #include "browser_host/page_contract.h"
+#include "browser_host/utf8_text.h"
 #include "notification/delimited_field.h"
 
 #include <limits>
@@ -30,15 +31,6 @@ std::optional<TextSpan> findSpan(const std::string& text, const std::string& nee
 }
 
 } // namespace
-
-std::string CutAtCharacterBoundary(const std::string& text, std::size_t keep) {
-    if (keep >= text.size())
-        return text;
-    // Our text is UTF-8: cutting inside a character would leave a broken byte sequence on screen.
-    while (keep > 0 && isContinuationByte(text[keep]))
-        --keep;
-    return text.substr(0, keep);
-}
 
 std::string ShortenMessage(const std::string& name, const std::string& message) {
     std::string shown = message;

@@ -47,9 +47,6 @@ struct NotifyText {
     std::optional<TextSpan> lastFieldSpan;
 };
 
-// The longest prefix of at most keep bytes that does not split a UTF-8 character.
-std::string CutAtCharacterBoundary(const std::string& text, std::size_t keep);
-
 // The message as shown next to the name: cut so that both fit 110 bytes, or the prompt text.
 std::string ShortenMessage(const std::string& name, const std::string& message);
 

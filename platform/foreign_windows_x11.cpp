@@ -1,6 +1,7 @@
 #include "platform/foreign_windows.h"
 
-#include <QGuiApplication>
+#include "platform/x11_display.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -80,11 +81,7 @@ Window findClient(Display* display, Window parent, const char* windowClass, cons
 } // namespace
 
 bool closeForeignWindow(const char* windowClass, const char* title) {
-    // Other platform plugins (offscreen) may hold an X connection whose windows are not X windows.
-    auto* x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")
-                    ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                    : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
+    Display* display = x11Display();
     if (display == nullptr)
         return false;
     const Window window = findClient(display, DefaultRootWindow(display), windowClass, title, 2);

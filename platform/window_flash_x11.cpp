@@ -1,20 +1,13 @@
 #include "platform/window_flash.h"
 
-#include <QGuiApplication>
+#include "platform/x11_display.h"
+
 #include <QWidget>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 namespace quillo {
 namespace {
-
-Display* x11Display() {
-    // Other platform plugins (offscreen) may hold an X connection whose windows are not X windows.
-    auto* x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")
-                    ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                    : nullptr;
-    return x11 ? x11->display() : nullptr;
-}
 
 const char* kFlashProperty = "quilloFlashed";
 

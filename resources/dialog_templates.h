@@ -45,14 +45,10 @@ inline constexpr DialogUnits kAboutLegal{40, 25, 119, 8};
 inline constexpr DialogUnits kAboutOk{178, 7, 50, 14};
 
 inline constexpr DialogUnits kMainDialog{0, 0, 536, 479};
-inline constexpr DialogUnits kMainBrowser{28, 63, 468, 237};
 inline constexpr DialogUnits kMainLinkLabel{53, 337, 379, 11};
 inline constexpr DialogUnits kMainVersionLabel{475, 340, 42, 8};
 
 inline constexpr DialogUnits kCustomBrowserDialog{0, 0, 186, 94};
-inline constexpr DialogUnits kCustomBrowserControl{15, 13, 77, 52};
-
-inline constexpr DialogUnits kNotifyDialog{0, 0, 190, 122};
 
 static_assert(dluToPixelsX(kMainDialog.width) == 804 && dluToPixelsY(kMainDialog.height) == 778);
 

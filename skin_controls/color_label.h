@@ -1,10 +1,8 @@
 #pragma once
 
-#include "skin_controls/color_ref.h"
-#include "skin_controls/solid_brush.h"
-
+#include <QColor>
 #include <QLabel>
-#include <memory>
+#include <optional>
 
 // A static text in colours its owner chooses: the text on a cell of the background colour, and
 // the whole control in that colour once a background has been set.
@@ -17,15 +15,15 @@ public:
     explicit CColorLabel(const QString& text, QWidget* parent = nullptr);
     ~CColorLabel() override;
 
-    void SetForeColor(quillo::ColorRef color);
-    void SetBackColor(quillo::ColorRef color);
+    void SetForeColor(const QColor& color);
+    void SetBackColor(const QColor& color);
 
     struct Colors {
-        quillo::ColorRef text;
-        quillo::ColorRef textBackground;
-        // The brush the whole control is painted with; none before any background was set, so
-        // the parent's background shows.
-        const quillo::SolidBrush* brush;
+        QColor text;
+        QColor textBackground;
+        // What the whole control is painted with; nothing before any background was set, so the
+        // parent's background shows.
+        std::optional<QColor> fill;
     };
     Colors CtlColor() const;
 
@@ -35,7 +33,7 @@ protected:
 private:
     void RedrawNow();
 
-    quillo::ColorRef m_textColor;
-    quillo::ColorRef m_backColor;
-    std::unique_ptr<quillo::SolidBrush> m_backBrush;
+    QColor m_textColor;
+    QColor m_backColor;
+    std::optional<QColor> m_fill;
 };

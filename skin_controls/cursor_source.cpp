@@ -1,6 +1,7 @@
 #include "skin_controls/cursor_source.h"
 
 #include <QCursor>
+#include <QMouseEvent>
 
 namespace quillo {
 
@@ -10,6 +11,10 @@ std::function<QPoint()>& cursorSource() {
     return source;
 }
 } // namespace
+
+QPoint ScreenOriginOf(const QMouseEvent& event) {
+    return (event.globalPosition() - event.position()).toPoint();
+}
 
 QPoint CursorScreenPos() {
     if (const auto& source = cursorSource())

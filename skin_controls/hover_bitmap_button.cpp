@@ -38,9 +38,7 @@ void CHoverBitmapButton::paintEvent(QPaintEvent*) {
 }
 
 void CHoverBitmapButton::mouseMoveEvent(QMouseEvent* event) {
-    // The event's own positions place the button on the screen, even where Qt's idea of the
-    // window's position lags behind the window manager's.
-    m_screenOrigin = (event->globalPosition() - event->position()).toPoint();
+    m_screenOrigin = quillo::ScreenOriginOf(*event);
     m_logic.OnMouseMove();
     m_timers.set(IDT_BUTTON_HOVER, quillo::HoverButtonLogic::kPollMs);
     QAbstractButton::mouseMoveEvent(event);

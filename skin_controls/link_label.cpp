@@ -2,15 +2,13 @@
 
 #include "platform/link_open.h"
 #include "skin_controls/cursor_source.h"
+#include "skin_controls/qt_color.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
-QColor toQColor(quillo::ColorRef color) {
-    return QColor(quillo::RedOf(color), quillo::GreenOf(color), quillo::BlueOf(color));
-}
 CLinkLabel::Opener& opener() {
     static CLinkLabel::Opener instance;
     return instance;
@@ -106,9 +104,7 @@ void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
 }
 
 void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {
-    // The event's own positions place the label on the screen, even where Qt's idea of the
-    // window's position lags behind the window manager's.
-    m_screenOrigin = (event->globalPosition() - event->position()).toPoint();
+    m_screenOrigin = quillo::ScreenOriginOf(*event);
     Apply(m_hover.OnMouseMove());
     QLabel::mouseMoveEvent(event);
 }
@@ -147,13 +143,9 @@ void CLinkLabel::OnLinkClicked() {
 }
 
 void CLinkLabel::paintEvent(QPaintEvent*) {
-    // A fresh brush for every paint, the old one gone first.
-    m_backBrush.reset();
-    m_backBrush = std::make_unique<quillo::SolidBrush>(quillo::kSkinBackColor);
-
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(m_backBrush->color()));
+    painter.fillRect(rect(), quillo::toQColor(quillo::kSkinBackColor));
     painter.setFont(font());
-    painter.setPen(toQColor(m_hover.textColor()));
+    painter.setPen(quillo::toQColor(m_hover.textColor()));
     painter.drawText(contentsRect(), int(alignment()), text());
 }

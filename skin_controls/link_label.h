@@ -2,13 +2,11 @@
 
 #include "platform/window_timers.h"
 #include "skin_controls/link_label_logic.h"
-#include "skin_controls/solid_brush.h"
 
 #include <QCursor>
 #include <QFont>
 #include <QLabel>
 #include <functional>
-#include <memory>
 #include <optional>
 
 // A static text turned into a hyperlink: light text on the skin's blue, underlined while the
@@ -60,7 +58,6 @@ private:
     QFont m_underlinedFont;
     QFont m_plainFont;
     std::optional<QCursor> m_hHandCursor;
-    std::unique_ptr<quillo::SolidBrush> m_backBrush;
     quillo::WindowTimers m_timers{this};
     // The label's top-left corner on the screen as the last mouse move found it.
     std::optional<QPoint> m_screenOrigin;

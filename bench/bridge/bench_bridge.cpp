@@ -187,10 +187,9 @@ int main(int argc, char* argv[]) {
     QWebEngineProfile profile;
     TimingTarget target;
     CExternalDispatch external([&target]() -> quillo::ExternalTarget* { return &target; });
-    CCustomOccManager manager(profile, external);
     quillo::OriginTrust trust;
     trust.trustOrigin({"http", "127.0.0.1", port});
-    manager.setTrustedOrigins(trust);
+    CCustomOccManager manager(profile, external, trust);
     QWidget window;
     window.resize(400, 300);
     CCustomControlSite* site = manager.CreateSite(&window);

@@ -2,6 +2,7 @@
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/element_walk.h"
 #include "browser_host/external_dispatch.h"
+#include "browser_host/page_scripts.h"
 #include "browser_host/web_browser2.h"
 
 #include <QEventLoop>
@@ -130,10 +131,9 @@ void TestBrowserSite::initTestCase() {
 
 void TestBrowserSite::init() {
     m_target.calls.clear();
-    m_manager = std::make_unique<CCustomOccManager>(*m_profile, *m_dispatch);
     OriginTrust trust;
     trust.trustOrigin({"http", "127.0.0.1", m_port});
-    m_manager->setTrustedOrigins(trust);
+    m_manager = std::make_unique<CCustomOccManager>(*m_profile, *m_dispatch, trust);
     m_window = std::make_unique<QWidget>();
     m_window->resize(640, 480);
     m_site = m_manager->CreateSite(m_window.get());
@@ -262,7 +262,7 @@ void TestBrowserSite::badInput_data() {
     // A page can hand the bridge a call without its window.external; the leading arguments count.
     const auto raw = [](const char* call) {
         return QStringLiteral("window.dispatchEvent(new CustomEvent('%1', {detail: JSON.stringify(%2)}))")
-            .arg(QString::fromLatin1(CCustomControlSite::kCallEventName), QString::fromUtf8(call));
+            .arg(QString::fromLatin1(quillo::kExternalCallEvent), QString::fromUtf8(call));
     };
     QTest::newRow("nine arguments handed over directly: the leading two read")
         << raw("['CB_CustomFunctionWithParams', ['x', 2, 'a', 3, 4, 5, 6, 7, 8]]")
@@ -402,12 +402,12 @@ void TestBrowserSite::contextMenuOffersRefreshAndBack() {
 }
 
 void TestBrowserSite::contextMenuCommandsActOnTheirBrowser() {
-    QList<CCustomOccManager::Command> routed;
+    QList<BrowserCommand> routed;
     CWebBrowser2* routedBrowser = nullptr;
-    m_manager->setCommandRouter([&](CWebBrowser2& browser, CCustomOccManager::Command command) {
+    m_manager->setCommandRouter([&](CWebBrowser2& browser, BrowserCommand command) {
         routedBrowser = &browser;
         routed << command;
-        return command == CCustomOccManager::Command::Back; // the router takes Back only
+        return command == BrowserCommand::Back; // the router takes Back only
     });
     load(url(QStringLiteral("calls.html")));
     load(url(QStringLiteral("frame.html")));
@@ -423,8 +423,7 @@ void TestBrowserSite::contextMenuCommandsActOnTheirBrowser() {
     m_site->ShowContextMenu(m_site->browser()->mapToGlobal(QPoint(5, 5)));
     m_site->contextMenu()->actions().at(0)->trigger();
     QVERIFY(complete.wait(10000));
-    QCOMPARE(routed, (QList<CCustomOccManager::Command>{CCustomOccManager::Command::Back,
-                                                        CCustomOccManager::Command::Refresh}));
+    QCOMPARE(routed, (QList<BrowserCommand>{BrowserCommand::Back, BrowserCommand::Refresh}));
 }
 
 QTEST_MAIN(TestBrowserSite)

@@ -16,7 +16,6 @@ class TestCustomBrowserDlg final : public QObject {
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void windowLooksLikeAWindow();
     void browserFillsClientArea_data();
     void browserFillsClientArea();
@@ -39,12 +38,7 @@ private:
 void TestCustomBrowserDlg::initTestCase() {
     m_profile = std::make_unique<QWebEngineProfile>();
     m_external = std::make_unique<CExternalDispatch>([]() -> quillo::ExternalTarget* { return nullptr; });
-    m_manager = std::make_unique<CCustomOccManager>(*m_profile, *m_external);
-    AfxEnableControlContainer(m_manager.get());
-}
-
-void TestCustomBrowserDlg::cleanupTestCase() {
-    AfxEnableControlContainer(nullptr);
+    m_manager = std::make_unique<CCustomOccManager>(*m_profile, *m_external, quillo::OriginTrust());
 }
 
 QUrl TestCustomBrowserDlg::page(const char* text) {
@@ -52,7 +46,7 @@ QUrl TestCustomBrowserDlg::page(const char* text) {
 }
 
 std::unique_ptr<CCustomBrowserDlg> TestCustomBrowserDlg::openedWindow(const QUrl& url) {
-    auto window = std::make_unique<CCustomBrowserDlg>();
+    auto window = std::make_unique<CCustomBrowserDlg>(m_manager.get());
     if (!window->Create())
         return nullptr;
     QSignalSpy loaded(window->browser(), &CWebBrowser2::loadFinished);
@@ -64,7 +58,7 @@ std::unique_ptr<CCustomBrowserDlg> TestCustomBrowserDlg::openedWindow(const QUrl
 }
 
 void TestCustomBrowserDlg::windowLooksLikeAWindow() {
-    CCustomBrowserDlg window;
+    CCustomBrowserDlg window(m_manager.get());
     QCOMPARE(window.windowTitle(), QStringLiteral("Custom Browser - Window"));
     const Qt::WindowFlags flags = window.windowFlags();
     QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);
@@ -89,7 +83,7 @@ void TestCustomBrowserDlg::browserFillsClientArea() {
     QFETCH(QSize, size);
     QFETCH(bool, maximise);
 
-    CCustomBrowserDlg window;
+    CCustomBrowserDlg window(m_manager.get());
     QVERIFY(window.Create());
     window.show();
     window.resize(size);
@@ -182,10 +176,8 @@ void TestCustomBrowserDlg::showingAgainLoadsTheNewAddress() {
 }
 
 void TestCustomBrowserDlg::withoutContainerNothingLoads() {
-    AfxEnableControlContainer(nullptr);
-    CCustomBrowserDlg window;
+    CCustomBrowserDlg window(nullptr);
     const bool created = window.Create();
-    AfxEnableControlContainer(m_manager.get());
     QVERIFY(!created);
     QCOMPARE(window.browser(), nullptr);
     window.setUrl(page("nowhere").toString());

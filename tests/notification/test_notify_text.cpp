@@ -1,7 +1,9 @@
+#include "browser_host/utf8_text.h"
 #include "notification/notify_text.h"
 
 #include <QTest>
 
+using namespace quillo;
 using namespace quillo::notify;
 
 class TestNotifyText : public QObject {

@@ -1,4 +1,4 @@
-#include "resources/resource_strings.h"
+#include "resources/version_info.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>

@@ -89,8 +89,8 @@ private slots:
     void skinControlsAreSetUp() {
         auto* version = m_dialog->findChild<CColorLabel*>(QStringLiteral("versionLabel"));
         QCOMPARE(version->text(), QStringLiteral("Version 1.0 +"));
-        QCOMPARE(version->CtlColor().text, quillo::Rgb(255, 255, 255));
-        QCOMPARE(version->CtlColor().textBackground, quillo::Rgb(25, 25, 112));
+        QCOMPARE(version->CtlColor().text, QColor(255, 255, 255));
+        QCOMPARE(version->CtlColor().textBackground, QColor(25, 25, 112));
         QCOMPARE(version->font().family(), QStringLiteral("Arial"));
         QCOMPARE(version->font().pointSize(), 12);
 

@@ -38,48 +38,7 @@ private slots:
         QFETCH(int, x);
         QFETCH(int, y);
         QFETCH(HitCode, code);
-        QCOMPARE(HitTest(x, y, 800, 600), code);
-    }
-
-    void screenPointKeepsItsSign_data() {
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("y");
-        QTest::newRow("origin") << 0 << 0;
-        QTest::newRow("left of the primary monitor") << -1280 << 200;
-        QTest::newRow("above the primary monitor") << 300 << -1;
-        QTest::newRow("left and above") << -32768 << -32768;
-        QTest::newRow("largest positive") << 32767 << 32767;
-    }
-    void screenPointKeepsItsSign() {
-        QFETCH(int, x);
-        QFETCH(int, y);
-        QCOMPARE(UnpackScreenPoint(PackScreenPoint(x, y)), (ScreenPoint{x, y}));
-    }
-
-    // The message carries 16 bits each; the high half of an unsigned word must not leak in.
-    void lParamHalvesAreSigned() {
-        QCOMPARE(UnpackScreenPoint(0xFFFF0000u), (ScreenPoint{0, -1}));
-        QCOMPARE(UnpackScreenPoint(0x0000FFFFu), (ScreenPoint{-1, 0}));
-        QCOMPARE(UnpackScreenPoint(0x80007FFFu), (ScreenPoint{32767, -32768}));
-    }
-
-    void screenPointsOnAWindowLeftOfThePrimaryMonitor_data() {
-        QTest::addColumn<int>("screenX");
-        QTest::addColumn<int>("screenY");
-        QTest::addColumn<HitCode>("code");
-        // The client area's origin is at (-1500, -200) on the screen.
-        using enum HitCode;
-        QTest::newRow("left band") << -1500 << 100 << Left;
-        QTest::newRow("top-left corner") << -1492 << -200 << TopLeft;
-        QTest::newRow("caption") << -1100 << 100 << Caption;
-        QTest::newRow("right band") << -707 << 100 << Right;
-        QTest::newRow("bottom-right corner") << -708 << 399 << BottomRight;
-    }
-    void screenPointsOnAWindowLeftOfThePrimaryMonitor() {
-        QFETCH(int, screenX);
-        QFETCH(int, screenY);
-        QFETCH(HitCode, code);
-        QCOMPARE(HitTestScreen(PackScreenPoint(screenX, screenY), {-1500, -200}, 800, 600), code);
+        QCOMPARE(HitTest({x, y}, {800, 600}), code);
     }
 };
 

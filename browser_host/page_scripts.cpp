@@ -1,0 +1,64 @@
+#include "browser_host/page_scripts.h"
+
+#include "browser_host/external_dispatch.h"
+#include "browser_host/origin_trust.h"
+#include "browser_host/page_contract.h"
+#include "resources/resource_loader.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace quillo {
+
+QString fromContract(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString withConfig(const QString& script, const QJsonObject& config) {
+    return script + QLatin1Char('(') +
+           QString::fromUtf8(QJsonDocument(config).toJson(QJsonDocument::Compact)) + QStringLiteral(");\n");
+}
+
+ExternalScripts BuildExternalScripts(const OriginTrust& trust) {
+    QJsonArray trusted;
+    for (const std::string& origin : trust.serializedOrigins())
+        trusted.append(QString::fromStdString(origin));
+
+    QJsonArray methods;
+    for (std::size_t i = 0; i < contract::kMethodNames.size(); ++i) {
+        const std::string_view name = contract::kMethodNames[i];
+        methods.append(QJsonObject{
+            {QStringLiteral("name"), fromContract(name)},
+            {QStringLiteral("argumentCount"), contract::kMethodArgumentCounts[i]},
+            {QStringLiteral("resolvesUrl"), name == contract::kOpenWindow},
+            {QStringLiteral("answersTrue"), name == contract::kIsOurCustomBrowser},
+        });
+    }
+
+    const QString eventName = QString::fromLatin1(kExternalCallEvent);
+    // A page's text is cut to this many UTF-16 units before it travels; the client cuts again to
+    // its byte limit, so the page's cut only has to be no shorter.
+    const int maxTextUnits = int(kMaxScriptText);
+    ExternalScripts scripts;
+    scripts.shim = withConfig(res::loadText(QStringLiteral(":/js/external_shim.js")),
+                              {{QStringLiteral("trusted"), trusted},
+                               {QStringLiteral("methods"), methods},
+                               {QStringLiteral("eventName"), eventName},
+                               {QStringLiteral("maxTextUnits"), maxTextUnits}});
+
+    // Qt's own channel client runs first in the same private world, before any page script.
+    QFile channelClient(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    QString client;
+    if (channelClient.open(QIODevice::ReadOnly))
+        client = QString::fromUtf8(channelClient.readAll());
+    scripts.bridge = client + QLatin1Char('\n') +
+                     withConfig(res::loadText(QStringLiteral(":/js/external_bridge.js")),
+                                {{QStringLiteral("trusted"), trusted},
+                                 {QStringLiteral("eventName"), eventName},
+                                 {QStringLiteral("objectName"), QString::fromLatin1(kExternalBridgeObject)}});
+    return scripts;
+}
+
+} // namespace quillo
