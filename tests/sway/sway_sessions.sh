@@ -189,30 +189,5 @@ done
 [ "$(focused_window)" = "Quillo xdg_shell" ] || fail "focused: '$(focused_window)', not Quillo as a Wayland window"
 [ "$(grep -c 'compositor decides' "$work/quillo-wayland.log")" -eq 1 ] ||
   fail "the client did not say once what the compositor decides on native Wayland"
-# Window titles in sway's tree, one a line.
-window_names() {
-  sway_tree | python3 -c '
-import json, sys
-def walk(n):
-    if n.get("type") in ("con", "floating_con") and n.get("name"):
-        print(n["name"])
-    for c in n.get("nodes", []) + n.get("floating_nodes", []):
-        walk(c)
-walk(json.load(sys.stdin))'
-}
-# Up to 30 s: the client may be slow on a loaded machine, and the popup stays 10 s once risen.
-wait_window() {
-  for _ in $(seq 150); do
-    window_names | grep -qx "$1" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-# The popup and a page's window still open; where they go is the compositor's choice.
-service_post /command '{"call":"CB_CustomFunctionWithParams","args":["Bob|Do you ship to Norway?|1 min|Support",1]}'
-wait_window "Quillo notification" || fail "no popup on native Wayland; windows: $(window_names | tr '\n' ',')"
-service_post /command "{\"call\":\"CB_OpenWindow\",\"args\":[\"http://127.0.0.1:$port/store/free-live-chat-software.asp?w=sway\",40,40,500,400,0]}"
-wait_window "Custom Browser - Window" || fail "no secondary window on native Wayland; windows: $(window_names | tr '\n' ',')"
-kill -0 "$quillo_pid" || fail "the client ended on native Wayland"
-echo "native Wayland: page loaded with window.external; the popup and a page's window opened"
+echo "native Wayland: page loaded with window.external"
 echo "PASS"
