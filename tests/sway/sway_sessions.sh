@@ -24,8 +24,16 @@ chmod 755 "$work"
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  sleep 0.5
+  # The client's browser processes write into its home until they are gone; wait before removing it.
+  for _ in $(seq 50); do
+    alive=""
+    for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive=yes; done
+    [ -z "$alive" ] && break
+    sleep 0.1
+  done
   for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  sleep 1
   rm -rf "$work"
 }
 trap cleanup EXIT
