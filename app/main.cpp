@@ -1,4 +1,5 @@
 #include "app/chat_app.h"
+#include "app/command_line.h"
 #include "app/engine_flags.h"
 #include "resources/version_info.h"
 
@@ -8,7 +9,11 @@
 #endif
 
 int main(int argc, char* argv[]) {
-    // Chromium refuses to run its sandbox as root; only then is it switched off.
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(quillo::res::kApplicationVersion));
+    quillo::answerInformationalOptions(argc, argv);
+    if (!quillo::chooseSessionPlatform(argc, argv))
+        return 1;
+        // Chromium refuses to run its sandbox as root; only then is it switched off.
 #ifdef Q_OS_UNIX
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -22,8 +27,12 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QUICK_BACKEND", "software");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    QApplication::setApplicationVersion(QString::fromLatin1(quillo::res::kApplicationVersion));
+    if (!quillo::acceptArguments(application))
+        return 1;
     QApplication::setOrganizationName(QStringLiteral("Quillo"));
+    // Names the installed desktop entry, so a Wayland desktop shows the entry's icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tarnwick.Quillo"));
+    quillo::noteSessionLimits();
 
     CChatApp chatApp;
     chatApp.InitInstance();

@@ -217,7 +217,11 @@ void CChatMainDlg::LayoutSkin() {
         return nullptr;
     };
 
-    for (const SkinPlacement& placement : quillo::LayoutSkin(width(), height(), pieces)) {
+    for (SkinPlacement placement : quillo::LayoutSkin(width(), height(), pieces)) {
+        // The label's place was measured for the original font; the text in ours is wider.
+        if (placement.control == SkinControl::VersionLabel)
+            placement = quillo::FitLabelToText(
+                placement, m_versionLabel->fontMetrics().horizontalAdvance(m_versionLabel->text()));
         QWidget* widget = widgetOf(placement.control);
         if (widget == nullptr)
             continue;

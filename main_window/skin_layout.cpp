@@ -36,4 +36,12 @@ std::array<SkinPlacement, kSkinPlacementCount> LayoutSkin(int w, int h, const Sk
     }};
 }
 
+SkinPlacement FitLabelToText(SkinPlacement placement, int textWidth) {
+    if (textWidth > placement.width) {
+        placement.x -= textWidth - placement.width;
+        placement.width = textWidth;
+    }
+    return placement;
+}
+
 } // namespace quillo

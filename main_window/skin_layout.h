@@ -63,4 +63,8 @@ inline constexpr int kSkinPlacementCount = 13;
 std::array<SkinPlacement, kSkinPlacementCount> LayoutSkin(int clientWidth, int clientHeight,
                                                           const SkinPieceSizes& pieces);
 
+// A label whose text is wider than its place grows to the left, so its right edge stays where the
+// layout put it and none of the text is cut off.
+SkinPlacement FitLabelToText(SkinPlacement placement, int textWidth);
+
 } // namespace quillo

@@ -23,6 +23,9 @@ public:
     virtual long queryValue(std::string_view subKey, std::string_view valueName, std::string& text) = 0;
     // Stores one string value in an existing key; never creates the key.
     virtual long setValue(std::string_view subKey, std::string_view valueName, std::string_view text) = 0;
+    // Creates the key unless it exists, keeping whatever it holds. Only the setup tool calls this,
+    // as the installer does on Windows; the client itself never creates the key.
+    virtual long createKey(std::string_view subKey) = 0;
 };
 
 // The backend of this platform for the current user.

@@ -1,5 +1,6 @@
 #include "platform/settings_backend.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -111,6 +112,23 @@ public:
         // QSettings writes through a locked temporary file and a rename, so a crash never tears it.
         settings.sync();
         return settings.status() == QSettings::NoError ? kErrorSuccess : kErrorFileNotFound;
+    }
+
+    long createKey(std::string_view subKey) override {
+        const auto names = splitKey(subKey);
+        if (!names)
+            return kErrorFileNotFound;
+        const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
+                                 names->application);
+        const QFileInfo file(settings.fileName());
+        if (file.exists())
+            return openKey(subKey); // a file we cannot read is never replaced, so nothing is lost
+        // An empty file is a key without values; NewOnly never truncates one made meanwhile.
+        QFile created(file.filePath());
+        if (!QDir().mkpath(file.path()) ||
+            (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !QFileInfo::exists(file.filePath())))
+            return kErrorFileNotFound;
+        return kErrorSuccess;
     }
 };
 

@@ -58,6 +58,16 @@ public:
         RegCloseKey(key);
         return kErrorSuccess;
     }
+
+    long createKey(std::string_view subKey) override {
+        HKEY key = nullptr;
+        const std::string path(subKey);
+        const LONG error = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
+                                           REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr);
+        if (error == ERROR_SUCCESS)
+            RegCloseKey(key);
+        return error;
+    }
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/x11_display.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -14,7 +15,14 @@ const char* kFlashProperty = "quilloFlashed";
 bool setUrgency(QWidget* window, bool urgent) {
     window->setProperty(kFlashProperty, urgent);
     Display* display = x11Display();
-    if (display == nullptr || !window->windowHandle())
+    if (display == nullptr) {
+        // Native Wayland and other platforms: the toolkit's one-shot request for attention, which
+        // the compositor may honour or ignore.
+        if (urgent)
+            QApplication::alert(window, 0);
+        return urgent;
+    }
+    if (!window->windowHandle())
         return urgent;
     const auto id = static_cast<Window>(window->winId());
     XWMHints* hints = XGetWMHints(display, id);

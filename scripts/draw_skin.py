@@ -4,7 +4,8 @@
 Standard library only, so the artwork can be regenerated on any build
 machine.  Every frame piece is cut from one imagined reference window, so
 corners, bars and edges join without seams however the window is sized.
-Run from anywhere; writes into resources/bitmaps and resources/icons and
+Run from anywhere; writes into resources/bitmaps, resources/icons and
+packaging/icons (the icon theme's sizes) and
 re-reads every file afterwards, exiting non-zero if a header is wrong.
 """
 
@@ -17,6 +18,7 @@ import zlib
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BITMAP_DIR = os.path.join(ROOT, "resources", "bitmaps")
 ICON_DIR = os.path.join(ROOT, "resources", "icons")
+THEME_ICON_DIR = os.path.join(ROOT, "packaging", "icons")
 
 MIDNIGHT = (25, 25, 112)
 TEXT_AREA_BLUE = (0, 0, 128)
@@ -531,22 +533,38 @@ def draw_popup():
     return img
 
 
-def draw_icon():
-    n = 64
+def draw_icon(n=64):
+    """The application icon at n x n pixels, drawn from one 64-unit design so every size matches."""
+    k = 64.0 / n
     img = Image(n, n, (0, 0, 0), alpha=0.0)
+
+    def at(f):
+        return lambda x, y: f(x * k, y * k) / k
+
+    def colour_at(c):
+        return (lambda x, y: c(x * k, y * k)) if callable(c) else c
+
+    def draw(f, colour, alpha=1.0, soft=1.0):
+        # edges stay one pixel soft at every size; only the shadow's blur scales
+        paint(img, at(f), colour_at(colour), alpha=alpha, soft=max(1.0, soft / k) if soft != 1.0 else 1.0)
+
     tail = [(15.0, 44.0), (30.0, 44.0), (10.0, 60.0)]
     bubble = speech_bubble_sdf(3.0, 5.0, 61.0, 47.0, 13.0, tail)
-    paint(img, lambda x, y: bubble(x - 1.0, y - 2.0) - 0.5, (0, 0, 20), alpha=0.35, soft=2.5)
-    paint(img, bubble, (255, 255, 255))
+    draw(lambda x, y: bubble(x - 1.0, y - 2.0) - 0.5, (0, 0, 20), alpha=0.35, soft=2.5)
+    draw(bubble, (255, 255, 255))
     inner = sd_inset(bubble, 3.0)
-    paint(img, inner, lambda x, y: mix((62, 62, 170), MIDNIGHT, clamp01((y - 8) / 38.0)))
-    paint(img, lambda x, y: max(inner(x, y), y - 24.0), (255, 255, 255), alpha=0.08)
+    draw(inner, lambda x, y: mix((62, 62, 170), MIDNIGHT, clamp01((y - 8) / 38.0)))
+    draw(lambda x, y: max(inner(x, y), y - 24.0), (255, 255, 255), alpha=0.08)
     cap = 25.0
     q, box, end = stroke_text("Q", 0.0, 0.0, cap, 0.17)
     # centre the letter's ring, not its tail, in the bubble
     ox, oy = 32.0 - 0.45 * cap, 26.0 + 0.5 * cap
-    paint(img, lambda x, y: q(x - ox, y - oy), (255, 255, 255))
+    draw(lambda x, y: q(x - ox, y - oy), (255, 255, 255))
     return img
+
+
+# Sizes of the icon in the desktop's icon theme (hicolor).
+THEME_ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 
 
 def draw_all():
@@ -775,6 +793,10 @@ def self_check():
         png = f.read()
     if png[:8] != b"\x89PNG\r\n\x1a\n" or struct.unpack_from(">4sIIBB", png, 12) != (b"IHDR", 64, 64, 8, 6):
         errors.append("quillo.png is not a 64x64 RGBA PNG")
+    for n in THEME_ICON_SIZES:
+        with open(os.path.join(THEME_ICON_DIR, "quillo-%d.png" % n), "rb") as f:
+            if struct.unpack_from(">4sIIBB", f.read(), 12) != (b"IHDR", n, n, 8, 6):
+                errors.append("quillo-%d.png is not a %dx%d RGBA PNG" % (n, n, n))
     return errors
 
 
@@ -792,6 +814,10 @@ def main():
         f.write(ico_bytes(icon))
     with open(os.path.join(ICON_DIR, "quillo.png"), "wb") as f:
         f.write(png_bytes(icon))
+    os.makedirs(THEME_ICON_DIR, exist_ok=True)
+    for n in THEME_ICON_SIZES:
+        with open(os.path.join(THEME_ICON_DIR, "quillo-%d.png" % n), "wb") as f:
+            f.write(png_bytes(icon if n == 64 else draw_icon(n)))
 
     errors = self_check()
     for e in errors:

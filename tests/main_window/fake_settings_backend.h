@@ -33,4 +33,8 @@ public:
         values[std::string(name)] = std::string(text);
         return quillo::kErrorSuccess;
     }
+    long createKey(std::string_view) override {
+        keyExists = true;
+        return quillo::kErrorSuccess;
+    }
 };

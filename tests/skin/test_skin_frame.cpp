@@ -46,7 +46,6 @@ private slots:
         QTest::newRow("right edge") << QStringLiteral("rightEdge") << QRect(794, 76, 10, 668);
         QTest::newRow("link label fixed after fitting its text")
             << QStringLiteral("linkLabel") << QRect(25, 752, 570, 16);
-        QTest::newRow("version label") << QStringLiteral("versionLabel") << QRect(664, 752, 90, 16);
     }
     void controlsSitWhereTheLayoutPutsThem() {
         QFETCH(QString, name);
@@ -78,12 +77,34 @@ private slots:
                  QRect(969, 6, 19, 19));
         QCOMPARE(m_dialog->findChild<QWidget*>(QStringLiteral("bottomBar"))->geometry(),
                  QRect(25, 666, 950, 34));
-        QCOMPARE(m_dialog->findChild<QWidget*>(QStringLiteral("versionLabel"))->geometry(),
-                 QRect(860, 674, 90, 16));
         // Smaller than the pieces: negative sizes become empty, nothing breaks.
         m_dialog->resize(120, 60);
         QCOMPARE(m_dialog->findChild<QWidget*>(QStringLiteral("topBar"))->size(), QSize(0, 76));
         QCOMPARE(m_dialog->findChild<QWidget*>(QStringLiteral("rightEdge"))->size(), QSize(10, 0));
+    }
+
+    void versionLabelShowsItsWholeText_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("right"); // one past the last column, as the layout puts it
+        QTest::newRow("804: ends at 754") << 804 << 754;
+        QTest::newRow("1000: ends at 950") << 1000 << 950;
+        QTest::newRow("700: held at x 600, ends at 690") << 700 << 690;
+    }
+    void versionLabelShowsItsWholeText() {
+        QFETCH(int, width);
+        QFETCH(int, right);
+        m_dialog->resize(width, 700);
+        auto* version = m_dialog->findChild<CColorLabel*>(QStringLiteral("versionLabel"));
+        const QRect geometry = version->geometry();
+        QCOMPARE(geometry.x() + geometry.width(), right);
+        QCOMPARE(geometry.y(), 674);
+        QCOMPARE(geometry.height(), 16);
+        const QRect text = version->fontMetrics().boundingRect(version->text());
+        QVERIFY2(
+            version->fontMetrics().horizontalAdvance(version->text()) <= geometry.width() &&
+                text.right() < geometry.width(),
+            qPrintable(
+                QStringLiteral("text %1 wide in a label %2 wide").arg(text.width()).arg(geometry.width())));
     }
 
     void skinControlsAreSetUp() {

@@ -1,0 +1,125 @@
+#include "main_window/settings_store.h"
+#include "resources/version_info.h"
+#include "setup_tool/autostart.h"
+#include "setup_tool/setup_values.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+#include <memory>
+
+// quillo-setup: what the installer does on Windows. It stores the operator's order number and chat
+// address through the client's own settings code, and never starts the client.
+
+namespace {
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "quillo-setup: %s\n", qPrintable(message));
+    return 1;
+}
+
+// The client next to this tool when it is there (an installed or a built tree), else the one on PATH.
+QString quilloCommand() {
+    const QFileInfo sibling(QCoreApplication::applicationDirPath() + QStringLiteral("/quillo"));
+    return sibling.isExecutable() ? sibling.absoluteFilePath() : QStringLiteral("quillo");
+}
+
+QString shownValue(quillo::SettingsBackend& settings, const char* name, unsigned size) {
+    char buffer[quillo::kUrlBufferSize] = {};
+    bool missing = false;
+    const long error = quillo::ReadSetting(settings, quillo::kSettingsKey, buffer, name, size, missing);
+    if (error == quillo::kErrorMoreData)
+        return QStringLiteral("(too long; Quillo ignores it)");
+    if (error != quillo::kErrorSuccess)
+        return QStringLiteral("(not set)");
+    return QString::fromUtf8(buffer);
+}
+
+void show(quillo::SettingsBackend& settings) {
+    if (settings.openKey(quillo::kSettingsKey) != quillo::kErrorSuccess) {
+        std::printf("No settings yet: give the order number with --order-id.\n");
+    } else {
+        std::printf("OrderID: %s\n",
+                    qPrintable(shownValue(settings, quillo::kOrderIdValue, quillo::kOrderIdBufferSize)));
+        std::printf("URL: %s\n", qPrintable(shownValue(settings, quillo::kUrlValue, quillo::kUrlBufferSize)));
+    }
+    std::printf("Autostart: %s\n", quillo::autostartEnabled() ? "on" : "off");
+}
+
+// Stores one value and reads it back, so a write the store could not make is reported.
+bool store(quillo::SettingsBackend& settings, const char* name, const QString& value) {
+    const QByteArray text = value.toUtf8();
+    quillo::WriteSetting(settings, quillo::kSettingsKey, text.constData(), name);
+    std::string stored;
+    return settings.queryValue(quillo::kSettingsKey, name, stored) == quillo::kErrorSuccess &&
+           stored == text.toStdString();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(quillo::res::kApplicationVersion));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Stores the operator's order number and chat address for Quillo, and adds Quillo "
+                       "to the desktop's autostart."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption orderIdOption(QStringLiteral("order-id"),
+                                           QStringLiteral("The operator's order number (1 to 9 characters)."),
+                                           QStringLiteral("ID"));
+    const QCommandLineOption urlOption(
+        QStringLiteral("url"),
+        QStringLiteral("The chat service address that the order number is appended to (http or https)."),
+        QStringLiteral("ADDRESS"));
+    const QCommandLineOption showOption(QStringLiteral("show"), QStringLiteral("Print the stored values."));
+    const QCommandLineOption autostartOption(QStringLiteral("autostart"),
+                                             QStringLiteral("Start Quillo when the user logs in, or not."),
+                                             QStringLiteral("on|off"));
+    parser.addOptions({orderIdOption, urlOption, showOption, autostartOption});
+    parser.process(application);
+
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unexpected argument \"%1\"; see --help")
+                        .arg(parser.positionalArguments().first()));
+    const bool setOrderId = parser.isSet(orderIdOption);
+    const bool setUrl = parser.isSet(urlOption);
+    const bool setAutostart = parser.isSet(autostartOption);
+    if (!setOrderId && !setUrl && !setAutostart && !parser.isSet(showOption))
+        return fail(QStringLiteral("nothing to do; see --help"));
+
+    // Everything is checked before anything is written: a refused run leaves the settings as they were.
+    const QString orderId = parser.value(orderIdOption);
+    const QString url = parser.value(urlOption);
+    const QString autostart = parser.value(autostartOption);
+    if (setOrderId)
+        if (const QString problem = quillo::orderIdProblem(orderId); !problem.isEmpty())
+            return fail(problem);
+    if (setUrl)
+        if (const QString problem = quillo::urlProblem(url); !problem.isEmpty())
+            return fail(problem);
+    if (setAutostart && autostart != QLatin1String("on") && autostart != QLatin1String("off"))
+        return fail(QStringLiteral("--autostart takes on or off, not \"%1\"").arg(autostart));
+
+    const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettingsBackend();
+    if ((setOrderId || setUrl) && settings->createKey(quillo::kSettingsKey) != quillo::kErrorSuccess)
+        return fail(QStringLiteral("cannot create or read the settings; is the settings file damaged?"));
+    if (setOrderId && !store(*settings, quillo::kOrderIdValue, orderId))
+        return fail(QStringLiteral("could not store the order number"));
+    if (setUrl && !store(*settings, quillo::kUrlValue, url))
+        return fail(QStringLiteral("could not store the address"));
+    if (setAutostart) {
+        const QString problem = autostart == QLatin1String("on") ? quillo::enableAutostart(quilloCommand())
+                                                                 : quillo::disableAutostart();
+        if (!problem.isEmpty())
+            return fail(problem);
+    }
+    if (parser.isSet(showOption))
+        show(*settings);
+    return 0;
+}

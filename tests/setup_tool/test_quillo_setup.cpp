@@ -1,0 +1,188 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+constexpr auto kSettingsFile = "/Tarnwick/Tarnwick Live Chat.conf";
+constexpr auto kAutostartFile = "/autostart/example.tarnwick.Quillo.desktop";
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class TestQuilloSetup final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void values_data();
+    void values();
+    void showPrintsWhatTheClientReads();
+    void autostart();
+
+private:
+    Run run(const QStringList& arguments) const;
+    QString settingsPath() const { return m_home->path() + QLatin1String(kSettingsFile); }
+    void writeSettingsFile(const QByteArray& content) const;
+    QByteArray settingsFile() const;
+
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TestQuilloSetup::init() {
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+}
+
+Run TestQuilloSetup::run(const QStringList& arguments) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path());
+    environment.remove(QStringLiteral("DISPLAY"));
+    QProcess setup;
+    setup.setProcessEnvironment(environment);
+    setup.start(QStringLiteral(QUILLO_SETUP_PATH), arguments);
+    Run result;
+    if (!setup.waitForFinished(20000) || setup.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.status = setup.exitCode();
+    result.out = QString::fromUtf8(setup.readAllStandardOutput());
+    result.err = QString::fromUtf8(setup.readAllStandardError());
+    return result;
+}
+
+void TestQuilloSetup::writeSettingsFile(const QByteArray& content) const {
+    QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
+    QFile file(settingsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray TestQuilloSetup::settingsFile() const {
+    QFile file(settingsPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestQuilloSetup::values_data() {
+    QTest::addColumn<QByteArray>("before"); // the settings file before; null: no key
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("orderId"); // null: absent afterwards
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("message"); // part of stderr
+
+    const QByteArray existing = "[General]\nOrderID=111\nURL=http://old.example/logon.aspx?id=\nTheme=dark\n";
+    const QString oldUrl = QStringLiteral("http://old.example/logon.aspx?id=");
+    const QString url = QStringLiteral("https://chat.example.com/logon.aspx?id=");
+    QTest::newRow("no key yet: both values, key created")
+        << QByteArray()
+        << QStringList{QStringLiteral("--order-id"), QStringLiteral("48213"), QStringLiteral("--url"), url}
+        << 0 << QStringLiteral("48213") << url << QString();
+    QTest::newRow("order number alone, no key yet")
+        << QByteArray() << QStringList{QStringLiteral("--order-id"), QStringLiteral("123456789")} << 0
+        << QStringLiteral("123456789") << QString() << QString();
+    QTest::newRow("address alone keeps the order number and other values")
+        << existing << QStringList{QStringLiteral("--url"), url} << 0 << QStringLiteral("111") << url
+        << QString();
+    QTest::newRow("10 characters refused, nothing written")
+        << existing
+        << QStringList{QStringLiteral("--order-id"), QStringLiteral("1234567890"), QStringLiteral("--url"),
+                       url}
+        << 1 << QStringLiteral("111") << oldUrl << QStringLiteral("longer than 9 characters");
+    QTest::newRow("9 characters that are 10 bytes refused: the client counts bytes")
+        << existing << QStringList{QStringLiteral("--order-id"), QStringLiteral("12345678\u00e9")} << 1
+        << QStringLiteral("111") << oldUrl << QStringLiteral("longer than 9");
+    QTest::newRow("empty order number refused")
+        << QByteArray() << QStringList{QStringLiteral("--order-id="), QStringLiteral("--url"), url} << 1
+        << QString() << QString() << QStringLiteral("empty");
+    QTest::newRow("relative address refused")
+        << existing << QStringList{QStringLiteral("--url"), QStringLiteral("logon.aspx?id=")} << 1
+        << QStringLiteral("111") << oldUrl << QStringLiteral("not an absolute http or https URL");
+    QTest::newRow("ftp address refused")
+        << existing << QStringList{QStringLiteral("--url"), QStringLiteral("ftp://chat.example.com/")} << 1
+        << QStringLiteral("111") << oldUrl << QStringLiteral("not an absolute http or https URL");
+    QTest::newRow("address the client would not read (256 bytes) refused")
+        << existing
+        << QStringList{QStringLiteral("--url"),
+                       QStringLiteral("https://chat.example.com/") + QString(231, u'a')}
+        << 1 << QStringLiteral("111") << oldUrl << QStringLiteral("longer than 255");
+    QTest::newRow("values with , and ; read back whole")
+        << QByteArray()
+        << QStringList{QStringLiteral("--order-id"), QStringLiteral("12,34;5"), QStringLiteral("--url"),
+                       QStringLiteral("https://chat.example.com/a;b,c?id=")}
+        << 0 << QStringLiteral("12,34;5") << QStringLiteral("https://chat.example.com/a;b,c?id=")
+        << QString();
+    QTest::newRow("nothing asked: an error, not a silent success")
+        << QByteArray() << QStringList{} << 1 << QString() << QString() << QStringLiteral("nothing to do");
+}
+
+void TestQuilloSetup::values() {
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, orderId);
+    QFETCH(QString, url);
+    QFETCH(QString, message);
+    if (!before.isNull())
+        writeSettingsFile(before);
+
+    const Run result = run(arguments);
+    QVERIFY2(result.status == status, qPrintable(result.out + result.err));
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    if (status != 0) {
+        // A refused run leaves the key exactly as it was, or absent.
+        QCOMPARE(settingsFile(), before.isNull() ? QByteArray() : before);
+        QCOMPARE(QFile::exists(settingsPath()), !before.isNull());
+        return;
+    }
+    const QSettings stored(settingsPath(), QSettings::IniFormat);
+    QCOMPARE(stored.status(), QSettings::NoError);
+    QCOMPARE(stored.value(QStringLiteral("OrderID")).toString(), orderId);
+    QCOMPARE(stored.contains(QStringLiteral("URL")), !url.isNull());
+    QCOMPARE(stored.value(QStringLiteral("URL")).toString(), url);
+    if (before.contains("Theme"))
+        QCOMPARE(stored.value(QStringLiteral("Theme")).toString(), QStringLiteral("dark"));
+}
+
+void TestQuilloSetup::showPrintsWhatTheClientReads() {
+    QCOMPARE(run({QStringLiteral("--show")}).out,
+             QStringLiteral("No settings yet: give the order number with --order-id.\nAutostart: off\n"));
+    writeSettingsFile("[General]\nOrderID=1234567890\n");
+    const Run result = run({QStringLiteral("--url"), QStringLiteral("http://127.0.0.1:8080/console?id="),
+                            QStringLiteral("--show")});
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.out, QStringLiteral("OrderID: (too long; Quillo ignores it)\n"
+                                        "URL: http://127.0.0.1:8080/console?id=\nAutostart: off\n"));
+}
+
+void TestQuilloSetup::autostart() {
+    const QString entry = m_home->path() + QLatin1String(kAutostartFile);
+    QCOMPARE(run({QStringLiteral("--autostart"), QStringLiteral("on")}).status, 0);
+    QSettings desktop(entry, QSettings::IniFormat);
+    desktop.beginGroup(QStringLiteral("Desktop Entry"));
+    QCOMPARE(desktop.value(QStringLiteral("Type")).toString(), QStringLiteral("Application"));
+    QVERIFY2(desktop.value(QStringLiteral("Exec")).toString().endsWith(QStringLiteral("quillo")),
+             qPrintable(desktop.value(QStringLiteral("Exec")).toString()));
+    // Turning autostart on is no reason to create the settings key.
+    QVERIFY(!QFile::exists(settingsPath()));
+    QVERIFY(run({QStringLiteral("--show")}).out.endsWith(QStringLiteral("Autostart: on\n")));
+
+    QCOMPARE(run({QStringLiteral("--autostart"), QStringLiteral("maybe")}).status, 1);
+    QVERIFY(QFile::exists(entry));
+    QCOMPARE(run({QStringLiteral("--autostart"), QStringLiteral("off")}).status, 0);
+    QVERIFY(!QFile::exists(entry));
+    QCOMPARE(run({QStringLiteral("--autostart"), QStringLiteral("off")}).status, 0);
+}
+
+QTEST_GUILESS_MAIN(TestQuilloSetup)
+
+#include "test_quillo_setup.moc"
