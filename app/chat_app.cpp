@@ -5,6 +5,7 @@
 #include "browser_host/page_origin.h"
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
+#include "web/web_platform.h"
 
 #include <QUrl>
 #include <QWebEngineProfile>
@@ -46,6 +47,12 @@ bool CChatApp::InitInstance() {
     m_pExternal =
         std::make_unique<CExternalDispatch>([this]() -> quillo::ExternalTarget* { return m_pMainWnd; });
     m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_pExternal);
+    // Downloads, new windows, sound, notifications and permissions for every page of the profile,
+    // which owns it; notifications and permissions follow window.external's trust rule.
+    new quillo::web::WebPlatform(
+        *m_profile,
+        [this](const QUrl& origin) { return m_occManager && m_occManager->isTrustedPage(origin); },
+        [this]() -> QWidget* { return m_pMainWnd; });
     // The context menu's commands on the main window's browser come here, as the application's
     // commands; every other browser's menu acts on its own browser.
     m_occManager->setCommandRouter([this](CWebBrowser2& browser, CCustomOccManager::Command command) {
