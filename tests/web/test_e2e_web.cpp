@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -300,9 +302,9 @@ void TestE2eWeb::withoutANotificationServiceThePopupShowsIt() {
     const auto popup = x11::findWindowByTitle(u"Quillo page notification"_s, 20000);
     QUILLO_VERIFY(popup);
     QUILLO_VERIFY(waitForEvent(u"notification_shown"_s, 20000));
-    // Fully risen after its slide, then a click anywhere on the card.
-    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*popup).height(), 130, 10000);
-    QTest::qWait(3000);
+    // Risen to its full height above the bottom of the work area, then a click on the card.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*popup).top(), area.y() + area.height() - 130, 10000);
     const QRect card = x11::clientGeometry(*popup);
     QVERIFY(x11::click(card.center().x(), card.top() + 20));
     const auto click = waitForEvent(u"notification_click"_s, 20000);
