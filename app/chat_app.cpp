@@ -6,6 +6,7 @@
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
+#include "web/web_platform.h"
 
 #include <QUrl>
 #include <QWebEngineProfile>
@@ -50,6 +51,14 @@ bool CChatApp::InitInstance() {
         std::make_unique<CExternalDispatch>([this]() -> quillo::ExternalTarget* { return m_pMainWnd; });
     // The trusted origins are known before any browser exists, so every page gets them.
     m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_pExternal, trustedOrigins());
+    // Downloads, new windows, sound, notifications and permissions for every page of the profile,
+    // which owns it; notifications and permissions follow window.external's trust rule.
+    new quillo::web::WebPlatform(
+        *m_profile,
+        [this](const QUrl& origin) {
+            return m_occManager && quillo::IsTrustedPage(m_occManager->trust(), origin);
+        },
+        [this]() -> QWidget* { return m_pMainWnd; });
     // The context menu's commands on the main window's browser come here, as the application's
     // commands; every other browser's menu acts on its own browser.
     m_occManager->setCommandRouter([this](CWebBrowser2& browser, quillo::BrowserCommand command) {

@@ -5,6 +5,7 @@
 #include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "resources/resource_strings.h"
+#include "web/web_platform.h"
 
 #include <QChildEvent>
 #include <QCursor>
@@ -81,6 +82,9 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     // The transport lives in the client's private world: page script cannot reach it directly.
     page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     InstallExternalScripts();
+    // New windows, permissions and the like, as a desktop browser would handle them.
+    if (quillo::web::WebPlatform* web = quillo::web::WebPlatform::of(manager.profile()))
+        web->attachPage(*page);
 }
 
 CCustomControlSite::~CCustomControlSite() = default;

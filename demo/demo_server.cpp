@@ -118,6 +118,8 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
     } else if (isGet && path.startsWith(u"/cases/"_s) && isCaseName(path.mid(7))) {
         // Pages for the page-contract cases: one element arrangement each.
         servePage(u"case_"_s + path.mid(7) + u".html"_s, {}, std::move(responder));
+    } else if (isGet && path == u"/download"_s) {
+        serveAttachment(queryValue(request, u"name"_s), std::move(responder));
     } else if (isGet && path.startsWith(u"/pages/"_s)) {
         serveAsset(path.mid(7), std::move(responder));
     } else if (isGet && path == u"/favicon.ico"_s) {
@@ -185,6 +187,21 @@ void DemoServer::serveAsset(const QString& name, QHttpServerResponder&& responde
     writeNoStore(responder, source.readAll(), type);
 }
 
+void DemoServer::serveAttachment(const QString& name, QHttpServerResponder&& responder) {
+    // A file as a chat service sends a transcript: the browser is told to save it, not show it.
+    static const QRegularExpression allowed(u"^[A-Za-z0-9._ -]{1,64}$"_s);
+    if (!allowed.match(name).hasMatch()) {
+        writeNoStore(responder, "bad name\n", "text/plain", Status::BadRequest);
+        return;
+    }
+    const QByteArray body = "Transcript " + name.toUtf8() + "\n";
+    responder.write(body,
+                    {{"Content-Type", "text/plain"},
+                     {"Cache-Control", "no-store"},
+                     {"Content-Disposition", "attachment; filename=\"" + name.toUtf8() + "\""}},
+                    Status::Ok);
+}
+
 void DemoServer::acceptReport(const QHttpServerRequest& request, QTcpSocket* socket,
                               QHttpServerResponder&& responder) {
     const QJsonDocument document = QJsonDocument::fromJson(request.body());
@@ -203,9 +220,10 @@ void DemoServer::acceptReport(const QHttpServerRequest& request, QTcpSocket* soc
 void DemoServer::queueCommand(const QHttpServerRequest& request, QHttpServerResponder&& responder) {
     const QJsonDocument document = QJsonDocument::fromJson(request.body());
     const QJsonObject command = document.object();
-    const bool known = command.value(u"call"_s).isString() || command.value(u"navigate"_s).isString();
+    const bool known = command.value(u"call"_s).isString() || command.value(u"navigate"_s).isString() ||
+                       command.value(u"action"_s).isString();
     if (!document.isObject() || !known) {
-        writeNoStore(responder, "a command is {call, args} or {navigate}\n", "text/plain",
+        writeNoStore(responder, "a command is {call, args}, {action, args} or {navigate}\n", "text/plain",
                      Status::BadRequest);
         return;
     }

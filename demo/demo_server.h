@@ -42,6 +42,7 @@ private:
     void logRequest(const QHttpServerRequest& request, QTcpSocket* socket);
     void servePage(const QString& file, const QList<std::pair<QString, QString>>& fields,
                    QHttpServerResponder&& responder);
+    void serveAttachment(const QString& name, QHttpServerResponder&& responder);
     void serveAsset(const QString& path, QHttpServerResponder&& responder);
     void acceptReport(const QHttpServerRequest& request, QTcpSocket* socket,
                       QHttpServerResponder&& responder);

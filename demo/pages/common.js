@@ -1,5 +1,6 @@
 // Shared by every demo page: tells the demo service what the page saw, and runs the commands
-// that tests queue for it (named window.external calls and navigations only, never code).
+// that tests queue for it (named window.external calls, navigations and the page's own named
+// actions only, never code).
 (function () {
   'use strict';
 
@@ -59,6 +60,15 @@
     if (typeof command.navigate === 'string') {
       await report({ event: 'navigating', url: command.navigate });
       location.href = command.navigate;
+      return;
+    }
+    if (typeof command.action === 'string') {
+      const action = window.demo.actions && window.demo.actions[command.action];
+      const actionArgs = Array.isArray(command.args) ? command.args : [];
+      if (typeof action === 'function')
+        action.apply(null, actionArgs);
+      else
+        report({ event: 'acted', action: command.action, error: 'no such action' });
       return;
     }
     const name = String(command.call);

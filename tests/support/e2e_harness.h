@@ -64,7 +64,8 @@ public:
                                              int ms) const;
     std::optional<QJsonObject> waitForRequest(const std::function<bool(const QJsonObject&)>& pred,
                                               int ms) const;
-    // {call: "CB_...", args: [...]} or {navigate: url}; {page: "console"} addresses one page kind.
+    // {call: "CB_...", args: [...]}, {action: name, args: [...]} (the page's own named actions) or
+    // {navigate: url}; {page: "console"} addresses one page kind.
     bool pushCommand(const QJsonObject& command) const;
     bool reset() const;
 

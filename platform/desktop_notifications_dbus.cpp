@@ -1,0 +1,101 @@
+#include "platform/desktop_notifications.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QTimer>
+
+namespace quillo {
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+const QString kDefaultAction = QStringLiteral("default");
+// A service that has not answered by then is taken as absent; the popup shows the text instead.
+constexpr int kCallTimeoutMs = 3000;
+constexpr int kIconSize = 48;
+
+// The "image-data" hint: width, height, bytes per line, alpha, bits per sample, channels, pixels.
+QVariant imageHint(const QImage& icon) {
+    const QImage image = icon.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGBA8888);
+    QDBusArgument argument;
+    argument.beginStructure();
+    argument << image.width() << image.height() << int(image.bytesPerLine()) << true << 8 << 4
+             << QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+    argument.endStructure();
+    return QVariant::fromValue(argument);
+}
+
+// The freedesktop notification service on the session bus.
+class DbusNotifications final : public DesktopNotifications {
+    Q_OBJECT
+
+public:
+    DbusNotifications()
+        : m_bus(QDBusConnection::sessionBus()) {
+        if (!m_bus.isConnected())
+            return;
+        m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                      SLOT(onActionInvoked(uint, QString)));
+        m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                      SLOT(onNotificationClosed(uint, uint)));
+    }
+
+    void show(const Notification& notification, quint32 replacesId, Shown shown) override {
+        if (!m_bus.isConnected()) {
+            QTimer::singleShot(0, this, [shown = std::move(shown)] { shown(std::nullopt); });
+            return;
+        }
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
+        QVariantMap hints;
+        if (!notification.icon.isNull())
+            hints.insert(QStringLiteral("image-data"), imageHint(notification.icon));
+        call << notification.appName << replacesId << QString() << notification.title << notification.body
+             << QStringList{kDefaultAction, QStringLiteral("Open")} << hints << qint32(-1);
+        auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this,
+                [shown = std::move(shown)](QDBusPendingCallWatcher* finished) {
+                    const QDBusPendingReply<quint32> reply = *finished;
+                    finished->deleteLater();
+                    if (reply.isError())
+                        shown(std::nullopt);
+                    else
+                        shown(reply.value());
+                });
+    }
+
+    void close(quint32 id) override {
+        if (!m_bus.isConnected())
+            return;
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("CloseNotification"));
+        call << id;
+        m_bus.asyncCall(call, kCallTimeoutMs);
+    }
+
+private slots:
+    void onActionInvoked(uint id, const QString& action) {
+        if (action == kDefaultAction)
+            emit activated(id);
+    }
+    void onNotificationClosed(uint id, uint) { emit closed(id); }
+
+private:
+    QDBusConnection m_bus;
+};
+
+} // namespace
+
+std::unique_ptr<DesktopNotifications> createDesktopNotifications() {
+    return std::make_unique<DbusNotifications>();
+}
+
+} // namespace quillo
+
+#include "desktop_notifications_dbus.moc"

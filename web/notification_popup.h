@@ -1,0 +1,48 @@
+#pragma once
+
+#include "notification/popup_motion.h"
+#include "platform/window_timers.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+
+namespace quillo::web {
+
+// A page's notification in the client's own popup style, for a desktop without a notification
+// service: a navy card that rises at the bottom right without taking the focus and hides again.
+class NotificationPopup final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(NotificationPopup)
+
+public:
+    static constexpr char kWindowTitle[] = "Quillo page notification";
+
+    // owner: the window whose modal run must not block the card's clicks; not owned.
+    explicit NotificationPopup(QWidget* owner);
+    ~NotificationPopup() override;
+
+    // Replaces what the card shows and starts its rise again.
+    void showText(const QString& title, const QString& body);
+
+signals:
+    void clicked();
+    // Hidden at the end of its display time.
+    void dismissed();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void apply(const notify::PopupStep& step);
+
+    QPointer<QWidget> m_owner;
+    QLabel* m_title = nullptr;
+    QLabel* m_body = nullptr;
+    notify::PopupMotion m_motion;
+    WindowTimers m_timers{this};
+};
+
+} // namespace quillo::web

@@ -1,0 +1,246 @@
+#include "web/web_platform.h"
+
+#include "web/download_notice.h"
+#include "web/notification_presenter.h"
+#include "web/web_log.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineNotification>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace quillo::web {
+
+namespace {
+
+constexpr char kSaveTitle[] = "Save download";
+constexpr char kPermissionTitle[] = "Permission request";
+
+std::optional<Permission> permissionOf(QWebEnginePage::Feature feature) {
+    switch (feature) {
+    case QWebEnginePage::Notifications:
+        return Permission::Notifications;
+    case QWebEnginePage::Geolocation:
+        return Permission::Geolocation;
+    case QWebEnginePage::MediaAudioCapture:
+        return Permission::Microphone;
+    case QWebEnginePage::MediaVideoCapture:
+        return Permission::Camera;
+    case QWebEnginePage::MediaAudioVideoCapture:
+        return Permission::CameraAndMicrophone;
+    case QWebEnginePage::MouseLock:
+        return Permission::MouseLock;
+    case QWebEnginePage::DesktopVideoCapture:
+        return Permission::ScreenSharing;
+    case QWebEnginePage::DesktopAudioVideoCapture:
+        return Permission::ScreenSharingWithAudio;
+    }
+    return std::nullopt;
+}
+
+QString originText(const QUrl& origin) {
+    return origin.toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                                  QUrl::StripTrailingSlash);
+}
+
+} // namespace
+
+WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow)
+    : QObject(&profile)
+    , m_profile(profile)
+    , m_trusted(std::move(trusted))
+    , m_mainWindow(std::move(mainWindow)) {
+    // An operator console's alert must sound even when the operator has not touched the page
+    // since logging on.
+    profile.settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+
+    connect(&profile, &QWebEngineProfile::downloadRequested, this, &WebPlatform::onDownloadRequested);
+
+    m_notifications = new NotificationPresenter(m_trusted, m_mainWindow, this);
+    profile.setNotificationPresenter([presenter = QPointer<NotificationPresenter>(m_notifications)](
+                                         std::unique_ptr<QWebEngineNotification> notification) {
+        if (presenter)
+            presenter->present(std::move(notification));
+    });
+}
+
+// Nothing to undo on the profile: it deletes this while it is itself being destroyed, when it
+// must not be called; its notification hook checks that the presenter is still there.
+WebPlatform::~WebPlatform() = default;
+
+WebPlatform* WebPlatform::of(const QWebEngineProfile& profile) {
+    return profile.findChild<WebPlatform*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void WebPlatform::attachPage(QWebEnginePage& page) {
+    connect(&page, &QWebEnginePage::newWindowRequested, this, &WebPlatform::onNewWindowRequested);
+    connect(&page, &QWebEnginePage::featurePermissionRequested, this,
+            [this, page = &page](const QUrl& origin, QWebEnginePage::Feature feature) {
+                onPermissionRequested(*page, origin, feature);
+            });
+}
+
+QString WebPlatform::downloadFolder() {
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return downloads.isEmpty() ? QDir::homePath() : downloads;
+}
+
+void WebPlatform::onNewWindowRequested(QWebEngineNewWindowRequest& request) {
+    const QUrl url = request.requestedUrl();
+    switch (DecideNewWindow(url.scheme().toStdString())) {
+    case NewWindowAction::OpenInDefaultBrowser:
+        openInDefaultBrowser(url);
+        break;
+    case NewWindowAction::Ignore:
+        qCInfo(lcWeb) << "new window for" << url.toDisplayString() << "refused";
+        break;
+    }
+}
+
+void WebPlatform::openInDefaultBrowser(const QUrl& url) {
+    const bool opened = QDesktopServices::openUrl(url);
+    qCInfo(lcWeb) << "new window opened in the default browser:" << url.toDisplayString()
+                  << (opened ? "" : "(no browser could be started)");
+}
+
+bool WebPlatform::isNameTaken(const QString& folder, const QString& name) const {
+    const QString path = QDir(folder).filePath(name);
+    return QFileInfo::exists(path) || m_reservedPaths.count(QDir::cleanPath(path)) > 0;
+}
+
+void WebPlatform::onDownloadRequested(QWebEngineDownloadRequest* download) {
+    if (download == nullptr || download->state() != QWebEngineDownloadRequest::DownloadRequested)
+        return;
+    const QString folder = downloadFolder();
+    const QString suggested =
+        QString::fromStdString(SafeDownloadName(download->downloadFileName().toStdString()));
+    const auto taken = [this](const QString& in) {
+        return [this, in](const std::string& name) {
+            return isNameTaken(in, QString::fromStdString(name));
+        };
+    };
+    const std::optional<std::string> free = FreeDownloadName(suggested.toStdString(), taken(folder));
+
+    // The engine needs its answer before this handler returns, so the question is modal.
+    QFileDialog dialog(dialogParent(download->page()), QString::fromLatin1(kSaveTitle),
+                       QDir(folder).filePath(free ? QString::fromStdString(*free) : suggested));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // An existing name is never replaced: it gets a free one below, so there is nothing to confirm.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        qCInfo(lcWeb) << "download of" << download->url().toDisplayString() << "declined by the operator";
+        return;
+    }
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    const QString chosenFolder = chosen.absolutePath();
+    const std::optional<std::string> name =
+        FreeDownloadName(SafeDownloadName(chosen.fileName().toStdString()), taken(chosenFolder));
+    if (!name) {
+        qCInfo(lcWeb) << "download of" << download->url().toDisplayString() << "refused: no free name in"
+                      << chosenFolder;
+        QMessageBox::warning(
+            dialogParent(download->page()), QString::fromLatin1(kSaveTitle),
+            tr("There is no free file name for %1 in %2.").arg(chosen.fileName(), chosenFolder));
+        return;
+    }
+    const QString path = QDir::cleanPath(QDir(chosenFolder).filePath(QString::fromStdString(*name)));
+    download->setDownloadDirectory(chosenFolder);
+    download->setDownloadFileName(QString::fromStdString(*name));
+    download->accept();
+    m_reservedPaths.insert(path);
+    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this,
+            [this, path] { m_reservedPaths.erase(path); });
+    qCInfo(lcWeb) << "download of" << download->url().toDisplayString() << "saving to" << path;
+
+    auto* notice = new DownloadNotice(*download, path, m_mainWindow ? m_mainWindow() : nullptr);
+    notice->show();
+}
+
+void WebPlatform::onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature) {
+    const auto qtFeature = QWebEnginePage::Feature(feature);
+    const std::optional<Permission> permission = permissionOf(qtFeature);
+    const bool trusted = m_trusted(origin);
+    const PermissionAnswer answer =
+        permission ? m_permissions.request(originText(origin).toStdString(), *permission, trusted)
+                   : PermissionAnswer::Deny;
+    switch (answer) {
+    case PermissionAnswer::Grant:
+    case PermissionAnswer::Deny: {
+        const bool granted = answer == PermissionAnswer::Grant;
+        page.setFeaturePermission(origin, qtFeature,
+                                  granted ? QWebEnginePage::PermissionGrantedByUser
+                                          : QWebEnginePage::PermissionDeniedByUser);
+        qCInfo(lcWeb) << "permission" << qtFeature << (granted ? "granted to" : "denied to")
+                      << originText(origin) << (trusted ? "(trusted)" : "(not trusted)");
+        break;
+    }
+    case PermissionAnswer::AskOperator:
+        m_waiting[{originText(origin), feature}].emplace_back(&page);
+        askOperator(page, origin, feature, *permission);
+        break;
+    case PermissionAnswer::AwaitOperator:
+        m_waiting[{originText(origin), feature}].emplace_back(&page);
+        break;
+    }
+}
+
+void WebPlatform::askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission) {
+    qCInfo(lcWeb) << "permission" << QWebEnginePage::Feature(feature) << "for" << originText(origin)
+                  << "put to the operator";
+    // Not modal to the application: the page and the client go on while the question waits.
+    auto* box = new QMessageBox(
+        QMessageBox::Question, QString::fromLatin1(kPermissionTitle),
+        tr("%1 asks to %2. Allow it?")
+            .arg(originText(origin), QString::fromStdString(std::string(PermissionPurpose(permission)))),
+        QMessageBox::NoButton, dialogParent(&page));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* allow = box->addButton(tr("Allow"), QMessageBox::AcceptRole);
+    QPushButton* deny = box->addButton(tr("Deny"), QMessageBox::RejectRole);
+    // Enter or Escape alone never grants anything.
+    box->setDefaultButton(deny);
+    box->setEscapeButton(deny);
+    connect(box, &QMessageBox::finished, this, [this, box, allow, origin, feature, permission] {
+        answerWaiting(origin, feature, permission, box->clickedButton() == allow);
+    });
+    box->setWindowModality(Qt::WindowModal);
+    box->show();
+}
+
+void WebPlatform::answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted) {
+    const QString text = originText(origin);
+    m_permissions.answer(text.toStdString(), permission, granted);
+    qCInfo(lcWeb) << "permission" << QWebEnginePage::Feature(feature)
+                  << (granted ? "granted to" : "denied to") << text << "by the operator";
+    const auto waiting = m_waiting.find({text, feature});
+    if (waiting == m_waiting.end())
+        return;
+    const std::vector<QPointer<QWebEnginePage>> pages = std::move(waiting->second);
+    m_waiting.erase(waiting);
+    for (const QPointer<QWebEnginePage>& page : pages) {
+        if (page)
+            page->setFeaturePermission(origin, QWebEnginePage::Feature(feature),
+                                       granted ? QWebEnginePage::PermissionGrantedByUser
+                                               : QWebEnginePage::PermissionDeniedByUser);
+    }
+}
+
+QWidget* WebPlatform::dialogParent(const QWebEnginePage* page) const {
+    if (page != nullptr) {
+        if (QWebEngineView* view = QWebEngineView::forPage(page))
+            return view->window();
+    }
+    return m_mainWindow ? m_mainWindow() : nullptr;
+}
+
+} // namespace quillo::web

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "web/web_policy.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <map>
+#include <set>
+#include <vector>
+
+class QMessageBox;
+class QWebEngineDownloadRequest;
+class QWebEngineNewWindowRequest;
+class QWebEnginePage;
+class QWebEngineProfile;
+class QWidget;
+
+namespace quillo::web {
+
+class NotificationPresenter;
+
+// What a desktop browser does for the chat pages and the client did not: new windows go to the
+// operator's browser, downloads are saved where the operator says, sound plays without a click,
+// notifications and other permissions follow the trust rule of window.external. It lives as a
+// child of the run's profile, so every page of that profile finds it.
+class WebPlatform final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WebPlatform)
+
+public:
+    // Whether a page or origin is one of the chat service's; the same rule as window.external.
+    using TrustRule = std::function<bool(const QUrl& origin)>;
+    // The operator's main window, or null while there is none.
+    using MainWindow = std::function<QWidget*()>;
+
+    WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow);
+    ~WebPlatform() override;
+
+    // The platform of a profile, or null when the profile has none (as in tests of a bare site).
+    static WebPlatform* of(const QWebEngineProfile& profile);
+
+    // Hooks a page's new-window and permission requests; call once for each page of the profile.
+    void attachPage(QWebEnginePage& page);
+
+    // Where downloads are offered first: the operator's Downloads folder.
+    static QString downloadFolder();
+
+private:
+    void onNewWindowRequested(QWebEngineNewWindowRequest& request);
+    void openInDefaultBrowser(const QUrl& url);
+    void onDownloadRequested(QWebEngineDownloadRequest* download);
+    bool isNameTaken(const QString& folder, const QString& name) const;
+    void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
+    void askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission);
+    void answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted);
+    QWidget* dialogParent(const QWebEnginePage* page) const;
+
+    QWebEngineProfile& m_profile;
+    TrustRule m_trusted;
+    MainWindow m_mainWindow;
+    PermissionPolicy m_permissions;
+    // Pages waiting for the operator's answer, by origin and feature.
+    std::map<std::pair<QString, int>, std::vector<QPointer<QWebEnginePage>>> m_waiting;
+    // Paths that downloads of this run are being saved to, taken even before the file exists.
+    std::set<QString> m_reservedPaths;
+    NotificationPresenter* m_notifications = nullptr;
+};
+
+} // namespace quillo::web
