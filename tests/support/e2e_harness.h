@@ -45,8 +45,9 @@ public:
     DemoService(const DemoService&) = delete;
     DemoService& operator=(const DemoService&) = delete;
 
-    // With tls, also serves HTTPS with a throwaway self-signed certificate made by openssl.
-    bool start(bool tls = false);
+    // With tls, also serves HTTPS with a throwaway self-signed certificate made by openssl. A port
+    // of 0 takes any free one; another brings a stopped service back where it was.
+    bool start(bool tls = false, quint16 port = 0);
     void stop();
     QString errorString() const { return m_error; }
 
@@ -132,6 +133,8 @@ private:
 // Sum of Pss (kB) over the process and all its descendants, from /proc/<pid>/smaps_rollup.
 qint64 processTreePss(qint64 pid);
 QList<qint64> processTreePids(qint64 pid);
+// The engine's renderer processes under pid.
+QList<qint64> rendererPids(qint64 pid);
 
 namespace x11 {
 
