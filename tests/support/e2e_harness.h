@@ -145,6 +145,10 @@ bool displayAvailable();
 
 // A viewable client window whose title (_NET_WM_NAME, else WM_NAME) is exactly title.
 std::optional<WindowId> findWindowByTitle(const QString& title, int ms);
+// Every viewable client window whose title is exactly title.
+QList<WindowId> windowsByTitle(const QString& title);
+// Asks the window to close, as its close box would (WM_DELETE_WINDOW).
+bool requestClose(WindowId window);
 // A viewable window whose _NET_WM_WINDOW_TYPE includes the given type, such as
 // "_NET_WM_WINDOW_TYPE_POPUP_MENU" for an open menu.
 std::optional<WindowId> findWindowByType(const QString& type, int ms);
