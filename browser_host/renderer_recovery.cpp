@@ -204,6 +204,11 @@ void RendererRecovery::showCountdown() {
 void RendererRecovery::tryNow() {
     if (!m_reason)
         return;
+    // A window ended while it waited loads its page anew when it is opened again.
+    if (!windowShown()) {
+        endWaiting();
+        return;
+    }
     m_retry.stop();
     showCountdown();
     // Reloading the entry that failed or died keeps the history as it was: no entry per try, and
