@@ -157,11 +157,13 @@ void TestE2eHostile::memoryReturnsOnceClosed() {
 
 void TestE2eHostile::windowBurst() {
     const Outcome outcome = runAttack(u"windows"_s);
+    if (!m_quillo->isRunning())
+        qInfo("quillo ended: %s, code %d",
+              m_quillo->exitStatus() == QProcess::CrashExit ? "crashed" : "exited", m_quillo->exitCode());
     QUILLO_VERIFY(m_quillo->isRunning(), *m_quillo);
     QVERIFY(x11::windowsByTitle(kWindowTitle).size() <= kPoolSize);
-    // Not yet understood: after this burst the console's calls go unanswered for minutes.
-    QEXPECT_FAIL("", "after a burst of 500 openings the console's calls go unanswered for minutes", Abort);
-    QVERIFY(outcome.finished && outcome.slowestAnswerMs < kMaxAnswerMs);
+    QVERIFY(outcome.finished);
+    QVERIFY2(outcome.slowestAnswerMs < kMaxAnswerMs, qPrintable(QString::number(outcome.slowestAnswerMs)));
 }
 
 QTEST_MAIN(TestE2eHostile)
