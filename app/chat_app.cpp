@@ -8,6 +8,9 @@
 #include "main_window/start_page.h"
 #include "web/web_platform.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEngineProfile>
 
@@ -88,4 +91,30 @@ void CChatApp::OnRefresh() {
 void CChatApp::OnBack() {
     if (m_pMainWnd != nullptr)
         m_pMainWnd->GoBackPage();
+}
+
+void CChatApp::ActivateMainWindow() {
+    if (m_pMainWnd == nullptr)
+        return;
+    m_pMainWnd->setWindowState(m_pMainWnd->windowState() & ~Qt::WindowMinimized);
+    m_pMainWnd->show();
+    m_pMainWnd->raise();
+    m_pMainWnd->activateWindow();
+    // Activation is the window manager's to grant; if it did not, the window asks for attention.
+    QTimer::singleShot(500, m_pMainWnd, [window = m_pMainWnd] {
+        if (!window->isActiveWindow())
+            QApplication::alert(window);
+    });
+}
+
+void CChatApp::EndSession() {
+    if (m_pMainWnd == nullptr)
+        return;
+    // Message boxes, the about box and secondary windows first, innermost loops before the main one.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog != m_pMainWnd && dialog->isVisible())
+            dialog->reject();
+    }
+    m_pMainWnd->OnCancel();
 }

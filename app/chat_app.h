@@ -24,6 +24,13 @@ public:
     void OnRefresh();
     void OnBack();
 
+    // Another start asked for the window: bring it to the operator, or ask for attention where the
+    // window manager keeps the focus where it is.
+    void ActivateMainWindow();
+    // The session or a signal asked the client to end: it ends as the close button ends it, with
+    // any dialog of its own answered first so that nothing holds the main window's loop open.
+    void EndSession();
+
     CChatMainDlg* m_pMainWnd = nullptr;
 
 private:

@@ -1,6 +1,8 @@
 #include "app/chat_app.h"
 #include "app/command_line.h"
 #include "app/engine_flags.h"
+#include "app/single_instance.h"
+#include "platform/exit_signals.h"
 #include "resources/version_info.h"
 
 #include <QApplication>
@@ -34,7 +36,19 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tarnwick.Quillo"));
     quillo::noteSessionLimits();
 
+    // A second start shows the first one's window and ends before it opens one of its own.
+    quillo::SingleInstance instance(quillo::SingleInstance::defaultLockDirectory());
+    if (!instance.claim())
+        return 0;
+
     CChatApp chatApp;
+    quillo::ExitSignals exitSignals;
+    QObject::connect(&exitSignals, &quillo::ExitSignals::exitRequested, &application,
+                     [&chatApp] { chatApp.EndSession(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &application,
+                     [&chatApp] { chatApp.EndSession(); });
+    QObject::connect(&instance, &quillo::SingleInstance::activationRequested, &application,
+                     [&chatApp] { chatApp.ActivateMainWindow(); });
     chatApp.InitInstance();
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "browser_host/web_browser2.h"
 
+#include "browser_host/renderer_recovery.h"
+
 #include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
@@ -10,6 +12,8 @@ CWebBrowser2::CWebBrowser2(QWebEngineProfile* profile, QWidget* parent)
     // the main window and every secondary window.
     setPage(new QWebEnginePage(profile, this));
     connect(this, &QWebEngineView::loadFinished, this, [this](bool) { emit DocumentComplete(); });
+    // A page that dies, hangs or cannot reach its server comes back by itself.
+    new quillo::RendererRecovery(*this);
 }
 
 CWebBrowser2::~CWebBrowser2() = default;

@@ -115,6 +115,9 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
                   std::move(responder));
     } else if (isGet && path == u"/store/free-live-chat-software.asp"_s) {
         servePage(u"store.html"_s, {}, std::move(responder));
+    } else if (isGet && path.startsWith(u"/cases/hostile/"_s) && isCaseName(path.mid(15))) {
+        // Pages that attack the client: bad arguments, floods, windows, dialogs, loops.
+        servePage(u"hostile_"_s + path.mid(15) + u".html"_s, {}, std::move(responder));
     } else if (isGet && path.startsWith(u"/cases/"_s) && isCaseName(path.mid(7))) {
         // Pages for the page-contract cases: one element arrangement each.
         servePage(u"case_"_s + path.mid(7) + u".html"_s, {}, std::move(responder));

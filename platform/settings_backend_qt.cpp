@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QString>
 #include <map>
 #include <optional>
+
+Q_LOGGING_CATEGORY(lcSettings, "quillo.settings", QtInfoMsg)
 
 namespace quillo {
 namespace {
@@ -68,7 +71,9 @@ public:
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
                            names->application);
         // An unreadable or corrupt file counts as an absent key: the client must start all the same.
-        if (!QFileInfo(settings.fileName()).isFile() || settings.status() != QSettings::NoError)
+        // Readability is asked of the file itself, as QSettings may answer from what it read earlier.
+        const QFileInfo file(settings.fileName());
+        if (!file.isFile() || !file.isReadable() || settings.status() != QSettings::NoError)
             return kErrorFileNotFound;
         return kErrorSuccess;
     }
@@ -96,12 +101,17 @@ public:
     }
 
     long setValue(std::string_view subKey, std::string_view valueName, std::string_view text) override {
-        if (const long error = openKey(subKey); error != kErrorSuccess)
+        const QString name = QString::fromUtf8(valueName.data(), qsizetype(valueName.size()));
+        // A file that cannot be read is never written: the rewrite would drop the values in it.
+        if (const long error = openKey(subKey); error != kErrorSuccess) {
+            if (const auto names = splitKey(subKey))
+                logFailure(name, QSettings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
+                                           names->application));
             return error;
+        }
         const auto names = splitKey(subKey);
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
                            names->application);
-        const QString name = QString::fromUtf8(valueName.data(), qsizetype(valueName.size()));
         // QSettings writes every value back: the hand-written ones first get their whole text, so
         // they are stored quoted rather than as the list or the cut text it read.
         for (const auto& [key, value] : handWrittenValues(settings.fileName())) {
@@ -109,9 +119,14 @@ public:
                 settings.setValue(key, value);
         }
         settings.setValue(name, QString::fromUtf8(text.data(), qsizetype(text.size())));
-        // QSettings writes through a locked temporary file and a rename, so a crash never tears it.
+        // QSettings re-reads the file under a lock and writes the merge through a temporary file and
+        // a rename, so another process's values survive and a crash never tears the file.
         settings.sync();
-        return settings.status() == QSettings::NoError ? kErrorSuccess : kErrorFileNotFound;
+        if (settings.status() != QSettings::NoError) {
+            logFailure(name, settings);
+            return kErrorFileNotFound;
+        }
+        return kErrorSuccess;
     }
 
     long createKey(std::string_view subKey) override {
@@ -129,6 +144,18 @@ public:
             (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !QFileInfo::exists(file.filePath())))
             return kErrorFileNotFound;
         return kErrorSuccess;
+    }
+
+private:
+    static void logFailure(const QString& name, const QSettings& settings) {
+        const QFileInfo file(settings.fileName());
+        const char* why = !file.exists()                                ? "it does not exist"
+                          : !file.isFile()                              ? "it is not a file"
+                          : !file.isReadable()                          ? "it cannot be read"
+                          : settings.status() == QSettings::FormatError ? "it is not a settings file"
+                                                                        : "it cannot be written";
+        qCWarning(lcSettings).noquote()
+            << "could not store" << name << "in" << settings.fileName() << "-" << why;
     }
 };
 

@@ -74,8 +74,8 @@ DemoService::~DemoService() {
     stop();
 }
 
-bool DemoService::start(bool tls) {
-    QStringList arguments = {u"--port"_s, u"0"_s};
+bool DemoService::start(bool tls, quint16 port) {
+    QStringList arguments = {u"--port"_s, QString::number(port)};
     if (tls) {
         m_certDir = std::make_unique<QTemporaryDir>();
         const QString cert = m_certDir->filePath(u"cert.pem"_s);

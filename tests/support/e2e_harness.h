@@ -45,8 +45,9 @@ public:
     DemoService(const DemoService&) = delete;
     DemoService& operator=(const DemoService&) = delete;
 
-    // With tls, also serves HTTPS with a throwaway self-signed certificate made by openssl.
-    bool start(bool tls = false);
+    // With tls, also serves HTTPS with a throwaway self-signed certificate made by openssl. A port
+    // of 0 takes any free one; another brings a stopped service back where it was.
+    bool start(bool tls = false, quint16 port = 0);
     void stop();
     QString errorString() const { return m_error; }
 
@@ -133,6 +134,8 @@ private:
 // Sum of Pss (kB) over the process and all its descendants, from /proc/<pid>/smaps_rollup.
 qint64 processTreePss(qint64 pid);
 QList<qint64> processTreePids(qint64 pid);
+// The engine's renderer processes under pid.
+QList<qint64> rendererPids(qint64 pid);
 
 namespace x11 {
 
@@ -143,6 +146,10 @@ bool displayAvailable();
 
 // A viewable client window whose title (_NET_WM_NAME, else WM_NAME) is exactly title.
 std::optional<WindowId> findWindowByTitle(const QString& title, int ms);
+// Every viewable client window whose title is exactly title.
+QList<WindowId> windowsByTitle(const QString& title);
+// Asks the window to close, as its close box would (WM_DELETE_WINDOW).
+bool requestClose(WindowId window);
 // A viewable window whose _NET_WM_WINDOW_TYPE includes the given type, such as
 // "_NET_WM_WINDOW_TYPE_POPUP_MENU" for an open menu.
 std::optional<WindowId> findWindowByType(const QString& type, int ms);

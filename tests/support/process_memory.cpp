@@ -67,3 +67,23 @@ qint64 processTreePss(qint64 pid) {
 }
 
 } // namespace quillo::e2e
+
+namespace quillo::e2e {
+
+QList<qint64> rendererPids(qint64 pid) {
+    const auto commandLine = [](qint64 member) {
+        QFile cmdline(u"/proc/%1/cmdline"_s.arg(member));
+        return cmdline.open(QIODevice::ReadOnly) ? cmdline.readAll() : QByteArray();
+    };
+    // Renderers are forked by the engine's zygote and keep its command line.
+    QList<qint64> renderers;
+    for (const qint64 member : processTreePids(pid)) {
+        const auto parent = parentOf(QString::number(member));
+        if (commandLine(member).contains("--type=renderer") ||
+            (parent && commandLine(*parent).contains("--type=zygote")))
+            renderers.append(member);
+    }
+    return renderers;
+}
+
+} // namespace quillo::e2e

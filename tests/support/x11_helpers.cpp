@@ -198,6 +198,39 @@ std::optional<WindowId> findWindowByTitle(const QString& title, int ms) {
                          [&](Display* display, Window window) { return titleOf(display, window) == title; });
 }
 
+QList<WindowId> windowsByTitle(const QString& title) {
+    QList<WindowId> windows;
+    Connection connection;
+    if (!connection)
+        return windows;
+    ErrorGuard guard;
+    Display* display = connection.get();
+    findViewable(display, DefaultRootWindow(display), 3, [&](Window window) {
+        if (titleOf(display, window) == title)
+            windows.append(WindowId(window));
+        return false;
+    });
+    return windows;
+}
+
+bool requestClose(WindowId window) {
+    Connection connection;
+    if (!connection)
+        return false;
+    ErrorGuard guard;
+    Display* display = connection.get();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = Window(window);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(display, Window(window), False, NoEventMask, &event) != 0;
+    XSync(display, False);
+    return sent;
+}
+
 std::optional<WindowId> findWindowByType(const QString& type, int ms) {
     const QByteArray name = type.toLatin1();
     return pollForWindow(ms, [&](Display* display, Window window) {

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quillo {
+
+// Growing waits between tries, for a browser whose renderer keeps dying or whose address keeps
+// failing. Times are milliseconds on any monotonic clock the caller chooses.
+struct BackoffPolicy {
+    std::int64_t firstMs;
+    std::int64_t maxMs;
+    // A page that stayed up this long starts the waits from the first again.
+    std::int64_t stableMs;
+    // Each wait is stretched by up to this fraction, so many clients do not retry in step.
+    double jitter;
+};
+
+// A dead renderer comes back within two seconds the first time; a page that keeps killing its
+// renderer is tried less and less often.
+inline constexpr BackoffPolicy kRendererBackoff{500, 60000, 60000, 0.0};
+// An unreachable service is tried forever, at most once a minute.
+inline constexpr BackoffPolicy kUnreachableBackoff{2000, 60000, 0, 0.1};
+
+class Backoff {
+public:
+    explicit Backoff(BackoffPolicy policy)
+        : m_policy(policy) {}
+
+    // One more failure at nowMs: the wait before the next try. jitter01 is a random number in
+    // [0, 1) that picks where in the jitter range the wait falls.
+    std::int64_t failed(std::int64_t nowMs, double jitter01 = 0.0);
+    // The page came up at nowMs.
+    void succeeded(std::int64_t nowMs);
+    int failures() const { return m_failures; }
+
+private:
+    BackoffPolicy m_policy;
+    int m_failures = 0;
+    std::optional<std::int64_t> m_upSince;
+};
+
+// What the client does with a failed load of a browser's top frame.
+enum class LoadFailureAction {
+    // Not a failure the operator needs to hear of (the load was replaced by another).
+    Ignore,
+    // The service could not be reached: show the client's own page and try again.
+    Retry,
+    // The engine's own page stands: the server's HTTP answer, a refused certificate, or anything
+    // retrying cannot mend.
+    ShowAsIs,
+};
+
+// errorCode is the engine's network error (negative) or, when isHttpStatus, the HTTP status.
+LoadFailureAction classifyLoadFailure(int errorCode, bool isHttpStatus);
+
+// Why a browser is waiting to load its page again.
+enum class RecoveryReason { RendererCrashed, RendererKilled, RendererEnded, PageHung, Unreachable };
+
+// The texts of the client's waiting page, in the system's own words.
+struct RecoveryText {
+    std::string title;
+    // What happened, in one sentence.
+    std::string what;
+    // The seconds until the next try.
+    std::string countdown;
+    std::string button;
+};
+
+// secondsLeft is rounded up by the caller; 0 means the try is under way.
+RecoveryText recoveryText(RecoveryReason reason, const std::string& address, int secondsLeft);
+
+// The support log's name for a reason.
+const char* reasonName(RecoveryReason reason);
+
+} // namespace quillo

@@ -1,0 +1,261 @@
+#include "browser_host/renderer_recovery.h"
+
+#include "browser_host/web_browser2.h"
+#include "platform/process_end.h"
+#include "resources/resource_loader.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QNetworkInformation>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+
+Q_LOGGING_CATEGORY(lcRecovery, "quillo.recovery", QtInfoMsg)
+
+namespace quillo {
+namespace {
+
+// Loaded once per process: the engine's own backend tells when the machine is online again.
+QNetworkInformation* networkInformation() {
+    static const bool loaded =
+        QNetworkInformation::instance() != nullptr ||
+        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
+    return loaded ? QNetworkInformation::instance() : nullptr;
+}
+
+RecoveryReason reasonOf(QWebEnginePage::RenderProcessTerminationStatus status) {
+    switch (status) {
+    case QWebEnginePage::CrashedTerminationStatus:
+        return RecoveryReason::RendererCrashed;
+    case QWebEnginePage::KilledTerminationStatus:
+        return RecoveryReason::RendererKilled;
+    default:
+        return RecoveryReason::RendererEnded;
+    }
+}
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+RendererRecovery::RendererRecovery(CWebBrowser2& browser)
+    : QObject(&browser)
+    , m_browser(browser) {
+    m_clock.start();
+    QWebEnginePage* page = browser.page();
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                onRendererEnded(int(status), exitCode);
+            });
+    connect(page, &QWebEnginePage::loadingChanged, this, &RendererRecovery::onLoadingChanged);
+    // A new renderer starts its own clock of silence.
+    connect(page, &QWebEnginePage::renderProcessPidChanged, this, [this] { m_lastAnswerMs = now(); });
+
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, &RendererRecovery::tryNow);
+    m_countdown.setInterval(1000);
+    connect(&m_countdown, &QTimer::timeout, this, &RendererRecovery::showCountdown);
+    m_ping.setInterval(kPingMs);
+    connect(&m_ping, &QTimer::timeout, this, &RendererRecovery::checkAlive);
+    m_ping.start();
+
+    if (QNetworkInformation* network = networkInformation()) {
+        connect(network, &QNetworkInformation::reachabilityChanged, this,
+                [this](QNetworkInformation::Reachability reachability) {
+                    if (reachability == QNetworkInformation::Reachability::Online)
+                        onOnline();
+                });
+    }
+
+    m_panel = new QWidget(&browser);
+    m_panel->setObjectName(QStringLiteral("recoveryPanel"));
+    m_panel->setAttribute(Qt::WA_StyledBackground);
+    m_panel->setStyleSheet(res::loadText(QStringLiteral(":/recovery/recovery_panel.qss")));
+    auto* layout = new QVBoxLayout(m_panel);
+    layout->setAlignment(Qt::AlignCenter);
+    layout->setSpacing(12);
+    m_title = new QLabel(m_panel);
+    m_title->setObjectName(QStringLiteral("recoveryTitle"));
+    m_what = new QLabel(m_panel);
+    m_what->setWordWrap(true);
+    m_countdownLabel = new QLabel(m_panel);
+    m_countdownLabel->setObjectName(QStringLiteral("recoveryCountdown"));
+    m_button = new QPushButton(m_panel);
+    connect(m_button, &QPushButton::clicked, this, &RendererRecovery::tryNow);
+    for (QLabel* label : {m_title, m_what, m_countdownLabel}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setTextFormat(Qt::PlainText);
+        layout->addWidget(label);
+    }
+    layout->addWidget(m_button, 0, Qt::AlignCenter);
+    m_panel->hide();
+    browser.installEventFilter(this);
+}
+
+RendererRecovery::~RendererRecovery() = default;
+
+bool RendererRecovery::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_browser && event->type() == QEvent::Resize)
+        m_panel->setGeometry(m_browser.rect());
+    return QObject::eventFilter(watched, event);
+}
+
+bool RendererRecovery::windowShown() const {
+    return !m_browser.window()->isHidden();
+}
+
+void RendererRecovery::onRendererEnded(int status, int exitCode) {
+    const RecoveryReason reason = m_endedForHang
+                                      ? RecoveryReason::PageHung
+                                      : reasonOf(QWebEnginePage::RenderProcessTerminationStatus(status));
+    m_endedForHang = false;
+    const QUrl address = m_browser.url();
+    // An ended window shows nothing; it loads its page anew when it is opened again.
+    if (!windowShown() || address.isEmpty() || address == QUrl(QStringLiteral("about:blank"))) {
+        qCInfo(lcRecovery).noquote() << "renderer of a hidden or empty browser ended (" << reasonName(reason)
+                                     << ", exit code" << exitCode << "); nothing to reload";
+        endWaiting();
+        return;
+    }
+    m_address = address;
+    const std::int64_t wait = m_rendererBackoff.failed(now());
+    qCInfo(lcRecovery).noquote() << reasonName(reason) << "(exit code" << exitCode << ") at"
+                                 << address.toDisplayString() << "- reloading in" << wait << "ms";
+    schedule(reason, wait);
+}
+
+void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    m_lastAnswerMs = now();
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        return;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        m_rendererBackoff.succeeded(now());
+        m_unreachableBackoff.succeeded(now());
+        if (m_reason)
+            qCInfo(lcRecovery).noquote() << "page is back:" << info.url().toDisplayString();
+        endWaiting();
+        return;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        break;
+    }
+    const bool httpStatus = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
+    switch (classifyLoadFailure(info.errorCode(), httpStatus)) {
+    case LoadFailureAction::Ignore:
+        return;
+    case LoadFailureAction::ShowAsIs:
+        // The server's answer or the engine's refusal is the operator's to see.
+        if (m_reason)
+            qCInfo(lcRecovery).noquote() << "load of" << info.url().toDisplayString() << "failed for good ("
+                                         << info.errorCode() << info.errorString() << ")";
+        endWaiting();
+        return;
+    case LoadFailureAction::Retry:
+        break;
+    }
+    m_address = info.url();
+    const std::int64_t wait =
+        m_unreachableBackoff.failed(now(), QRandomGenerator::global()->generateDouble());
+    qCInfo(lcRecovery).noquote() << "cannot reach" << m_address.toDisplayString() << "(" << info.errorCode()
+                                 << info.errorString() << ") - trying again in" << wait << "ms";
+    schedule(RecoveryReason::Unreachable, wait);
+}
+
+void RendererRecovery::onOnline() {
+    if (m_reason != RecoveryReason::Unreachable)
+        return;
+    qCInfo(lcRecovery).noquote() << "network is online again - trying" << m_address.toDisplayString()
+                                 << "now";
+    tryNow();
+}
+
+void RendererRecovery::schedule(RecoveryReason reason, std::int64_t waitMs) {
+    m_reason = reason;
+    m_scheduledMs = int(waitMs);
+    m_retryAtMs = now() + waitMs;
+    m_retry.start(int(waitMs));
+    m_countdown.start();
+    m_panel->setGeometry(m_browser.rect());
+    m_panel->raise();
+    m_panel->show();
+    showCountdown();
+}
+
+void RendererRecovery::showCountdown() {
+    if (!m_reason)
+        return;
+    const std::int64_t left = m_retry.isActive() ? std::max<std::int64_t>(0, m_retryAtMs - now()) : 0;
+    const RecoveryText text =
+        recoveryText(*m_reason, m_address.toDisplayString().toStdString(), int((left + 999) / 1000));
+    m_title->setText(fromStd(text.title));
+    m_what->setText(fromStd(text.what));
+    m_countdownLabel->setText(fromStd(text.countdown));
+    m_button->setText(fromStd(text.button));
+}
+
+void RendererRecovery::tryNow() {
+    if (!m_reason)
+        return;
+    // A window ended while it waited loads its page anew when it is opened again.
+    if (!windowShown()) {
+        endWaiting();
+        return;
+    }
+    m_retry.stop();
+    showCountdown();
+    // Reloading the entry that failed or died keeps the history as it was: no entry per try, and
+    // Refresh and Back still act on the page's own address.
+    if (m_address.isEmpty() || m_browser.url() == m_address)
+        m_browser.reload();
+    else
+        m_browser.load(m_address);
+}
+
+void RendererRecovery::endWaiting() {
+    m_reason.reset();
+    m_retry.stop();
+    m_countdown.stop();
+    m_panel->hide();
+}
+
+void RendererRecovery::checkAlive() {
+    QWebEnginePage* page = m_browser.page();
+    // A page waiting for the operator's answer to its dialog is blocked, not hung; a hidden or
+    // recovering one is not asked. The main window runs modally itself, so only another modal
+    // window counts.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (m_reason || !windowShown() || page->renderProcessPid() <= 0 ||
+        (modal && modal != m_browser.window())) {
+        m_lastAnswerMs = now();
+        return;
+    }
+    if (now() - m_lastAnswerMs >= kHangMs) {
+        qCWarning(lcRecovery).noquote()
+            << "page" << m_browser.url().toDisplayString() << "has not answered for"
+            << (now() - m_lastAnswerMs) << "ms - ending its renderer";
+        m_endedForHang = endProcess(page->renderProcessPid());
+        m_lastAnswerMs = now();
+        return;
+    }
+    QPointer<RendererRecovery> self(this);
+    page->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld, [self](const QVariant&) {
+        if (self)
+            self->m_lastAnswerMs = self->now();
+    });
+}
+
+QStringList RendererRecovery::waitingTexts() const {
+    if (!m_reason)
+        return {};
+    return {m_title->text(), m_what->text(), m_countdownLabel->text(), m_button->text()};
+}
+
+} // namespace quillo

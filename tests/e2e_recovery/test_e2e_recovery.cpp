@@ -1,0 +1,233 @@
+#include "tests/support/e2e_harness.h"
+
+#include <QDateTime>
+#include <QTest>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+using namespace quillo::e2e;
+
+namespace {
+
+constexpr int kStartMs = 30000;
+
+#define QUILLO_VERIFY(condition, process) QVERIFY2(condition, qPrintable((process).output()))
+
+qint64 nowMs() {
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+// A report from page kind `page` with event `event` that came in after `afterMs`.
+std::function<bool(const QJsonObject&)> reportOf(const QString& page, const QString& event,
+                                                 qint64 afterMs = 0) {
+    return [=](const QJsonObject& report) {
+        return report.value(u"page"_s).toString() == page && report.value(u"event"_s).toString() == event &&
+               report.value(u"time_ms"_s).toInteger() > afterMs;
+    };
+}
+
+// The start page is the demo's path on the service with order number 7.
+void startAt(const ConfigHome& home, const DemoService& service, const QString& path) {
+    home.writeSettings(u"7"_s, service.baseUrl().resolved(QUrl(path)).toString());
+}
+
+} // namespace
+
+class TestE2eRecovery : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void rendererKilled();
+    void hungPage();
+    void serviceUnreachableAtStart();
+    void secondStart();
+    void exitSignal_data();
+    void exitSignal();
+
+private:
+    std::unique_ptr<x11::WindowManager> m_windowManager;
+    std::unique_ptr<DemoService> m_service;
+};
+
+void TestE2eRecovery::initTestCase() {
+    QVERIFY2(x11::displayAvailable(), "needs an X server that lets us in (run under xvfb-run)");
+    // Activation by a second start means something only with a window manager.
+    m_windowManager = x11::startWindowManager();
+    QVERIFY2(m_windowManager, "no window manager could be started (is openbox installed?)");
+}
+
+void TestE2eRecovery::init() {
+    m_service = std::make_unique<DemoService>();
+    QVERIFY2(m_service->start(), qPrintable(m_service->errorString()));
+}
+
+void TestE2eRecovery::rendererKilled() {
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    QVERIFY(quillo.start());
+    const auto first = m_service->waitForReport(reportOf(u"console"_s, u"version"_s), kStartMs);
+    QUILLO_VERIFY(first, quillo);
+    const QString version = first->value(u"version"_s).toString();
+    QVERIFY(!version.isEmpty());
+
+    // Twice: the second death comes within the first's stable minute, so it waits longer.
+    for (int kill = 0; kill < 2; ++kill) {
+        const QList<qint64> renderers = rendererPids(quillo.pid());
+        QUILLO_VERIFY(!renderers.isEmpty(), quillo);
+        const qint64 killedAt = nowMs();
+        for (const qint64 renderer : renderers)
+            ::kill(pid_t(renderer), SIGKILL);
+        // The page loads again and the page bridge writes the version into it as on any load.
+        const auto back = m_service->waitForReport(
+            [&](const QJsonObject& report) {
+                return reportOf(u"console"_s, u"version"_s, killedAt)(report) &&
+                       report.value(u"version"_s).toString() == version;
+            },
+            20000);
+        QUILLO_VERIFY(back, quillo);
+        const auto load = m_service->waitForReport(reportOf(u"console"_s, u"load"_s, killedAt), 1000);
+        QVERIFY(load);
+        qInfo("kill %d: page loaded again after %lld ms", kill + 1,
+              load->value(u"time_ms"_s).toInteger() - killedAt);
+        QUILLO_VERIFY(quillo.isRunning(), quillo);
+    }
+    QVERIFY(quillo.output().contains(u"renderer killed"_s));
+}
+
+void TestE2eRecovery::hungPage() {
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    QVERIFY(quillo.start());
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"console"_s, u"load"_s), kStartMs), quillo);
+
+    // The page loops in script the first time it is shown, and stays calm once reloaded.
+    QVERIFY(
+        m_service->pushCommand({{u"navigate"_s, m_service->baseUrl().toString() + u"/cases/hostile/loop"_s},
+                                {u"page"_s, u"console"_s}}));
+    const auto looping = m_service->waitForReport(
+        [](const QJsonObject& report) {
+            return report.value(u"event"_s).toString() == u"loop-page"_s &&
+                   !report.value(u"looped"_s).toBool();
+        },
+        kStartMs);
+    QUILLO_VERIFY(looping, quillo);
+    const auto recovered = m_service->waitForReport(
+        [](const QJsonObject& report) {
+            return report.value(u"event"_s).toString() == u"loop-page"_s &&
+                   report.value(u"looped"_s).toBool();
+        },
+        45000);
+    QUILLO_VERIFY(recovered, quillo);
+    const qint64 silentMs =
+        recovered->value(u"time_ms"_s).toInteger() - looping->value(u"time_ms"_s).toInteger();
+    qInfo("hung page loaded again after %lld ms", silentMs);
+    // Not before the page has had its fifteen seconds.
+    QVERIFY2(silentMs >= 14000, qPrintable(QString::number(silentMs)));
+    QUILLO_VERIFY(quillo.isRunning(), quillo);
+}
+
+void TestE2eRecovery::serviceUnreachableAtStart() {
+    const quint16 port = m_service->port();
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    // The client is pointed at the service's port, then the service goes away before it starts.
+    QuilloProcess quillo(home, *m_service);
+    m_service->stop();
+    QVERIFY(quillo.start());
+    QTest::qWait(6000);
+    QVERIFY2(m_service->start(false, port), qPrintable(m_service->errorString()));
+    const qint64 upAt = nowMs();
+
+    const auto load = m_service->waitForReport(reportOf(u"console"_s, u"version"_s), 40000);
+    QUILLO_VERIFY(load, quillo);
+    qInfo("console loaded %lld ms after the service came back", load->value(u"time_ms"_s).toInteger() - upAt);
+    QVERIFY(quillo.output().contains(u"cannot reach"_s));
+    // Every try reloads the one failed entry: Back has nowhere to go, so the console stays.
+    QVERIFY(x11::findWindowByTitle(u"Quillo"_s, 5000));
+}
+
+void TestE2eRecovery::secondStart() {
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess first(home, *m_service);
+    QVERIFY(first.start());
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"console"_s, u"load"_s), kStartMs), first);
+    const auto mainWindow = x11::findWindowByTitle(u"Quillo"_s, 10000);
+    QVERIFY(mainWindow);
+
+    // Another program has the focus when the operator starts the client again.
+    x11::ForeignWindow other(u"OtherProgram"_s, u"Another program"_s);
+    QVERIFY(other.isValid());
+    QVERIFY(x11::activate(other.id()));
+    QTRY_VERIFY_WITH_TIMEOUT(x11::activeWindow() == other.id(), 10000);
+
+    const qint64 secondAt = nowMs();
+    QuilloProcess second(home, *m_service);
+    QVERIFY(second.start());
+    QUILLO_VERIFY(second.waitForExit(20000), second);
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(x11::activeWindow() == *mainWindow || x11::isUrgent(*mainWindow), 10000);
+    // No page was loaded by the second start.
+    QVERIFY(!m_service->waitForRequest(
+        [&](const QJsonObject& request) {
+            return request.value(u"path"_s).toString() == u"/console"_s &&
+                   request.value(u"time_ms"_s).toInteger() > secondAt;
+        },
+        1000));
+    QUILLO_VERIFY(first.isRunning(), first);
+
+    // A client that was killed leaves its lock behind; the next start takes it over.
+    first.kill();
+    QVERIFY(first.waitForExit(10000));
+    const qint64 thirdAt = nowMs();
+    QuilloProcess third(home, *m_service);
+    QVERIFY(third.start());
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"console"_s, u"load"_s, thirdAt), kStartMs), third);
+}
+
+void TestE2eRecovery::exitSignal_data() {
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM from the session manager") << int(SIGTERM);
+    QTest::newRow("SIGINT from a terminal") << int(SIGINT);
+    QTest::newRow("SIGHUP from a closed terminal") << int(SIGHUP);
+}
+
+void TestE2eRecovery::exitSignal() {
+    QFETCH(int, signalNumber);
+    ConfigHome home;
+    startAt(home, *m_service, u"/cases/cookie?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    QVERIFY(quillo.start());
+    const auto set = m_service->waitForReport(reportOf(u"case_cookie"_s, u"cookie-set"_s), kStartMs);
+    QUILLO_VERIFY(set, quillo);
+    // A secondary window is open too; it goes with the client.
+    QVERIFY(
+        m_service->pushCommand({{u"call"_s, u"CB_OpenWindow"_s},
+                                {u"args"_s, QJsonArray{m_service->baseUrl().toString() + u"/console?nopoll"_s,
+                                                       100, 100, 400, 300, 0}}}));
+    QVERIFY(x11::findWindowByTitle(u"Custom Browser - Window"_s, 20000));
+    QTest::qWait(2000);
+
+    ::kill(pid_t(quillo.pid()), signalNumber);
+    QUILLO_VERIFY(quillo.waitForExit(5000), quillo);
+    QCOMPARE(quillo.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(quillo.exitCode(), 0);
+
+    // The next start finds the logon cookie the page set.
+    const qint64 againAt = nowMs();
+    QuilloProcess again(home, *m_service);
+    QVERIFY(again.start());
+    const auto found =
+        m_service->waitForReport(reportOf(u"case_cookie"_s, u"cookie-found"_s, againAt), kStartMs);
+    QUILLO_VERIFY(found, again);
+    QCOMPARE(found->value(u"cookie"_s).toString(), set->value(u"cookie"_s).toString());
+}
+
+QTEST_MAIN(TestE2eRecovery)
+#include "test_e2e_recovery.moc"
