@@ -151,11 +151,15 @@ void TestE2eHostile::memoryReturnsOnceClosed() {
         return left.isEmpty();
     };
     QTRY_VERIFY_WITH_TIMEOUT(closeAll(), 60000);
-    // Ended windows unload their pages; their renderers take a moment to go.
-    QTest::qWait(15000);
-    const qint64 pss = processTreePss(m_quillo->pid());
+    // Ended windows unload their pages; their renderers take a while to go on a busy machine, so
+    // the memory is given a minute to come back.
+    qint64 pss = 0;
+    const auto returned = [&] {
+        pss = processTreePss(m_quillo->pid());
+        return pss - m_startPssKb < kMaxGrowthKb;
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(returned(), qPrintable(QString::number((pss - m_startPssKb) / 1024)), 60000);
     qInfo("PSS at start %lld MB, after the hostile windows closed %lld MB", m_startPssKb / 1024, pss / 1024);
-    QVERIFY2(pss - m_startPssKb < kMaxGrowthKb, qPrintable(QString::number((pss - m_startPssKb) / 1024)));
     QUILLO_VERIFY(m_quillo->isRunning(), *m_quillo);
 }
 
