@@ -74,8 +74,7 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     QWebEnginePage* page = m_browser->page();
     m_channel = new QWebChannel(this);
     m_bridge = new quillo::ExternalBridge(
-        m_manager.external(), *page, [this](const QWebEnginePage& caller) { return IsCallerTrusted(caller); },
-        this);
+        m_manager.external(), *page, [this](const QWebEnginePage& caller) { return MayCall(caller); }, this);
     m_channel->registerObject(QString::fromLatin1(quillo::kExternalBridgeObject), m_bridge);
     // Like the top document, a frame that completes later gets the top document scanned again.
     connect(m_bridge, &quillo::ExternalBridge::frameCompleted, m_browser, &CWebBrowser2::DocumentComplete);
@@ -99,6 +98,12 @@ void CCustomControlSite::InstallExternalScripts() {
 
 bool CCustomControlSite::IsCallerTrusted(const QWebEnginePage& page) const {
     return quillo::IsTrustedPage(m_manager.trust(), page.url());
+}
+
+bool CCustomControlSite::MayCall(const QWebEnginePage& page) const {
+    // An ended window is hidden, and its page may still run until the blank page replaces it:
+    // its calls would act on whatever window is active next, the main window included.
+    return m_browser->window()->isVisible() && IsCallerTrusted(page);
 }
 
 void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {

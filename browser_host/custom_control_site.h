@@ -47,6 +47,8 @@ private:
     void RouteCommand(quillo::BrowserCommand command);
     void WatchKeys(QObject* widget);
     bool IsCallerTrusted(const QWebEnginePage& page) const;
+    // Whether the page may call window.external now: trusted, and its window not ended.
+    bool MayCall(const QWebEnginePage& page) const;
 
     CCustomOccManager& m_manager;
     CWebBrowser2* m_browser = nullptr;

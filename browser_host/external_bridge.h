@@ -13,7 +13,8 @@ namespace quillo {
 // The one object that a page's window.external reaches through the web channel. Calls come in
 // batches, in the order the page made them; each names a method and carries its script arguments; the name is
 // looked up and the call dispatched in CExternalDispatch, so a page can reach the five operations and nothing
-// else. The calling page's origin is checked again on every call, whatever the scripts in the page decided.
+// else. Whether the calling page may call (its origin trusted, its window not ended) is checked again on
+// every call, whatever the scripts in the page decided.
 class ExternalBridge final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ExternalBridge)

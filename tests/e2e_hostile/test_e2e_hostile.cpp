@@ -84,6 +84,8 @@ void TestE2eHostile::attack_data() {
         << u"args"_s;
     QTest::newRow("10,000 calls in a tight loop") << u"flood"_s;
     QTest::newRow("records full of escape bytes and delimiters") << u"records"_s;
+    // The first call ends the window; the rest must not end the main window, active next.
+    QTest::newRow("CB_Close storm from a secondary window") << u"close"_s;
 }
 
 void TestE2eHostile::attack() {
