@@ -1,25 +1,13 @@
 #include "notification/popup_motion.h"
 
-#include <QTest>
+#include <doctest/doctest.h>
+
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace quillo::notify;
-
-Q_DECLARE_METATYPE(quillo::notify::PopupRect)
-
-class TestPopupMotion : public QObject {
-    Q_OBJECT
-
-private slots:
-    void placement_data();
-    void placement();
-    void slide_data();
-    void slide();
-    void acceptZone_data();
-    void acceptZone();
-    void transitions_data();
-    void transitions();
-    void secondRequestWhileDisplayed();
-};
 
 namespace {
 const PopupRect kFullScreen{0, 0, 1920, 1080};
@@ -27,28 +15,38 @@ const PopupRect kBottomPanel{0, 0, 1920, 1040};
 
 // Runs a script of events ("start; slide*26; dismiss; click 60 100; tick 99") and collects
 // the reports in order.
-QList<int> run(PopupMotion& motion, const QByteArray& script, int* shows = nullptr) {
-    QList<int> reports;
-    for (const QByteArray& event : script.split(';')) {
-        const QList<QByteArray> parts = event.trimmed().split(' ');
-        const QList<QByteArray> verb = parts.first().split('*');
-        const int times = verb.size() > 1 ? verb.at(1).toInt() : 1;
+std::vector<int> run(PopupMotion& motion, const std::string& script, int* shows = nullptr) {
+    std::vector<int> reports;
+    std::istringstream events(script);
+    std::string event;
+    while (std::getline(events, event, ';')) {
+        std::istringstream words(event);
+        std::string verb;
+        words >> verb;
+        int times = 1;
+        if (const auto star = verb.find('*'); star != std::string::npos) {
+            times = std::stoi(verb.substr(star + 1));
+            verb.resize(star);
+        }
+        int first = 0;
+        int second = 0;
+        words >> first >> second;
         for (int i = 0; i < times; ++i) {
             PopupStep step;
-            if (verb.first() == "start")
+            if (verb == "start")
                 step = motion.start(kBottomPanel);
-            else if (verb.first() == "slide")
+            else if (verb == "slide")
                 step = motion.tick(IDT_POPUP_SLIDE);
-            else if (verb.first() == "dismiss")
+            else if (verb == "dismiss")
                 step = motion.tick(IDT_POPUP_DISMISS);
-            else if (verb.first() == "tick")
-                step = motion.tick(parts.at(1).toInt());
-            else if (verb.first() == "click")
-                step = motion.click(parts.at(1).toInt(), parts.at(2).toInt());
+            else if (verb == "tick")
+                step = motion.tick(first);
+            else if (verb == "click")
+                step = motion.click(first, second);
             else
-                qFatal("unknown event");
+                FAIL("unknown event " << verb);
             if (step.report)
-                reports.append(*step.report);
+                reports.push_back(*step.report);
             if (shows && step.show)
                 ++*shows;
         }
@@ -57,189 +55,213 @@ QList<int> run(PopupMotion& motion, const QByteArray& script, int* shows = nullp
 }
 } // namespace
 
-void TestPopupMotion::placement_data() {
-    QTest::addColumn<PopupRect>("workArea");
-    QTest::addColumn<PopupRect>("placed");
-
-    QTest::newRow("no panel: rises from the screen bottom")
-        << kFullScreen << PopupRect{1727, 1080, 1920, 1210};
-    QTest::newRow("bottom panel of 40: rises above it") << kBottomPanel << PopupRect{1727, 1040, 1920, 1170};
-    QTest::newRow("left panel: still rises from the bottom")
-        << PopupRect{60, 0, 1920, 1080} << PopupRect{1727, 1080, 1920, 1210};
-    QTest::newRow("top panel: still rises from the bottom")
-        << PopupRect{0, 30, 1920, 1080} << PopupRect{1727, 1080, 1920, 1210};
-    QTest::newRow("right panel: beside it")
-        << PopupRect{0, 0, 1870, 1080} << PopupRect{1677, 1080, 1870, 1210};
-    QTest::newRow("primary screen right of another")
-        << PopupRect{1280, 0, 2560, 1024} << PopupRect{2367, 1024, 2560, 1154};
+TEST_CASE("where a display starts") {
+    struct Row {
+        std::string name; // a std::string, so a failing row is logged by its text
+        PopupRect workArea;
+        PopupRect placed;
+    };
+    const Row rows[] = {
+        {"no panel: rises from the screen bottom", kFullScreen, {1727, 1080, 1920, 1210}},
+        {"bottom panel of 40: rises above it", kBottomPanel, {1727, 1040, 1920, 1170}},
+        {"left panel: still rises from the bottom", {60, 0, 1920, 1080}, {1727, 1080, 1920, 1210}},
+        {"top panel: still rises from the bottom", {0, 30, 1920, 1080}, {1727, 1080, 1920, 1210}},
+        {"right panel: beside it", {0, 0, 1870, 1080}, {1677, 1080, 1870, 1210}},
+        {"primary screen right of another", {1280, 0, 2560, 1024}, {2367, 1024, 2560, 1154}},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(PlacePopup(row.workArea) == row.placed);
+    }
 }
 
-void TestPopupMotion::placement() {
-    QFETCH(PopupRect, workArea);
-    QFETCH(PopupRect, placed);
-    QCOMPARE(PlacePopup(workArea), placed);
-}
-
-void TestPopupMotion::slide_data() {
-    QTest::addColumn<PopupRect>("workArea");
-    QTest::addColumn<int>("ticks");
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<bool>("sliding");
-
+TEST_CASE("the slide, tick by tick, then the display time") {
+    struct Row {
+        std::string name;
+        PopupRect workArea;
+        int ticks;
+        int top;
+        int height;
+        bool sliding;
+    };
+    std::vector<Row> rows;
     for (const auto& [name, area] :
          {std::pair{"no panel", kFullScreen}, std::pair{"bottom panel", kBottomPanel}}) {
         const int base = area.bottom;
-        QTest::addRow("%s, tick 1: shown 5 up, 135 high", name) << area << 1 << base - 5 << 135 << true;
-        QTest::addRow("%s, tick 2: 10 up", name) << area << 2 << base - 10 << 140 << true;
-        QTest::addRow("%s, tick 26: fully risen, 260 high", name) << area << 26 << base - 130 << 260 << true;
-        QTest::addRow("%s, tick 27: stays, display time starts", name)
-            << area << 27 << base - 130 << 260 << false;
+        const std::string prefix = name;
+        rows.push_back({prefix + ", tick 1: shown 5 up, 135 high", area, 1, base - 5, 135, true});
+        rows.push_back({prefix + ", tick 2: 10 up", area, 2, base - 10, 140, true});
+        rows.push_back({prefix + ", tick 26: fully risen, 260 high", area, 26, base - 130, 260, true});
+        rows.push_back({prefix + ", tick 27: stays, display time starts", area, 27, base - 130, 260, false});
+    }
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        PopupMotion motion;
+        const PopupStep begin = motion.start(row.workArea);
+        CHECK(begin.startTimers == std::vector<std::pair<int, int>>{{IDT_POPUP_SLIDE, 100}});
+        CHECK_FALSE(begin.show);
+        CHECK_FALSE(begin.moveTo.has_value());
+
+        PopupStep step;
+        for (int i = 0; i < row.ticks; ++i) {
+            CAPTURE(i);
+            step = motion.tick(IDT_POPUP_SLIDE);
+            CHECK(step.show == (i == 0));
+            CHECK_FALSE(step.report.has_value());
+        }
+        CHECK(motion.window().top == row.top);
+        CHECK(motion.window().height() == row.height);
+        CHECK(motion.window().bottom == row.workArea.bottom + 130);
+        CHECK(motion.window().width() == 193);
+        CHECK(motion.window().right == row.workArea.right);
+        CHECK(motion.timerRunning(IDT_POPUP_SLIDE) == row.sliding);
+        CHECK(motion.timerRunning(IDT_POPUP_DISMISS) == !row.sliding);
+        CHECK(motion.visible());
+        if (row.sliding) {
+            REQUIRE(step.moveTo.has_value());
+            CHECK(*step.moveTo == motion.window());
+        } else {
+            // The switching tick neither moves nor shows; it swaps the timers.
+            CHECK_FALSE(step.moveTo.has_value());
+            CHECK(step.stopTimers == std::vector<int>{IDT_POPUP_SLIDE});
+            CHECK(step.startTimers == std::vector<std::pair<int, int>>{{IDT_POPUP_DISMISS, 10000}});
+            CHECK(motion.state() == PopupMotion::State::Displayed);
+        }
     }
 }
 
-void TestPopupMotion::slide() {
-    QFETCH(PopupRect, workArea);
-    QFETCH(int, ticks);
-    QFETCH(int, top);
-    QFETCH(int, height);
-    QFETCH(bool, sliding);
+TEST_CASE("the accept button's zone, and what a click there reports") {
+    struct Row {
+        std::string name;
+        int x;
+        int y;
+        bool accepted;
+    };
+    const Row rows[] = {
+        {"top left corner (30,85)", 30, 85, true},        {"top right corner (96,85)", 96, 85, true},
+        {"bottom left corner (30,116)", 30, 116, true},   {"bottom right corner (96,116)", 96, 116, true},
+        {"middle of the button (60,100)", 60, 100, true}, {"left of the zone (29,100)", 29, 100, false},
+        {"right of the zone (97,100)", 97, 100, false},   {"above the zone (50,84)", 50, 84, false},
+        {"below the zone (50,117)", 50, 117, false},      {"decline button (140,100)", 140, 100, false},
+        {"negative point (-1,-1)", -1, -1, false},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(InAcceptZone(row.x, row.y) == row.accepted);
 
-    PopupMotion motion;
-    const PopupStep begin = motion.start(workArea);
-    QCOMPARE(begin.startTimers, (std::vector<std::pair<int, int>>{{IDT_POPUP_SLIDE, 100}}));
-    QVERIFY(!begin.show && !begin.moveTo);
-
-    PopupStep step;
-    for (int i = 0; i < ticks; ++i) {
-        step = motion.tick(IDT_POPUP_SLIDE);
-        QCOMPARE(step.show, i == 0);
-        QVERIFY(!step.report);
-    }
-    QCOMPARE(motion.window().top, top);
-    QCOMPARE(motion.window().height(), height);
-    QCOMPARE(motion.window().bottom, workArea.bottom + 130);
-    QCOMPARE(motion.window().width(), 193);
-    QCOMPARE(motion.window().right, workArea.right);
-    QCOMPARE(motion.timerRunning(IDT_POPUP_SLIDE), sliding);
-    QCOMPARE(motion.timerRunning(IDT_POPUP_DISMISS), !sliding);
-    QVERIFY(motion.visible());
-    if (sliding) {
-        QVERIFY(step.moveTo);
-        QCOMPARE(*step.moveTo, motion.window());
-    } else {
-        // The switching tick neither moves nor shows; it swaps the timers.
-        QVERIFY(!step.moveTo);
-        QCOMPARE(step.stopTimers, std::vector<int>{IDT_POPUP_SLIDE});
-        QCOMPARE(step.startTimers, (std::vector<std::pair<int, int>>{{IDT_POPUP_DISMISS, 10000}}));
-        QCOMPARE(motion.state(), PopupMotion::State::Displayed);
+        PopupMotion motion;
+        motion.start(kFullScreen);
+        motion.tick(IDT_POPUP_SLIDE);
+        const PopupStep step = motion.click(row.x, row.y);
+        CHECK(step.hide);
+        CHECK(step.report == std::optional<int>(row.accepted ? 1 : 0));
+        CHECK_FALSE(motion.visible());
     }
 }
 
-void TestPopupMotion::acceptZone_data() {
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<bool>("accepted");
-
-    QTest::newRow("top left corner (30,85)") << 30 << 85 << true;
-    QTest::newRow("top right corner (96,85)") << 96 << 85 << true;
-    QTest::newRow("bottom left corner (30,116)") << 30 << 116 << true;
-    QTest::newRow("bottom right corner (96,116)") << 96 << 116 << true;
-    QTest::newRow("middle of the button (60,100)") << 60 << 100 << true;
-    QTest::newRow("left of the zone (29,100)") << 29 << 100 << false;
-    QTest::newRow("right of the zone (97,100)") << 97 << 100 << false;
-    QTest::newRow("above the zone (50,84)") << 50 << 84 << false;
-    QTest::newRow("below the zone (50,117)") << 50 << 117 << false;
-    QTest::newRow("decline button (140,100)") << 140 << 100 << false;
-    QTest::newRow("negative point (-1,-1)") << -1 << -1 << false;
+TEST_CASE("reports, shows and timers through sequences of events") {
+    struct Row {
+        std::string name;
+        std::string events;
+        std::vector<int> reports;
+        int shows;
+        bool visible;
+        bool slideRunning;
+        bool dismissRunning;
+    };
+    const Row rows[] = {
+        {"created: ticks of stopped timers do nothing",
+         "slide; dismiss; tick 99",
+         {},
+         0,
+         false,
+         false,
+         false},
+        {"full display ends with one report of 0", "start; slide*27; dismiss", {0}, 1, false, false, false},
+        {"dismiss reports only once", "start; slide*27; dismiss; dismiss", {0}, 1, false, false, false},
+        {"other timer ids ignored", "start; slide*27; tick 1283", {}, 1, true, false, true},
+        {"accept click while displayed ends the display: one report",
+         "start; slide*27; click 60 100; dismiss",
+         {1},
+         1,
+         false,
+         false,
+         false},
+        {"click during the slide stops it: no second report",
+         "start; slide*10; click 60 100; slide*17",
+         {1},
+         1,
+         false,
+         false,
+         false},
+        {"decline click during the slide: one report of 0",
+         "start; slide*10; click 140 100; slide*17; dismiss",
+         {0},
+         1,
+         false,
+         false,
+         false},
+        {"second request while sliding restarts and shows again",
+         "start; slide*10; start; slide",
+         {},
+         2,
+         true,
+         true,
+         false},
+        {"second request while displayed stops the old display time",
+         "start; slide*27; start; slide*3",
+         {},
+         2,
+         true,
+         true,
+         false},
+        {"accepted request, then a new one: its card rises and stays up",
+         "start; slide*27; click 60 100; start; slide*10; dismiss; slide*17",
+         {1},
+         2,
+         true,
+         false,
+         true},
+        {"the new display reports once, at the end of its own display time",
+         "start; slide*27; start; slide*27; dismiss",
+         {0},
+         2,
+         false,
+         false,
+         false},
+        {"request after hiding starts over",
+         "start; slide*27; dismiss; start; slide",
+         {0},
+         2,
+         true,
+         true,
+         false},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        PopupMotion motion;
+        int seen = 0;
+        CHECK(run(motion, row.events, &seen) == row.reports);
+        CHECK(seen == row.shows);
+        CHECK(motion.visible() == row.visible);
+        CHECK(motion.timerRunning(IDT_POPUP_SLIDE) == row.slideRunning);
+        CHECK(motion.timerRunning(IDT_POPUP_DISMISS) == row.dismissRunning);
+    }
 }
 
-void TestPopupMotion::acceptZone() {
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QFETCH(bool, accepted);
-    QCOMPARE(InAcceptZone(x, y), accepted);
-
-    PopupMotion motion;
-    motion.start(kFullScreen);
-    motion.tick(IDT_POPUP_SLIDE);
-    const PopupStep step = motion.click(x, y);
-    QVERIFY(step.hide);
-    QCOMPARE(step.report, std::optional<int>(accepted ? 1 : 0));
-    QVERIFY(!motion.visible());
-}
-
-void TestPopupMotion::transitions_data() {
-    QTest::addColumn<QByteArray>("events");
-    QTest::addColumn<QList<int>>("reports");
-    QTest::addColumn<int>("shows");
-    QTest::addColumn<bool>("visible");
-    QTest::addColumn<bool>("slideRunning");
-    QTest::addColumn<bool>("dismissRunning");
-
-    QTest::newRow("created: ticks of stopped timers do nothing")
-        << QByteArray("slide; dismiss; tick 99") << QList<int>{} << 0 << false << false << false;
-    QTest::newRow("full display ends with one report of 0")
-        << QByteArray("start; slide*27; dismiss") << QList<int>{0} << 1 << false << false << false;
-    QTest::newRow("dismiss reports only once")
-        << QByteArray("start; slide*27; dismiss; dismiss") << QList<int>{0} << 1 << false << false << false;
-    QTest::newRow("other timer ids ignored")
-        << QByteArray("start; slide*27; tick 1283") << QList<int>{} << 1 << true << false << true;
-    QTest::newRow("accept click while displayed ends the display: one report")
-        << QByteArray("start; slide*27; click 60 100; dismiss") << QList<int>{1} << 1 << false << false
-        << false;
-    QTest::newRow("click during the slide stops it: no second report")
-        << QByteArray("start; slide*10; click 60 100; slide*17") << QList<int>{1} << 1 << false << false
-        << false;
-    QTest::newRow("decline click during the slide: one report of 0")
-        << QByteArray("start; slide*10; click 140 100; slide*17; dismiss") << QList<int>{0} << 1 << false
-        << false << false;
-    QTest::newRow("second request while sliding restarts and shows again")
-        << QByteArray("start; slide*10; start; slide") << QList<int>{} << 2 << true << true << false;
-    QTest::newRow("second request while displayed stops the old display time")
-        << QByteArray("start; slide*27; start; slide*3") << QList<int>{} << 2 << true << true << false;
-    QTest::newRow("accepted request, then a new one: its card rises and stays up")
-        << QByteArray("start; slide*27; click 60 100; start; slide*10; dismiss; slide*17") << QList<int>{1}
-        << 2 << true << false << true;
-    QTest::newRow("the new display reports once, at the end of its own display time")
-        << QByteArray("start; slide*27; start; slide*27; dismiss") << QList<int>{0} << 2 << false << false
-        << false;
-    QTest::newRow("request after hiding starts over") << QByteArray("start; slide*27; dismiss; start; slide")
-                                                      << QList<int>{0} << 2 << true << true << false;
-}
-
-void TestPopupMotion::transitions() {
-    QFETCH(QByteArray, events);
-    QFETCH(QList<int>, reports);
-    QFETCH(int, shows);
-    QFETCH(bool, visible);
-    QFETCH(bool, slideRunning);
-    QFETCH(bool, dismissRunning);
-
-    PopupMotion motion;
-    int seen = 0;
-    QCOMPARE(run(motion, events, &seen), reports);
-    QCOMPARE(seen, shows);
-    QCOMPARE(motion.visible(), visible);
-    QCOMPARE(motion.timerRunning(IDT_POPUP_SLIDE), slideRunning);
-    QCOMPARE(motion.timerRunning(IDT_POPUP_DISMISS), dismissRunning);
-}
-
-void TestPopupMotion::secondRequestWhileDisplayed() {
+TEST_CASE("a second request while displayed") {
     PopupMotion motion;
     run(motion, "start; slide*27");
-    QCOMPARE(motion.window().top, 1040 - 130);
+    CHECK(motion.window().top == 1040 - 130);
 
     // The text changes at once but the card stays up until the next tick moves it down.
     const PopupStep restart = motion.start(kBottomPanel);
-    QVERIFY(!restart.moveTo && !restart.hide);
-    QCOMPARE(motion.risen(), 0);
-    QVERIFY(motion.visible());
+    CHECK_FALSE(restart.moveTo.has_value());
+    CHECK_FALSE(restart.hide);
+    CHECK(motion.risen() == 0);
+    CHECK(motion.visible());
     const PopupStep first = motion.tick(IDT_POPUP_SLIDE);
-    QVERIFY(first.moveTo);
-    QCOMPARE(first.moveTo->top, 1040 - 5);
-    QVERIFY(first.show);
+    REQUIRE(first.moveTo.has_value());
+    CHECK(first.moveTo->top == 1040 - 5);
+    CHECK(first.show);
 }
-
-QTEST_APPLESS_MAIN(TestPopupMotion)
-#include "test_popup_motion.moc"
