@@ -1,41 +1,30 @@
 #include "app/engine_flags.h"
 
-#include <QTest>
+#include <doctest/doctest.h>
 
-class TestEngineFlags final : public QObject {
-    Q_OBJECT
+#include <string>
+#include <string_view>
 
-private slots:
-    void flags_data();
-    void flags();
-};
-
-void TestEngineFlags::flags_data() {
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("expected");
-
-    const QString limit = QStringLiteral("--renderer-process-limit=8");
-    QTest::newRow("nothing set: the shared renderers") << QString() << limit;
-    QTest::newRow("other flags are kept, ours follow")
-        << QStringLiteral("--disable-gpu") << QStringLiteral("--disable-gpu ") + limit;
-    QTest::newRow("operator's own limit wins")
-        << QStringLiteral("--renderer-process-limit=2") << QStringLiteral("--renderer-process-limit=2");
-    QTest::newRow("process per site is a choice of process model")
-        << QStringLiteral("--disable-gpu --process-per-site")
-        << QStringLiteral("--disable-gpu --process-per-site");
-    QTest::newRow("single process is a choice of process model")
-        << QStringLiteral("--single-process") << QStringLiteral("--single-process");
-    QTest::newRow("a longer flag that merely starts alike is not the same flag")
-        << QStringLiteral("--process-per-site-x") << QStringLiteral("--process-per-site-x ") + limit;
-    QTest::newRow("a quoted flag counts")
-        << QStringLiteral("\"--process-per-site\"") << QStringLiteral("\"--process-per-site\"");
+TEST_CASE("the engine's flags: the operator's first, our defaults for what is left unset") {
+    struct Row {
+        std::string_view name;
+        std::string user;
+        std::string expected;
+    };
+    const std::string limit = "--renderer-process-limit=8";
+    const Row rows[] = {
+        {"nothing set: the shared renderers", "", limit},
+        {"other flags are kept, ours follow", "--disable-gpu", "--disable-gpu " + limit},
+        {"operator's own limit wins", "--renderer-process-limit=2", "--renderer-process-limit=2"},
+        {"process per site is a choice of process model", "--disable-gpu --process-per-site",
+         "--disable-gpu --process-per-site"},
+        {"single process is a choice of process model", "--single-process", "--single-process"},
+        {"a longer flag that merely starts alike is not the same flag", "--process-per-site-x",
+         "--process-per-site-x " + limit},
+        {"a quoted flag counts", "\"--process-per-site\"", "\"--process-per-site\""},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(quillo::engineFlags(row.user) == row.expected);
+    }
 }
-
-void TestEngineFlags::flags() {
-    QFETCH(QString, user);
-    QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(quillo::engineFlags(user.toStdString())), expected);
-}
-
-QTEST_GUILESS_MAIN(TestEngineFlags)
-#include "test_engine_flags.moc"

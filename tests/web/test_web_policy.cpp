@@ -1,140 +1,112 @@
 #include "web/web_policy.h"
 
-#include <QTest>
+#include <doctest/doctest.h>
 
-#include <set>
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
 
 using namespace quillo::web;
 
-Q_DECLARE_METATYPE(NewWindowAction)
-
-namespace {
-QStringList names(std::initializer_list<const char*> list) {
-    QStringList result;
-    for (const char* name : list)
-        result << QString::fromUtf8(name);
-    return result;
-}
-} // namespace
-
-class TestWebPolicy : public QObject {
-    Q_OBJECT
-
-private slots:
-    void newWindow_data();
-    void newWindow();
-    void safeName_data();
-    void safeName();
-    void freeName_data();
-    void freeName();
-    void freeNameGivesUpWhenEverythingIsTaken();
-    void permissionsFollowTrustAndAskOncePerOriginAndFeature();
-};
-
-void TestWebPolicy::newWindow_data() {
-    QTest::addColumn<QString>("scheme");
-    QTest::addColumn<NewWindowAction>("expected");
-    const auto open = NewWindowAction::OpenInDefaultBrowser;
-    QTest::newRow("https link: default browser") << "https" << open;
-    QTest::newRow("http link: default browser") << "http" << open;
-    QTest::newRow("mailto: default mail program") << "mailto" << open;
-    QTest::newRow("javascript: nothing") << "javascript" << NewWindowAction::Ignore;
-    QTest::newRow("file: nothing") << "file" << NewWindowAction::Ignore;
-    QTest::newRow("data: nothing") << "data" << NewWindowAction::Ignore;
-    QTest::newRow("blocked page: nothing") << "about" << NewWindowAction::Ignore;
-    QTest::newRow("no scheme: nothing") << "" << NewWindowAction::Ignore;
-}
-
-void TestWebPolicy::newWindow() {
-    QFETCH(QString, scheme);
-    QFETCH(NewWindowAction, expected);
-    QCOMPARE(DecideNewWindow(scheme.toStdString()), expected);
-}
-
-void TestWebPolicy::safeName_data() {
-    QTest::addColumn<QString>("suggested");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain name kept") << "transcript 12.txt"
-                                     << "transcript 12.txt";
-    QTest::newRow("folders climbed: last part only") << "../../.bashrc"
-                                                     << "bashrc";
-    QTest::newRow("backslash folders: last part only") << "C:\\Users\\x\\report.pdf"
-                                                       << "report.pdf";
-    QTest::newRow("reserved characters replaced") << "re:port?*<1>|\".txt"
-                                                  << "re_port___1___.txt";
-    QTest::newRow("control character replaced") << "a\tb\x01.txt"
-                                                << "a_b_.txt";
-    QTest::newRow("only dots: fallback") << "..."
-                                         << "download";
-    QTest::newRow("empty: fallback") << ""
-                                     << "download";
-    QTest::newRow("trailing dots and spaces dropped") << "notes.txt. . "
-                                                      << "notes.txt";
-    QTest::newRow("non-ASCII kept") << QString::fromUtf8("Gespräch.txt") << QString::fromUtf8("Gespräch.txt");
-}
-
-void TestWebPolicy::safeName() {
-    QFETCH(QString, suggested);
-    QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(SafeDownloadName(suggested.toStdString())), expected);
-}
-
-void TestWebPolicy::freeName_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("taken");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("free name kept") << "a.txt" << names({"b.txt"}) << "a.txt";
-    QTest::newRow("taken: first copy number") << "a.txt" << names({"a.txt"}) << "a (1).txt";
-    QTest::newRow("copies taken: next number")
-        << "a.txt" << names({"a.txt", "a (1).txt", "a (2).txt"}) << "a (3).txt";
-    QTest::newRow("no extension") << "README" << names({"README"}) << "README (1)";
-    QTest::newRow("double extension kept together")
-        << "logs.tar.gz" << names({"logs.tar.gz"}) << "logs (1).tar.gz";
-    QTest::newRow("dot name is all stem") << ".profile" << names({".profile"}) << ".profile (1)";
-    QTest::newRow("dots inside the stem") << "v1.2.zip" << names({"v1.2.zip"}) << "v1.2 (1).zip";
-}
-
-void TestWebPolicy::freeName() {
-    QFETCH(QString, name);
-    QFETCH(QStringList, taken);
-    QFETCH(QString, expected);
-    const auto isTaken = [&](const std::string& candidate) {
-        return taken.contains(QString::fromStdString(candidate));
+TEST_CASE("where a page's new window goes, by the address's scheme") {
+    struct Row {
+        std::string_view name;
+        std::string scheme;
+        NewWindowAction expected;
     };
-    QCOMPARE(QString::fromStdString(FreeDownloadName(name.toStdString(), isTaken).value_or("<none>")),
-             expected);
+    const auto open = NewWindowAction::OpenInDefaultBrowser;
+    const Row rows[] = {
+        {"https link: default browser", "https", open},
+        {"http link: default browser", "http", open},
+        {"mailto: default mail program", "mailto", open},
+        {"javascript: nothing", "javascript", NewWindowAction::Ignore},
+        {"file: nothing", "file", NewWindowAction::Ignore},
+        {"data: nothing", "data", NewWindowAction::Ignore},
+        {"blocked page: nothing", "about", NewWindowAction::Ignore},
+        {"no scheme: nothing", "", NewWindowAction::Ignore},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(DecideNewWindow(row.scheme) == row.expected);
+    }
 }
 
-void TestWebPolicy::freeNameGivesUpWhenEverythingIsTaken() {
+TEST_CASE("a safe name for a download, from the one the server suggested") {
+    struct Row {
+        std::string_view name;
+        std::string suggested;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"plain name kept", "transcript 12.txt", "transcript 12.txt"},
+        {"folders climbed: last part only", "../../.bashrc", "bashrc"},
+        {"backslash folders: last part only", "C:\\Users\\x\\report.pdf", "report.pdf"},
+        {"reserved characters replaced", "re:port?*<1>|\".txt", "re_port___1___.txt"},
+        {"control character replaced", "a\tb\x01.txt", "a_b_.txt"},
+        {"only dots: fallback", "...", "download"},
+        {"empty: fallback", "", "download"},
+        {"trailing dots and spaces dropped", "notes.txt. . ", "notes.txt"},
+        {"non-ASCII kept", "Gespräch.txt", "Gespräch.txt"},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(SafeDownloadName(row.suggested) == row.expected);
+    }
+}
+
+TEST_CASE("a download never replaces a file: the first free copy number") {
+    struct Row {
+        std::string_view name;
+        std::string file;
+        std::vector<std::string> taken;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"free name kept", "a.txt", {"b.txt"}, "a.txt"},
+        {"taken: first copy number", "a.txt", {"a.txt"}, "a (1).txt"},
+        {"copies taken: next number", "a.txt", {"a.txt", "a (1).txt", "a (2).txt"}, "a (3).txt"},
+        {"no extension", "README", {"README"}, "README (1)"},
+        {"double extension kept together", "logs.tar.gz", {"logs.tar.gz"}, "logs (1).tar.gz"},
+        {"dot name is all stem", ".profile", {".profile"}, ".profile (1)"},
+        {"dots inside the stem", "v1.2.zip", {"v1.2.zip"}, "v1.2 (1).zip"},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        const auto isTaken = [&](const std::string& candidate) {
+            return std::find(row.taken.cbegin(), row.taken.cend(), candidate) != row.taken.cend();
+        };
+        CHECK(FreeDownloadName(row.file, isTaken).value_or("<none>") == row.expected);
+    }
+}
+
+TEST_CASE("a free name is given up when everything is taken") {
     int asked = 0;
     const auto result = FreeDownloadName("a.txt", [&](const std::string&) {
         ++asked;
         return true;
     });
-    QVERIFY(!result);
-    QVERIFY(asked > 1000);
+    CHECK_FALSE(result.has_value());
+    CHECK(asked > 1000);
 }
 
-void TestWebPolicy::permissionsFollowTrustAndAskOncePerOriginAndFeature() {
+TEST_CASE("permissions follow trust, and the operator is asked once per origin and feature") {
     PermissionPolicy policy;
     const std::string chat = "https://chat.example";
     // Untrusted pages get nothing, notifications included, and never reach the operator.
-    QCOMPARE(policy.request("http://visitor.example", Permission::Notifications, false),
-             PermissionAnswer::Deny);
-    QCOMPARE(policy.request("http://visitor.example", Permission::Camera, false), PermissionAnswer::Deny);
+    CHECK(policy.request("http://visitor.example", Permission::Notifications, false) ==
+          PermissionAnswer::Deny);
+    CHECK(policy.request("http://visitor.example", Permission::Camera, false) == PermissionAnswer::Deny);
     // Trusted: notifications at once; the camera is the operator's call, asked once.
-    QCOMPARE(policy.request(chat, Permission::Notifications, true), PermissionAnswer::Grant);
-    QCOMPARE(policy.request(chat, Permission::Camera, true), PermissionAnswer::AskOperator);
-    QCOMPARE(policy.request(chat, Permission::Camera, true), PermissionAnswer::AwaitOperator);
-    QCOMPARE(policy.request(chat, Permission::Geolocation, true), PermissionAnswer::AskOperator);
+    CHECK(policy.request(chat, Permission::Notifications, true) == PermissionAnswer::Grant);
+    CHECK(policy.request(chat, Permission::Camera, true) == PermissionAnswer::AskOperator);
+    CHECK(policy.request(chat, Permission::Camera, true) == PermissionAnswer::AwaitOperator);
+    CHECK(policy.request(chat, Permission::Geolocation, true) == PermissionAnswer::AskOperator);
     policy.answer(chat, Permission::Camera, false);
     policy.answer(chat, Permission::Geolocation, true);
-    QCOMPARE(policy.request(chat, Permission::Camera, true), PermissionAnswer::Deny);
-    QCOMPARE(policy.request(chat, Permission::Geolocation, true), PermissionAnswer::Grant);
+    CHECK(policy.request(chat, Permission::Camera, true) == PermissionAnswer::Deny);
+    CHECK(policy.request(chat, Permission::Geolocation, true) == PermissionAnswer::Grant);
     // Another origin of the service is asked on its own.
-    QCOMPARE(policy.request("https://chat.example:8443", Permission::Camera, true),
-             PermissionAnswer::AskOperator);
+    CHECK(policy.request("https://chat.example:8443", Permission::Camera, true) ==
+          PermissionAnswer::AskOperator);
 }
-
-QTEST_APPLESS_MAIN(TestWebPolicy)
-#include "test_web_policy.moc"
