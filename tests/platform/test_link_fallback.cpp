@@ -3,12 +3,13 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <string_view>
 
 using namespace quillo;
 
 TEST_CASE("the fallback's command line: cut at the placeholder, a space, the address") {
     struct Row {
-        const char* name;
+        std::string_view name; // doctest prints a const char* as its address
         std::string openCommand;
         std::string expected;
     };
@@ -37,7 +38,7 @@ TEST_CASE("the fallback's command line: cut at the placeholder, a space, the add
 // address would open some other page.
 TEST_CASE("the fallback's command line is refused when it does not fit its buffer") {
     struct Row {
-        const char* name;
+        std::string_view name;     // doctest prints a const char* as its address
         std::size_t commandLength; // "x.exe" padded to this, then a space and a 100-byte address
         bool accepted;
     };
