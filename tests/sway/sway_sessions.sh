@@ -22,8 +22,19 @@ done
 work=$(mktemp -d /tmp/quillo-sway.XXXXXX)
 chmod 755 "$work"
 pids=()
+as_user=()
+# A background function runs in a subshell, so the compositor and the client are its children.
+stop_session() {
+  for pid in "$@"; do
+    pkill -TERM -P "$pid" 2>/dev/null || true
+    kill "$pid" 2>/dev/null || true
+  done
+  wait "$@" 2>/dev/null || true
+}
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do pkill -TERM -P "$pid" 2>/dev/null || true; kill "$pid" 2>/dev/null || true; done
+  # As root everything runs as the dedicated test user: nothing of it may outlive the test.
+  [ ${#as_user[@]} -eq 0 ] || pkill -TERM -u "$test_user" 2>/dev/null || true
   # The client's browser processes write into its home until they are gone; wait before removing it.
   for _ in $(seq 50); do
     alive=""
@@ -32,13 +43,13 @@ cleanup() {
     sleep 0.1
   done
   for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  [ ${#as_user[@]} -eq 0 ] || pkill -KILL -u "$test_user" 2>/dev/null || true
   wait 2>/dev/null || true
   sleep 1
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-as_user=()
 if [ "$(id -u)" -eq 0 ]; then
   id "$test_user" >/dev/null 2>&1 || useradd --create-home --shell /usr/sbin/nologin "$test_user"
   as_user=(setpriv --reuid="$test_user" --regid="$test_user" --init-groups --reset-env --)
@@ -181,8 +192,7 @@ fi
   fail "popup at $px,$py ${pw}x$ph, not risen to the bottom-right corner of ${output_w}x$output_h"
 [ "$(focused_window)" = "Quillo xwayland" ] || fail "the popup took the focus: '$(focused_window)'"
 echo "popup at $px,$py ${pw}x$ph; the main window kept the focus"
-kill "$quillo_pid" "$sway" 2>/dev/null || true
-wait "$quillo_pid" "$sway" 2>/dev/null || true
+stop_session "$quillo_pid" "$sway"
 
 echo "== no X display: native Wayland"
 service_post /reset '' >/dev/null 2>&1 || true
