@@ -1,6 +1,7 @@
 #include "browser_host/web_browser2.h"
 
 #include "browser_host/renderer_recovery.h"
+#include "web/script_dialogs.h"
 
 #include <QUrl>
 #include <QWebEngineHistory>
@@ -10,7 +11,7 @@ CWebBrowser2::CWebBrowser2(QWebEngineProfile* profile, QWidget* parent)
     : QWebEngineView(parent) {
     // The page lives in the run's one profile, so cookies and storage persist and are shared by
     // the main window and every secondary window.
-    setPage(new QWebEnginePage(profile, this));
+    setPage(new quillo::web::ScriptDialogPage(profile, this));
     connect(this, &QWebEngineView::loadFinished, this, [this](bool) { emit DocumentComplete(); });
     // A page that dies, hangs or cannot reach its server comes back by itself.
     new quillo::RendererRecovery(*this);

@@ -163,7 +163,7 @@ void WebPlatform::onDownloadRequested(QWebEngineDownloadRequest* download) {
             [this, path] { m_reservedPaths.erase(path); });
     qCInfo(lcWeb) << "download of" << download->url().toDisplayString() << "saving to" << path;
 
-    auto* notice = new DownloadNotice(*download, path, m_mainWindow ? m_mainWindow() : nullptr);
+    auto* notice = new DownloadNotice(*download, path, mainWindow());
     notice->show();
 }
 
@@ -240,7 +240,7 @@ QWidget* WebPlatform::dialogParent(const QWebEnginePage* page) const {
         if (QWebEngineView* view = QWebEngineView::forPage(page))
             return view->window();
     }
-    return m_mainWindow ? m_mainWindow() : nullptr;
+    return mainWindow();
 }
 
 } // namespace quillo::web

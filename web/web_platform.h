@@ -45,6 +45,9 @@ public:
     // Hooks a page's new-window and permission requests; call once for each page of the profile.
     void attachPage(QWebEnginePage& page);
 
+    // The operator's main window, or null while there is none.
+    QWidget* mainWindow() const { return m_mainWindow ? m_mainWindow() : nullptr; }
+
     // Where downloads are offered first: the operator's Downloads folder.
     static QString downloadFolder();
 

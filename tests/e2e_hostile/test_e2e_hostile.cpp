@@ -90,6 +90,8 @@ void TestE2eHostile::attack_data() {
     QTest::newRow("records full of escape bytes and delimiters") << u"records"_s;
     // The first call ends the window; the rest must not end the main window, active next.
     QTest::newRow("CB_Close storm from a secondary window") << u"close"_s;
+    // A dialog that waits for its answer would hold up every page of the engine, the console's too.
+    QTest::newRow("alert(), confirm(), prompt() and print() in a loop") << u"dialogs"_s;
 }
 
 void TestE2eHostile::attack() {

@@ -1,0 +1,90 @@
+#include "web/script_dialogs.h"
+
+#include "web/web_log.h"
+#include "web/web_platform.h"
+
+#include <QMessageBox>
+#include <QWebEngineView>
+
+namespace quillo::web {
+
+namespace {
+
+// A box lays out all of its text; a page's 10 MB message would hold the client up doing so.
+constexpr qsizetype kMaxShownChars = 2000;
+
+QString originText(const QUrl& origin) {
+    return origin.toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                                  QUrl::StripTrailingSlash);
+}
+
+} // namespace
+
+ScriptDialogPage::ScriptDialogPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent) {
+    // A box belongs to the page that asked; it goes when the window moves on or ends.
+    connect(this, &QWebEnginePage::loadStarted, this, [this] {
+        if (m_box)
+            m_box->close();
+    });
+}
+
+ScriptDialogPage::~ScriptDialogPage() {
+    delete m_box;
+}
+
+bool ScriptDialogPage::mayWaitForOperator() const {
+    const WebPlatform* platform = WebPlatform::of(*profile());
+    const QWebEngineView* view = QWebEngineView::forPage(this);
+    // Without the client around it (a bare browser) there is no console to keep running.
+    return platform == nullptr || view == nullptr || view->window() == platform->mainWindow();
+}
+
+void ScriptDialogPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg) {
+    if (mayWaitForOperator())
+        QWebEnginePage::javaScriptAlert(securityOrigin, msg);
+    else
+        showWithoutWaiting(securityOrigin, msg, false);
+}
+
+bool ScriptDialogPage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) {
+    if (mayWaitForOperator())
+        return QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+    showWithoutWaiting(securityOrigin, msg, true);
+    return false;
+}
+
+bool ScriptDialogPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
+                                        const QString& defaultValue, QString* result) {
+    if (mayWaitForOperator())
+        return QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+    showWithoutWaiting(securityOrigin, msg, true);
+    return false;
+}
+
+void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QString& msg,
+                                          bool answeredCancel) {
+    if (m_box) {
+        ++m_notShown;
+        return;
+    }
+    const QString origin = originText(securityOrigin);
+    qCInfo(lcWeb) << (answeredCancel ? "question" : "message") << "from" << origin
+                  << (answeredCancel ? "shown without waiting and answered Cancel" : "shown without waiting");
+    QWebEngineView* view = QWebEngineView::forPage(this);
+    auto* box = new QMessageBox(QMessageBox::Information, tr("Message from %1").arg(origin),
+                                msg.left(kMaxShownChars), QMessageBox::Ok, view ? view->window() : nullptr);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (answeredCancel)
+        box->setInformativeText(tr("The page's question was answered Cancel: a window's question never "
+                                   "holds up the console."));
+    connect(box, &QObject::destroyed, this, [this, origin] {
+        if (m_notShown > 0)
+            qCInfo(lcWeb) << m_notShown << "further dialogs from" << origin << "were not shown";
+        m_notShown = 0;
+    });
+    m_box = box;
+    box->show();
+}
+
+} // namespace quillo::web
