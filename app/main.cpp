@@ -45,8 +45,10 @@ int main(int argc, char* argv[]) {
     quillo::ExitSignals exitSignals;
     QObject::connect(&exitSignals, &quillo::ExitSignals::exitRequested, &application,
                      [&chatApp] { chatApp.EndSession(); });
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &application,
-                     [&chatApp] { chatApp.EndSession(); });
+    // The desktop session's end needs nothing here: the session manager asks for a save (a
+    // checkpoint asks the same while the session goes on, so that must end nothing; the
+    // operator's settings are written as they change), then tells the client to end, which Qt
+    // turns into a quit that closes every window as its close button does.
     QObject::connect(&instance, &quillo::SingleInstance::activationRequested, &application,
                      [&chatApp] { chatApp.ActivateMainWindow(); });
     chatApp.InitInstance();

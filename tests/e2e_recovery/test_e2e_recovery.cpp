@@ -1,6 +1,8 @@
 #include "tests/support/e2e_harness.h"
+#include "tests/support/session_manager.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <csignal>
@@ -46,6 +48,7 @@ private slots:
     void secondStart();
     void exitSignal_data();
     void exitSignal();
+    void sessionCheckpoint();
 
 private:
     std::unique_ptr<x11::WindowManager> m_windowManager;
@@ -196,6 +199,8 @@ void TestE2eRecovery::exitSignal_data() {
     QTest::newRow("SIGTERM from the session manager") << int(SIGTERM);
     QTest::newRow("SIGINT from a terminal") << int(SIGINT);
     QTest::newRow("SIGHUP from a closed terminal") << int(SIGHUP);
+    // The session manager asks its clients to save before a shutdown, then tells them to end.
+    QTest::newRow("the desktop session ending") << 0;
 }
 
 void TestE2eRecovery::exitSignal() {
@@ -203,7 +208,11 @@ void TestE2eRecovery::exitSignal() {
     ConfigHome home;
     startAt(home, *m_service, u"/cases/cookie?id="_s);
     QuilloProcess quillo(home, *m_service);
+    SessionManager session;
+    QVERIFY2(session.start(), qPrintable(session.errorString()));
+    quillo.setEnvironmentVariable(u"SESSION_MANAGER"_s, session.address());
     QVERIFY(quillo.start());
+    QUILLO_VERIFY(session.waitForClient(kStartMs), quillo);
     const auto set = m_service->waitForReport(reportOf(u"case_cookie"_s, u"cookie-set"_s), kStartMs);
     QUILLO_VERIFY(set, quillo);
     // A secondary window is open too; it goes with the client.
@@ -214,8 +223,15 @@ void TestE2eRecovery::exitSignal() {
     QVERIFY(x11::findWindowByTitle(u"Custom Browser - Window"_s, 20000));
     QTest::qWait(2000);
 
-    ::kill(pid_t(quillo.pid()), signalNumber);
-    QUILLO_VERIFY(quillo.waitForExit(5000), quillo);
+    QElapsedTimer ending;
+    ending.start();
+    if (signalNumber != 0) {
+        ::kill(pid_t(quillo.pid()), signalNumber);
+    } else {
+        QUILLO_VERIFY(session.saveYourself(true, 5000), quillo);
+        session.die();
+    }
+    QUILLO_VERIFY(quillo.waitForExit(int(5000 - ending.elapsed())), quillo);
     QCOMPARE(quillo.exitStatus(), QProcess::NormalExit);
     QCOMPARE(quillo.exitCode(), 0);
 
@@ -227,6 +243,30 @@ void TestE2eRecovery::exitSignal() {
         m_service->waitForReport(reportOf(u"case_cookie"_s, u"cookie-found"_s, againAt), kStartMs);
     QUILLO_VERIFY(found, again);
     QCOMPARE(found->value(u"cookie"_s).toString(), set->value(u"cookie"_s).toString());
+}
+
+// Session managers also ask for a save while the session goes on (a checkpoint); that ends nothing.
+void TestE2eRecovery::sessionCheckpoint() {
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    SessionManager session;
+    QVERIFY2(session.start(), qPrintable(session.errorString()));
+    quillo.setEnvironmentVariable(u"SESSION_MANAGER"_s, session.address());
+    QVERIFY(quillo.start());
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"console"_s, u"version"_s), kStartMs), quillo);
+    QUILLO_VERIFY(session.waitForClient(kStartMs), quillo);
+
+    QUILLO_VERIFY(session.saveYourself(false, 5000), quillo);
+    const qint64 savedAt = nowMs();
+    QVERIFY(m_service->pushCommand({{u"call"_s, u"CB_IsOurCustomBrowser"_s}, {u"page"_s, u"console"_s}}));
+    const auto answered = [&](const QJsonObject& r) {
+        return reportOf(u"console"_s, u"called"_s, savedAt)(r) &&
+               r.value(u"call"_s).toString() == u"CB_IsOurCustomBrowser"_s;
+    };
+    QUILLO_VERIFY(m_service->waitForReport(answered, 10000), quillo);
+    QUILLO_VERIFY(quillo.isRunning(), quillo);
+    QVERIFY(x11::findWindowByTitle(u"Quillo"_s, 1000));
 }
 
 QTEST_MAIN(TestE2eRecovery)

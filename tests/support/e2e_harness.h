@@ -115,6 +115,8 @@ public:
     QuilloProcess(const QuilloProcess&) = delete;
     QuilloProcess& operator=(const QuilloProcess&) = delete;
 
+    // Before start(): one more variable in the client's environment.
+    void setEnvironmentVariable(const QString& name, const QString& value);
     bool start();
     bool waitForExit(int ms);
     bool isRunning() const;

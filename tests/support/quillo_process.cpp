@@ -26,6 +26,8 @@ QuilloProcess::QuilloProcess(const ConfigHome& home, const DemoService& service,
     environment.insert(u"XDG_DATA_HOME"_s, home.dataDir());
     environment.insert(u"XDG_CACHE_HOME"_s, home.cacheDir());
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    // Never the developer's own desktop session: a test client would register with it.
+    environment.remove(u"SESSION_MANAGER"_s);
     // Chromium's sandbox cannot run as root; anywhere else it stays on.
     if (::geteuid() == 0)
         environment.insert(u"QTWEBENGINE_DISABLE_SANDBOX"_s, u"1"_s);
@@ -53,6 +55,12 @@ QuilloProcess::~QuilloProcess() {
         m_process.kill();
         m_process.waitForFinished(5000);
     }
+}
+
+void QuilloProcess::setEnvironmentVariable(const QString& name, const QString& value) {
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(name, value);
+    m_process.setProcessEnvironment(environment);
 }
 
 bool QuilloProcess::start() {
