@@ -47,11 +47,26 @@ bool CCustomBrowserDlg::Create() {
         return true;
     if (m_siteFactory == nullptr)
         return false;
-    m_browser = m_siteFactory->CreateSite(this)->browser();
+    m_site = m_siteFactory->CreateSite(this);
+    m_browser = m_site->browser();
     if (m_browser == nullptr)
         return false;
     m_browser->setGeometry(rect());
+    m_browser->show();
     return true;
+}
+
+void CCustomBrowserDlg::ReleaseEndedWindow() {
+    if (!m_bEnded || !isHidden())
+        return;
+    if (m_browser != nullptr) {
+        m_site->deleteLater();
+        m_browser->deleteLater();
+        m_site = nullptr;
+        m_browser = nullptr;
+    }
+    // The window system's window and its backing store too; showing the window makes new ones.
+    destroy();
 }
 
 QMargins CCustomBrowserDlg::knownFrameMargins() {
@@ -92,7 +107,7 @@ void CCustomBrowserDlg::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     m_bEnded = false;
-    if (m_browser != nullptr)
+    if (Create())
         m_browser->Navigate2(m_strURL);
     if (m_pendingOuter) {
         CorrectOuterGeometry();
@@ -123,8 +138,10 @@ void CCustomBrowserDlg::done(int result) {
     QDialog::done(result);
     if (wasEnded)
         return;
-    // Nothing shows an ended window again, so its page goes: no script keeps running unseen.
-    if (m_browser != nullptr)
-        m_browser->Navigate2(QStringLiteral("about:blank"));
+    // Nothing shows an ended window's page again, so the browser goes with its page and renderer:
+    // no script keeps running unseen, and a hundred ended windows hold no memory. Opening the
+    // window again creates a new one. Not at once: the page that asked for the end, or the window
+    // system's close event, is still being handled; the hidden window refuses calls meanwhile.
+    QTimer::singleShot(0, this, &CCustomBrowserDlg::ReleaseEndedWindow);
     emit ended();
 }

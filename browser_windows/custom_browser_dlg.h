@@ -7,12 +7,13 @@
 #include <QString>
 #include <optional>
 
+class CCustomControlSite;
 class CCustomOccManager;
 class CWebBrowser2;
 
 // A secondary browser window that a page opened: an ordinary captioned, sizable top-level window
 // whose one browser fills it. Showing it navigates to its address; ending it (close box, Escape,
-// CB_Close) hides it and unloads its page, and it stays in its pool slot.
+// CB_Close) hides it and lets its browser go, and it stays in its pool slot.
 class CCustomBrowserDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CCustomBrowserDlg)
@@ -21,8 +22,8 @@ public:
     explicit CCustomBrowserDlg(CCustomOccManager* siteFactory, QWidget* parent = nullptr);
     ~CCustomBrowserDlg() override;
 
-    // Creates the browser through the site factory, once. False when there is no factory; the
-    // window then shows nothing and navigates nowhere.
+    // Creates the browser through the site factory, unless the window has one. False when there
+    // is no factory; the window then shows nothing and navigates nowhere.
     bool Create();
     // Places the window so that its outer rectangle, frame and caption included, is `outer`. The
     // frame's size is known only once the window manager has framed a window, so a window shown
@@ -31,6 +32,7 @@ public:
 
     void setUrl(const QString& url) { m_strURL = url; }
     const QString& url() const { return m_strURL; }
+    // Null while the window is ended.
     CWebBrowser2* browser() const { return m_browser; }
     // True from the window's end until it is shown again.
     bool isEnded() const { return m_bEnded; }
@@ -51,10 +53,12 @@ protected:
 
 private:
     void CorrectOuterGeometry();
+    void ReleaseEndedWindow();
 
     CCustomOccManager* const m_siteFactory;
     QString m_strURL;
     QIcon m_hIcon;
+    CCustomControlSite* m_site = nullptr;
     CWebBrowser2* m_browser = nullptr;
     std::optional<QRect> m_pendingOuter;
     int m_nPlacement = 0;

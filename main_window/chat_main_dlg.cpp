@@ -9,6 +9,7 @@
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
 #include "platform/foreign_windows.h"
+#include "platform/memory_release.h"
 #include "platform/settings_backend.h"
 #include "platform/window_flash.h"
 #include "resources/dialog_templates.h"
@@ -106,6 +107,8 @@ CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, QWidget* parent)
     // to itself otherwise). Enter is deliberately not the dialog's: operators press it all day in
     // the page, and a stray one must never end the session.
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &CChatMainDlg::OnCancel, Qt::WindowShortcut);
+    m_releaseFreedMemory.setSingleShot(true);
+    connect(&m_releaseFreedMemory, &QTimer::timeout, this, [] { quillo::releaseFreedMemory(); });
 }
 
 CChatMainDlg::~CChatMainDlg() {

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QIcon>
 #include <QRect>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -120,6 +121,8 @@ private:
     std::array<std::unique_ptr<CCustomBrowserDlg>, kPoolSize> m_browserPool;
     // Which slots are unopened, open or ended; m_nBrowserCount follows its count.
     quillo::BrowserPool m_poolSlots{kPoolSize};
+    // Once ended windows have let their browsers go, their memory goes back to the system.
+    QTimer m_releaseFreedMemory;
     std::unique_ptr<CChatNotifyDlg> m_pNotifyDlg;
     bool m_bSettingMissing = false;
     CLinkLabel* m_linkLabel = nullptr;

@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int kReleaseFreedMemoryMs = 3000;
+
 // The outer rectangle the window gets: not smaller than a frame can hold, and on some screen.
 QRect placeOuterRect(int x, int y, int width, int height) {
     const QMargins frame = CCustomBrowserDlg::knownFrameMargins();
@@ -47,8 +49,11 @@ void CChatMainDlg::OpenWindow(std::string url, std::int32_t x, std::int32_t y, s
         // Owned by the main window as its dialogs are, so the main window's modal run does not
         // block it; the pool still decides when it goes.
         window = std::make_unique<CCustomBrowserDlg>(m_siteFactory, this);
-        connect(window.get(), &CCustomBrowserDlg::ended, this,
-                [this, index = *slot] { m_poolSlots.end(index); });
+        connect(window.get(), &CCustomBrowserDlg::ended, this, [this, index = *slot] {
+            m_poolSlots.end(index);
+            // Once for a burst of ends, after the engine has torn their pages down.
+            m_releaseFreedMemory.start(kReleaseFreedMemoryMs);
+        });
     }
     window->Create();
     window->SetOuterGeometry(placeOuterRect(x, y, width, height));

@@ -14,11 +14,10 @@ namespace {
 
 constexpr int kPoolSize = 100;
 constexpr qint64 kMaxAnswerMs = 1000;
-// The client aims at answering within 1 s and keeping under 50 MB once 500 windows have come and
-// gone; runs here saw the burst answered in 0.38 to 1.15 s and 51 to 92 MB kept, so the test allows
-// more: still far from a console that freezes (15 s) or windows that keep their memory (GBs).
+// The burst of 500 windows was answered in 0.5 to 0.7 s on a quiet machine; a loaded one gets twice
+// the client's aim before the test calls it frozen.
 constexpr qint64 kMaxBurstAnswerMs = 2 * kMaxAnswerMs;
-constexpr qint64 kMaxGrowthKb = 150 * 1024;
+constexpr qint64 kMaxGrowthKb = 50 * 1024;
 const QString kWindowTitle = u"Custom Browser - Window"_s;
 
 #define QUILLO_VERIFY(condition, process) QVERIFY2(condition, qPrintable((process).output()))
@@ -43,8 +42,9 @@ private slots:
     void initTestCase();
     void attack_data();
     void attack();
-    void memoryReturnsOnceClosed();
     void windowBurst();
+    // Last: once every hostile page has been and gone.
+    void memoryReturnsOnceClosed();
 
 private:
     // Opens the attack in a secondary window and pings the console until the attack reports its
@@ -166,8 +166,14 @@ void TestE2eHostile::memoryReturnsOnceClosed() {
         pss = processTreePss(m_quillo->pid());
         return pss - m_startPssKb < kMaxGrowthKb;
     };
-    QTRY_VERIFY2_WITH_TIMEOUT(returned(), qPrintable(QString::number((pss - m_startPssKb) / 1024)), 60000);
-    qInfo("PSS at start %lld MB, after the hostile windows closed %lld MB", m_startPssKb / 1024, pss / 1024);
+    const auto kept = [&] {
+        return QString(u"%1 MB kept, %2 processes"_s)
+            .arg((pss - m_startPssKb) / 1024)
+            .arg(processTreePids(m_quillo->pid()).size());
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(returned(), qPrintable(kept()), 60000);
+    qInfo("PSS at start %lld MB, after the hostile windows closed: %s", m_startPssKb / 1024,
+          qPrintable(kept()));
     QUILLO_VERIFY(m_quillo->isRunning(), *m_quillo);
 }
 
