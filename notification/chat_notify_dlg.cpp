@@ -114,10 +114,7 @@ void CChatNotifyDlg::setText(const notify::NotifyText& text) {
 }
 
 void CChatNotifyDlg::apply(const notify::PopupStep& step) {
-    for (const int id : step.stopTimers)
-        m_timers.kill(id);
-    for (const auto& [id, period] : step.startTimers)
-        m_timers.set(id, period);
+    m_timers.change(step.stopTimers, step.startTimers);
     if (step.moveTo) {
         const notify::PopupRect& rect = *step.moveTo;
         setGeometry(rect.left, rect.top, rect.width(), rect.height());

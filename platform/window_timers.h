@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QTimerEvent>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace quillo {
 
@@ -18,6 +20,13 @@ public:
     void kill(int id) {
         if (auto it = m_timers.find(id); it != m_timers.end())
             it->second.stop();
+    }
+    // Stops the first list, then (re)starts the second: identifiers and periods in ms.
+    void change(const std::vector<int>& stop, const std::vector<std::pair<int, int>>& start) {
+        for (const int id : stop)
+            kill(id);
+        for (const auto& [id, periodMs] : start)
+            set(id, periodMs);
     }
     bool isActive(int id) const {
         const auto it = m_timers.find(id);

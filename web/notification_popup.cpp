@@ -99,10 +99,7 @@ void NotificationPopup::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void NotificationPopup::apply(const notify::PopupStep& step) {
-    for (const int id : step.stopTimers)
-        m_timers.kill(id);
-    for (const auto& [id, period] : step.startTimers)
-        m_timers.set(id, period);
+    m_timers.change(step.stopTimers, step.startTimers);
     if (step.moveTo) {
         // Only the part risen above the base line is seen, as with the chat request popup.
         const notify::PopupRect& rect = *step.moveTo;
