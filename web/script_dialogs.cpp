@@ -75,6 +75,8 @@ void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QStr
     auto* box = new QMessageBox(QMessageBox::Information, tr("Message from %1").arg(origin),
                                 msg.left(kMaxShownChars), QMessageBox::Ok, view ? view->window() : nullptr);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // A message box is modal to the whole client unless told otherwise.
+    box->setWindowModality(Qt::NonModal);
     if (answeredCancel)
         box->setInformativeText(tr("The page's question was answered Cancel: a window's question never "
                                    "holds up the console."));
