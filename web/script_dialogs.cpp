@@ -13,11 +13,6 @@ namespace {
 // A box lays out all of its text; a page's 10 MB message would hold the client up doing so.
 constexpr qsizetype kMaxShownChars = 2000;
 
-QString originText(const QUrl& origin) {
-    return origin.toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
-                                  QUrl::StripTrailingSlash);
-}
-
 } // namespace
 
 ScriptDialogPage::ScriptDialogPage(QWebEngineProfile* profile, QObject* parent)
@@ -68,7 +63,7 @@ void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QStr
         ++m_notShown;
         return;
     }
-    const QString origin = originText(securityOrigin);
+    const QString origin = WebPlatform::originText(securityOrigin);
     qCInfo(lcWeb) << (answeredCancel ? "question" : "message") << "from" << origin
                   << (answeredCancel ? "shown without waiting and answered Cancel" : "shown without waiting");
     QWebEngineView* view = QWebEngineView::forPage(this);

@@ -48,11 +48,6 @@ std::optional<Permission> permissionOf(QWebEnginePage::Feature feature) {
     return std::nullopt;
 }
 
-QString originText(const QUrl& origin) {
-    return origin.toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
-                                  QUrl::StripTrailingSlash);
-}
-
 } // namespace
 
 WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow)
@@ -77,6 +72,11 @@ WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWind
 // Nothing to undo on the profile: it deletes this while it is itself being destroyed, when it
 // must not be called; its notification hook checks that the presenter is still there.
 WebPlatform::~WebPlatform() = default;
+
+QString WebPlatform::originText(const QUrl& origin) {
+    return origin.toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                                  QUrl::StripTrailingSlash);
+}
 
 WebPlatform* WebPlatform::of(const QWebEngineProfile& profile) {
     return profile.findChild<WebPlatform*>(QString(), Qt::FindDirectChildrenOnly);

@@ -48,6 +48,9 @@ public:
     // The operator's main window, or null while there is none.
     QWidget* mainWindow() const { return m_mainWindow ? m_mainWindow() : nullptr; }
 
+    // An origin as the operator reads it in questions and in the log: scheme, host and port.
+    static QString originText(const QUrl& origin);
+
     // Where downloads are offered first: the operator's Downloads folder.
     static QString downloadFolder();
 
