@@ -34,6 +34,16 @@ void startAt(const ConfigHome& home, const DemoService& service, const QString& 
     home.writeSettings(u"7"_s, service.baseUrl().resolved(QUrl(path)).toString());
 }
 
+// Starts the client in a desktop session of the test's own, as a session's autostart would.
+bool startInSession(QuilloProcess& quillo, SessionManager& session) {
+    if (!session.start()) {
+        qWarning("session manager: %s", qPrintable(session.errorString()));
+        return false;
+    }
+    quillo.setEnvironmentVariable(u"SESSION_MANAGER"_s, session.address());
+    return quillo.start();
+}
+
 } // namespace
 
 class TestE2eRecovery : public QObject {
@@ -209,9 +219,7 @@ void TestE2eRecovery::exitSignal() {
     startAt(home, *m_service, u"/cases/cookie?id="_s);
     QuilloProcess quillo(home, *m_service);
     SessionManager session;
-    QVERIFY2(session.start(), qPrintable(session.errorString()));
-    quillo.setEnvironmentVariable(u"SESSION_MANAGER"_s, session.address());
-    QVERIFY(quillo.start());
+    QVERIFY(startInSession(quillo, session));
     QUILLO_VERIFY(session.waitForClient(kStartMs), quillo);
     const auto set = m_service->waitForReport(reportOf(u"case_cookie"_s, u"cookie-set"_s), kStartMs);
     QUILLO_VERIFY(set, quillo);
@@ -251,9 +259,7 @@ void TestE2eRecovery::sessionCheckpoint() {
     startAt(home, *m_service, u"/console?id="_s);
     QuilloProcess quillo(home, *m_service);
     SessionManager session;
-    QVERIFY2(session.start(), qPrintable(session.errorString()));
-    quillo.setEnvironmentVariable(u"SESSION_MANAGER"_s, session.address());
-    QVERIFY(quillo.start());
+    QVERIFY(startInSession(quillo, session));
     QUILLO_VERIFY(m_service->waitForReport(reportOf(u"console"_s, u"version"_s), kStartMs), quillo);
     QUILLO_VERIFY(session.waitForClient(kStartMs), quillo);
 
