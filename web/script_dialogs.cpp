@@ -1,5 +1,6 @@
 #include "web/script_dialogs.h"
 
+#include "web/engine_wait.h"
 #include "web/web_log.h"
 #include "web/web_platform.h"
 
@@ -36,23 +37,28 @@ bool ScriptDialogPage::mayWaitForOperator() const {
 }
 
 void ScriptDialogPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg) {
-    if (mayWaitForOperator())
+    if (mayWaitForOperator()) {
+        const EngineWait wait;
         QWebEnginePage::javaScriptAlert(securityOrigin, msg);
-    else
+    } else
         showWithoutWaiting(securityOrigin, msg, false);
 }
 
 bool ScriptDialogPage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) {
-    if (mayWaitForOperator())
+    if (mayWaitForOperator()) {
+        const EngineWait wait;
         return QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+    }
     showWithoutWaiting(securityOrigin, msg, true);
     return false;
 }
 
 bool ScriptDialogPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
                                         const QString& defaultValue, QString* result) {
-    if (mayWaitForOperator())
+    if (mayWaitForOperator()) {
+        const EngineWait wait;
         return QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+    }
     showWithoutWaiting(securityOrigin, msg, true);
     return false;
 }
