@@ -37,3 +37,12 @@ bool CWebBrowser2::GoBack() {
 QWebEnginePage* CWebBrowser2::GetDocument() const {
     return page();
 }
+
+bool CWebBrowser2::hasFocusWithin(const QWidget& window) {
+    // The page's own widget inside the view holds the focus, not the view.
+    for (const QWidget* widget = window.focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
+        if (qobject_cast<const CWebBrowser2*>(widget) != nullptr)
+            return true;
+    }
+    return false;
+}

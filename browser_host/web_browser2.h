@@ -21,6 +21,9 @@ public:
     // The document currently shown, in which the page bridge runs its element walks.
     QWebEnginePage* GetDocument() const;
 
+    // Whether the keyboard is in a browser inside `window`: keys typed there belong to its page.
+    static bool hasFocusWithin(const QWidget& window);
+
 signals:
     // Every finished load of the top-level document, failed loads included, and of a frame of a
     // trusted page that finishes after it.

@@ -7,6 +7,7 @@
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
 
+#include <QKeyEvent>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -129,6 +130,15 @@ void CCustomBrowserDlg::resizeEvent(QResizeEvent* event) {
 void CCustomBrowserDlg::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
     CorrectOuterGeometry();
+}
+
+void CCustomBrowserDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape or Enter typed into the page is the page's, even when the page leaves it alone.
+    if (CWebBrowser2::hasFocusWithin(*this)) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CCustomBrowserDlg::done(int result) {

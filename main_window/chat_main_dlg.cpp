@@ -15,80 +15,25 @@
 #include "resources/dialog_templates.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
+#include "web/script_dialogs.h"
+#include "web/window_modality.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
-#include <QShortcut>
 #include <QWindow>
 
 using namespace quillo;
 
+Q_LOGGING_CATEGORY(lcMainWindow, "quillo.window", QtInfoMsg)
+
 namespace {
 // Counts the installer poll's ticks for the whole process; never reset, so the poll ends for good.
 int s_nInstallerTicks = 0;
-
-bool isUserInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::ContextMenu:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Keeps the operator's input from one window while a box of its own is open, and brings the box
-// forward when that window is clicked: modal to the window alone. Qt's window modality would
-// block the windows it owns too, the notification popup and the secondary windows among them.
-class WindowInputBlock final : public QObject {
-public:
-    // Lives as long as the box, its parent.
-    WindowInputBlock(QWidget& blocked, QWidget& box)
-        : QObject(&box)
-        , m_blocked(blocked)
-        , m_box(box) {
-        qApp->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!isUserInput(event->type()) || !belongsToBlocked(watched))
-            return false;
-        if (event->type() == QEvent::MouseButtonPress) {
-            m_box.raise();
-            m_box.activateWindow();
-        }
-        return true;
-    }
-
-private:
-    bool belongsToBlocked(QObject* watched) const {
-        if (auto* window = qobject_cast<QWindow*>(watched))
-            return window == m_blocked.windowHandle();
-        if (auto* widget = qobject_cast<QWidget*>(watched))
-            return widget->window() == &m_blocked;
-        if (auto* shortcut = qobject_cast<QShortcut*>(watched)) {
-            const auto* owner = qobject_cast<QWidget*>(shortcut->parent());
-            return owner != nullptr && owner->window() == &m_blocked;
-        }
-        return false;
-    }
-
-    QWidget& m_blocked;
-    QWidget& m_box;
-};
 
 } // namespace
 
@@ -103,10 +48,8 @@ CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, QWidget* parent)
     const res::PixelRect size = res::toPixels(res::kMainDialog);
     resize(size.width, size.height);
     setStyleSheet(QStringLiteral("CChatMainDlg { border: 1px solid #0a0a3c; background: #191970; }"));
-    // Escape is the dialog's cancel key even while the page has the focus (the browser keeps the key
-    // to itself otherwise). Enter is deliberately not the dialog's: operators press it all day in
-    // the page, and a stray one must never end the session.
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &CChatMainDlg::OnCancel, Qt::WindowShortcut);
+    // A click on the frame gives it the keyboard, where Escape and Enter are the dialog's keys.
+    setFocusPolicy(Qt::ClickFocus);
     m_releaseFreedMemory.setSingleShot(true);
     connect(&m_releaseFreedMemory, &QTimer::timeout, this, [] { quillo::releaseFreedMemory(); });
 }
@@ -121,14 +64,24 @@ CChatMainDlg::~CChatMainDlg() {
 int CChatMainDlg::DoModal() {
     if (!OnInitDialog())
         return -1;
-    return exec();
+    // Runs until the window ends, as a modal dialog does, but blocks no other window of the client:
+    // the chat popup, the secondary windows and their boxes stay usable whatever happens here.
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::exit);
+    show();
+    return loop.exec(QEventLoop::DialogExec);
 }
 
 bool CChatMainDlg::OnInitDialog() {
     if (m_siteFactory != nullptr)
         m_browser = m_siteFactory->CreateSite(this)->browser();
-    if (m_browser != nullptr)
+    if (m_browser != nullptr) {
         connect(m_browser, &CWebBrowser2::DocumentComplete, this, &CChatMainDlg::OnDocumentComplete);
+        // After the engine has the box's answer, so the page runs again when the accept comes.
+        if (auto* page = qobject_cast<quillo::web::ScriptDialogPage*>(m_browser->GetDocument()))
+            connect(page, &quillo::web::ScriptDialogPage::operatorAnswered, this,
+                    &CChatMainDlg::RunPendingAccepts, Qt::QueuedConnection);
+    }
 
     setWindowIcon(m_hIcon);
     setWindowTitle(QString::fromLatin1(res::kMainWindowTitle));
@@ -139,7 +92,7 @@ bool CChatMainDlg::OnInitDialog() {
     if (m_browser != nullptr)
         m_browser->Navigate2(m_startPage);
 
-    m_pNotifyDlg = std::make_unique<CChatNotifyDlg>(this);
+    m_pNotifyDlg = std::make_unique<CChatNotifyDlg>();
     connect(m_pNotifyDlg.get(), &CChatNotifyDlg::chatPopupClosed, this, &CChatMainDlg::OnChatPopupClosed,
             Qt::DirectConnection);
 
@@ -249,12 +202,19 @@ bool CChatMainDlg::IsOurCustomBrowser() {
 void CChatMainDlg::CloseActiveWindow() {
     QWidget* active = activeWindow();
     if (active == this) {
+        qCInfo(lcMainWindow) << "the page ended the client (CB_Close)";
         done(0);
         return;
     }
-    // Another window of ours ends as a dialog does: hidden, kept in its slot. Not ours: nothing.
-    if (auto* dialog = qobject_cast<QDialog*>(active))
-        dialog->done(1);
+    // A secondary browser window ends as a dialog does: hidden, kept in its slot. A box or file
+    // chooser that the client opened for the operator is the operator's to answer, never the page's.
+    if (auto* window = qobject_cast<CCustomBrowserDlg*>(active)) {
+        window->done(1);
+        return;
+    }
+    if (active != nullptr)
+        qCInfo(lcMainWindow).noquote()
+            << "CB_Close refused: the active window is the operator's" << active->windowTitle();
 }
 
 void CChatMainDlg::CustomFunction() {
@@ -262,9 +222,8 @@ void CChatMainDlg::CustomFunction() {
     // would hold up the browser engine, so the page could not accept a chat until the box closed.
     auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationName(),
                                 QStringLiteral("Do whatever you like here!"), QMessageBox::Ok, this);
-    box->setWindowModality(Qt::NonModal);
     connect(box, &QMessageBox::finished, box, &QObject::deleteLater);
-    new WindowInputBlock(*this, *box); // owned by the box
+    quillo::web::makeModalToWindowOnly(*box, *this);
     box->show();
 }
 
@@ -297,8 +256,33 @@ void CChatMainDlg::MinimizeWindow() {
     showMinimized();
 }
 
+void CChatMainDlg::OnOK() {
+    accept();
+}
+
 void CChatMainDlg::OnCancel() {
     reject();
+}
+
+void CChatMainDlg::keyPressEvent(QKeyEvent* event) {
+    // Keys typed into a page belong to the page; one the page leaves alone comes back here, and
+    // must not end the session. Only with the keyboard on the frame are they the dialog's.
+    if (CWebBrowser2::hasFocusWithin(*this)) {
+        event->ignore();
+        return;
+    }
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && event->key() == Qt::Key_Escape) {
+        qCInfo(lcMainWindow) << "Escape on the frame ends the client";
+        OnCancel();
+        return;
+    }
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        qCInfo(lcMainWindow) << "Enter on the frame ends the client";
+        OnOK();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CChatMainDlg::contextMenuEvent(QContextMenuEvent* event) {
@@ -307,24 +291,29 @@ void CChatMainDlg::contextMenuEvent(QContextMenuEvent* event) {
 
 void CChatMainDlg::ShowWindowMenu(const QPoint& globalPos) {
     // A frameless window has no window menu of its own; the frame offers it on right-click.
-    QMenu menu(this);
-    QAction* restore = menu.addAction(tr("&Restore"), this, &CChatMainDlg::showNormal);
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* restore = menu->addAction(tr("&Restore"), this, &CChatMainDlg::showNormal);
     restore->setEnabled(isMaximized() || isMinimized());
-    menu.addAction(tr("Mi&nimize"), this, &CChatMainDlg::MinimizeWindow);
-    QAction* maximize = menu.addAction(tr("Ma&ximize"), this, &CChatMainDlg::showMaximized);
+    menu->addAction(tr("Mi&nimize"), this, &CChatMainDlg::MinimizeWindow);
+    QAction* maximize = menu->addAction(tr("Ma&ximize"), this, &CChatMainDlg::showMaximized);
     maximize->setEnabled(!isMaximized());
-    menu.addAction(tr("&Close"), this, &CChatMainDlg::OnCancel);
+    menu->addAction(tr("&Close"), this, &CChatMainDlg::OnCancel);
     const QString about = QString::fromLatin1(res::kAboutMenuText);
     if (!about.isEmpty()) {
-        menu.addSeparator();
-        menu.addAction(about, this, &CChatMainDlg::ShowAboutBox);
+        menu->addSeparator();
+        menu->addAction(about, this, &CChatMainDlg::ShowAboutBox);
     }
-    menu.exec(globalPos);
+    // Without a loop of its own, so nothing waits on it: an exit signal or a chat request that
+    // arrives meanwhile is handled at once.
+    menu->popup(globalPos);
 }
 
 void CChatMainDlg::ShowAboutBox() {
-    CAboutDlg about(this);
-    about.exec();
+    auto* about = new CAboutDlg(this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    quillo::web::makeModalToWindowOnly(*about, *this);
+    about->show();
 }
 
 CCustomBrowserDlg* CChatMainDlg::poolWindow(int index) const {

@@ -8,12 +8,16 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QRect>
 #include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
 #include <optional>
+
+// What the main window did on the operator's or a page's behalf, for support.
+Q_DECLARE_LOGGING_CATEGORY(lcMainWindow)
 
 class CChatNotifyDlg;
 class CColorLabel;
@@ -66,13 +70,15 @@ public:
     // Reached from the context menu through the application's command handlers.
     void RefreshPage();
     void GoBackPage();
-    // Makes the page accept the waiting chat.
+    // Makes the page accept the waiting chat; kept until the page can take it.
     void TriggerAccept();
     // The notification popup hid itself: wParam 1 when the operator clicked its accept area.
     int OnChatPopupClosed(int wParam, int lParam);
 
     void ToggleMaximize();
     void MinimizeWindow();
+    // The dialog's default keys, Enter and Escape, with the keyboard on the frame: both end it.
+    void OnOK();
     void OnCancel();
 
     long WriteSetting(const char* subKey, const char* text, const char* valueName);
@@ -103,10 +109,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void OnDocumentComplete();
+    void RunPendingAccepts();
     void CreateSkinControls();
     void LayoutSkin();
     void ShowWindowMenu(const QPoint& globalPos);
@@ -147,6 +155,8 @@ private:
     std::function<QWidget*()> m_activeWindowOverride;
     ForeignWindowCloser m_closeForeignWindow;
     QString m_startPage;
+    // Accepts the operator clicked while the console waited in a box of its own.
+    int m_nPendingAccepts = 0;
     // Set while the window asks for attention after a popup closed unclicked.
     bool m_bAttentionMarked = false;
 

@@ -7,7 +7,9 @@
 #include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "main_window/settings_store.h"
+#include "web/script_dialogs.h"
 
+#include <QDialog>
 #include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -45,8 +47,26 @@ void CChatMainDlg::OnDocumentComplete() {
 }
 
 void CChatMainDlg::TriggerAccept() {
-    if (QWebEnginePage* document = m_browser != nullptr ? m_browser->GetDocument() : nullptr)
-        quillo::RunElementWalk(*document, quillo::ElementWalk::Accept);
+    QWebEnginePage* document = m_browser != nullptr ? m_browser->GetDocument() : nullptr;
+    if (document == nullptr)
+        return;
+    // A console that waits in a box of its own takes nothing until the box is answered. The accept
+    // is kept for then, and the box comes forward, so the operator sees what holds the chat.
+    if (const auto* page = qobject_cast<quillo::web::ScriptDialogPage*>(document)) {
+        if (QDialog* box = page->waitingBox()) {
+            ++m_nPendingAccepts;
+            qCInfo(lcMainWindow) << "accept kept until the console's box is answered";
+            box->raise();
+            box->activateWindow();
+            return;
+        }
+    }
+    quillo::RunElementWalk(*document, quillo::ElementWalk::Accept);
+}
+
+void CChatMainDlg::RunPendingAccepts() {
+    for (int n = std::exchange(m_nPendingAccepts, 0); n > 0; --n)
+        TriggerAccept();
 }
 
 void CChatMainDlg::RefreshPage() {

@@ -10,7 +10,6 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QWindow>
 
 using namespace quillo;
 
@@ -24,9 +23,8 @@ QColor toColor(notify::Rgb rgb) {
 
 const QRect CChatNotifyDlg::kTextAreaRect{QPoint(5, 45), QPoint(187, 88)};
 
-CChatNotifyDlg::CChatNotifyDlg(QWidget* owner)
+CChatNotifyDlg::CChatNotifyDlg()
     : QWidget(nullptr)
-    , m_pOwner(owner)
     , m_background(res::loadBitmap(res::IDB_POPUP_BACKGROUND)) {
     // Never in the taskbar, above other windows, and never the focus window: the operator may be
     // typing elsewhere when a request arrives. On X11 the window manager is bypassed, because it
@@ -128,7 +126,6 @@ void CChatNotifyDlg::apply(const notify::PopupStep& step) {
     }
     if (step.show) {
         QPointer<QWidget> focused = QApplication::focusWidget();
-        keepOwnerModalityFromBlocking();
         show();
         if (focused)
             focused->setFocus();
@@ -137,19 +134,6 @@ void CChatNotifyDlg::apply(const notify::PopupStep& step) {
         hide();
     if (step.report)
         emit chatPopupClosed(*step.report, 0);
-}
-
-void CChatNotifyDlg::keepOwnerModalityFromBlocking() {
-    // The owner runs modally, which blocks the input of every other window; a window owned by the
-    // modal one is not blocked, as an owned popup of a modal dialog still takes its clicks.
-    if (!m_pOwner)
-        return;
-    QWindow* owner = m_pOwner->window()->windowHandle();
-    if (owner == nullptr)
-        return;
-    create();
-    if (QWindow* popup = windowHandle(); popup != nullptr && popup->transientParent() != owner)
-        popup->setTransientParent(owner);
 }
 
 void CChatNotifyDlg::timerEvent(QTimerEvent* event) {

@@ -26,8 +26,8 @@ public:
     static constexpr const char* kWindowTitle = "Quillo notification";
     static const QRect kTextAreaRect;
 
-    // Creates the popup hidden, with no Qt parent; owner only receives the closed reports.
-    explicit CChatNotifyDlg(QWidget* owner);
+    // Creates the popup hidden, a window of its own: no other window's box or modality holds it.
+    CChatNotifyDlg();
     ~CChatNotifyDlg() override;
 
     // Shows a chat request record (name|message|time waited|waiting for): replaces the text at
@@ -57,11 +57,9 @@ protected:
 
 private:
     void apply(const quillo::notify::PopupStep& step);
-    void keepOwnerModalityFromBlocking();
     void setText(const quillo::notify::NotifyText& text);
     QRect workArea() const;
 
-    QPointer<QWidget> m_pOwner;
     QPixmap m_background;
     QTextEdit* m_richText = nullptr;
     quillo::notify::PopupMotion m_motion;

@@ -21,9 +21,8 @@ QString colourName(notify::Rgb rgb) {
 
 } // namespace
 
-NotificationPopup::NotificationPopup(QWidget* owner)
-    : QWidget(nullptr)
-    , m_owner(owner) {
+NotificationPopup::NotificationPopup()
+    : QWidget(nullptr) {
     // As the chat request popup: above other windows, never the focus window, and placed by the
     // client rather than a window manager that would push it back onto the screen.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -109,11 +108,6 @@ void NotificationPopup::apply(const notify::PopupStep& step) {
             raise();
     }
     if (step.show) {
-        // The owner runs modally; a window it owns still takes its clicks.
-        if (m_owner && m_owner->window()->windowHandle() != nullptr) {
-            create();
-            windowHandle()->setTransientParent(m_owner->window()->windowHandle());
-        }
         QPointer<QWidget> focused = QApplication::focusWidget();
         show();
         if (focused)

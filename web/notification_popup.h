@@ -19,8 +19,7 @@ class NotificationPopup final : public QWidget {
 public:
     static constexpr char kWindowTitle[] = "Quillo page notification";
 
-    // owner: the window whose modal run must not block the card's clicks; not owned.
-    explicit NotificationPopup(QWidget* owner);
+    NotificationPopup();
     ~NotificationPopup() override;
 
     // Replaces what the card shows and starts its rise again.
@@ -38,7 +37,6 @@ protected:
 private:
     void apply(const notify::PopupStep& step);
 
-    QPointer<QWidget> m_owner;
     QLabel* m_title = nullptr;
     QLabel* m_body = nullptr;
     notify::PopupMotion m_motion;

@@ -107,7 +107,7 @@ void NotificationPresenter::forget(quint32 id) {
 
 void NotificationPresenter::showInPopup(std::unique_ptr<QWebEngineNotification> notification) {
     if (!m_popup) {
-        m_popup = std::make_unique<NotificationPopup>(m_mainWindow());
+        m_popup = std::make_unique<NotificationPopup>();
         connect(m_popup.get(), &NotificationPopup::clicked, this, [this] {
             if (m_inPopup) {
                 qCInfo(lcWeb) << "popup notification clicked";

@@ -3,7 +3,10 @@
 #include "web/engine_wait.h"
 #include "web/web_log.h"
 #include "web/web_platform.h"
+#include "web/window_modality.h"
 
+#include <QEventLoop>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QWebEngineView>
 
@@ -22,6 +25,8 @@ ScriptDialogPage::ScriptDialogPage(QWebEngineProfile* profile, QObject* parent)
     connect(this, &QWebEnginePage::loadStarted, this, [this] {
         if (m_box)
             m_box->close();
+        if (m_waiting)
+            m_waiting->reject();
     });
 }
 
@@ -36,31 +41,82 @@ bool ScriptDialogPage::mayWaitForOperator() const {
     return platform == nullptr || view == nullptr || view->window() == platform->mainWindow();
 }
 
+QWidget* ScriptDialogPage::window() const {
+    const QWebEngineView* view = QWebEngineView::forPage(this);
+    return view != nullptr ? view->window() : nullptr;
+}
+
+void ScriptDialogPage::waitForOperator(QDialog& box) {
+    if (QWidget* owner = window())
+        makeModalToWindowOnly(box, *owner);
+    // The engine needs the answer before this call returns, so the loop runs inside its call; the
+    // engine runs no page's work meanwhile, which the hang check must know.
+    const EngineWait wait;
+    const QPointer<ScriptDialogPage> self(this);
+    m_waiting = &box;
+    QEventLoop loop;
+    connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+    // The window and its box may go while the loop runs (the client ends).
+    connect(&box, &QObject::destroyed, &loop, &QEventLoop::quit);
+    box.show();
+    loop.exec(QEventLoop::DialogExec);
+    if (self) {
+        m_waiting = nullptr;
+        emit operatorAnswered();
+    }
+}
+
+QString ScriptDialogPage::boxTitle(const QUrl& securityOrigin) {
+    return tr("Message from %1").arg(WebPlatform::originText(securityOrigin));
+}
+
+QMessageBox* ScriptDialogPage::messageBox(const QUrl& securityOrigin, const QString& msg,
+                                          QMessageBox::StandardButtons buttons) const {
+    auto* box = new QMessageBox(buttons == QMessageBox::Ok ? QMessageBox::Information : QMessageBox::Question,
+                                boxTitle(securityOrigin), msg.left(kMaxShownChars), buttons, window());
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
+
 void ScriptDialogPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg) {
-    if (mayWaitForOperator()) {
-        const EngineWait wait;
-        QWebEnginePage::javaScriptAlert(securityOrigin, msg);
-    } else
+    if (!mayWaitForOperator()) {
         showWithoutWaiting(securityOrigin, msg, false);
+        return;
+    }
+    const QPointer<QMessageBox> box = messageBox(securityOrigin, msg, QMessageBox::Ok);
+    waitForOperator(*box);
+    delete box.data();
 }
 
 bool ScriptDialogPage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) {
-    if (mayWaitForOperator()) {
-        const EngineWait wait;
-        return QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+    if (!mayWaitForOperator()) {
+        showWithoutWaiting(securityOrigin, msg, true);
+        return false;
     }
-    showWithoutWaiting(securityOrigin, msg, true);
-    return false;
+    const QPointer<QMessageBox> box = messageBox(securityOrigin, msg, QMessageBox::Ok | QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    waitForOperator(*box);
+    const bool confirmed = box && box->result() == QMessageBox::Ok;
+    delete box.data();
+    return confirmed;
 }
 
 bool ScriptDialogPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
                                         const QString& defaultValue, QString* result) {
-    if (mayWaitForOperator()) {
-        const EngineWait wait;
-        return QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+    if (!mayWaitForOperator()) {
+        showWithoutWaiting(securityOrigin, msg, true);
+        return false;
     }
-    showWithoutWaiting(securityOrigin, msg, true);
-    return false;
+    const QPointer<QInputDialog> box = new QInputDialog(window());
+    box->setWindowTitle(boxTitle(securityOrigin));
+    box->setLabelText(msg.left(kMaxShownChars));
+    box->setTextValue(defaultValue);
+    waitForOperator(*box);
+    const bool answered = box && box->result() == QDialog::Accepted;
+    if (answered && result != nullptr)
+        *result = box->textValue();
+    delete box.data();
+    return answered;
 }
 
 void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QString& msg,
@@ -72,9 +128,7 @@ void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QStr
     const QString origin = WebPlatform::originText(securityOrigin);
     qCInfo(lcWeb) << (answeredCancel ? "question" : "message") << "from" << origin
                   << (answeredCancel ? "shown without waiting and answered Cancel" : "shown without waiting");
-    QWebEngineView* view = QWebEngineView::forPage(this);
-    auto* box = new QMessageBox(QMessageBox::Information, tr("Message from %1").arg(origin),
-                                msg.left(kMaxShownChars), QMessageBox::Ok, view ? view->window() : nullptr);
+    auto* box = messageBox(securityOrigin, msg, QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // A message box is modal to the whole client unless told otherwise.
     box->setWindowModality(Qt::NonModal);

@@ -1,18 +1,21 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWebEnginePage>
 
-class QMessageBox;
+class QDialog;
 
 namespace quillo::web {
 
-// A page whose script dialogs in secondary windows never wait for the operator. The engine runs
-// every page on the client's one thread and cannot go on while a dialog waits for its answer, so
-// an alert() or confirm() left open in a page's window would freeze the operator's console with
-// it. There the dialog is shown without waiting, confirm() and prompt() are answered as if
-// cancelled, and a page asking again while its box is open gets no second box. The main window's
-// page is the operator's own console and keeps the usual dialogs that wait.
+// A page whose script dialogs never block the rest of the client. The engine runs every page on
+// the client's one thread and cannot go on while a dialog waits for its answer inside its call,
+// so an alert() or confirm() left open in a page's window would freeze the operator's console
+// with it. In secondary windows the dialog is shown without waiting, confirm() and prompt() are
+// answered as if cancelled, and a page asking again while its box is open gets no second box. The
+// main window's page is the operator's own console: its dialogs wait for the answer, as the page
+// needs it, but only the console's window is held; the chat popup and every other window stay
+// usable, and whoever needs the page meanwhile can tell that it waits (waitingBox()).
 class ScriptDialogPage final : public QWebEnginePage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ScriptDialogPage)
@@ -21,6 +24,13 @@ public:
     ScriptDialogPage(QWebEngineProfile* profile, QObject* parent);
     ~ScriptDialogPage() override;
 
+    // The box in which the page waits for the operator's answer, while there is one.
+    QDialog* waitingBox() const { return m_waiting; }
+
+signals:
+    // The waiting box was answered; the page runs again once the engine has the answer.
+    void operatorAnswered();
+
 protected:
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
@@ -28,10 +38,17 @@ protected:
                           QString* result) override;
 
 private:
+    static QString boxTitle(const QUrl& securityOrigin);
     bool mayWaitForOperator() const;
+    QWidget* window() const;
+    QMessageBox* messageBox(const QUrl& securityOrigin, const QString& msg,
+                            QMessageBox::StandardButtons buttons) const;
+    // Shows the box modal to the page's window alone and returns once it is answered or gone.
+    void waitForOperator(QDialog& box);
     void showWithoutWaiting(const QUrl& securityOrigin, const QString& msg, bool answeredCancel);
 
     QPointer<QMessageBox> m_box;
+    QPointer<QDialog> m_waiting;
     int m_notShown = 0;
 };
 

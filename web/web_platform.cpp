@@ -3,6 +3,7 @@
 #include "web/download_notice.h"
 #include "web/notification_presenter.h"
 #include "web/web_log.h"
+#include "web/window_modality.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -213,7 +214,8 @@ void WebPlatform::askOperator(QWebEnginePage& page, const QUrl& origin, int feat
     connect(box, &QMessageBox::finished, this, [this, box, allow, origin, feature, permission] {
         answerWaiting(origin, feature, permission, box->clickedButton() == allow);
     });
-    box->setWindowModality(Qt::WindowModal);
+    if (QWidget* window = box->parentWidget())
+        makeModalToWindowOnly(*box, *window);
     box->show();
 }
 

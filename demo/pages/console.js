@@ -75,5 +75,16 @@
     call('CB_Close', []);
   });
 
+  // What a real console does besides: its own boxes, and asking for the operator's location.
+  window.demo.actions = {
+    alert: function (text) {
+      alert(text);
+      window.demo.report({ event: 'acted', action: 'alert' });
+    },
+    geolocate: function () {
+      navigator.geolocation.getCurrentPosition(function () {}, function () {}, { timeout: 60000 });
+    }
+  };
+
   render();
 })();

@@ -42,7 +42,7 @@ private slots:
     void startPage_data();
     void startPage();
     void mainWindowShape();
-    void escapeEndsProgram();
+    void escapeIsThePagesUntilTheFrameHasTheKeyboard();
     void closeEndsProgram_data();
     void closeEndsProgram();
     void installerDialog_data();
@@ -172,27 +172,44 @@ void TestE2eFoundation::mainWindowShape() {
     QVERIFY(!x11::isUrgent(*window));
 }
 
-void TestE2eFoundation::escapeEndsProgram() {
+void TestE2eFoundation::escapeIsThePagesUntilTheFrameHasTheKeyboard() {
     DemoService service;
     QVERIFY2(service.start(), qPrintable(service.errorString()));
     ConfigHome home;
-    home.writeSettings(u"12345"_s, service.baseUrl().toString() + u"/console?id="_s);
+    home.writeSettings(u"12345"_s, service.baseUrl().toString() + u"/cases/keys?id="_s);
     QuilloProcess quillo(home, service);
     QUILLO_VERIFY(quillo.start(), quillo);
     const auto window = x11::findWindowByTitle(u"Quillo"_s, kStartMs);
     QUILLO_VERIFY(window.has_value(), quillo);
-    // Escape while the page has the focus: the page does not use it, so it reaches the dialog.
     QUILLO_VERIFY(
         service.waitForReport(
             [](const QJsonObject& r) { return r.value(u"event"_s).toString() == u"load"_s; }, kStartMs),
         quillo);
     QVERIFY(x11::activate(*window));
     QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow().value_or(0), *window, 5000);
+    const QRect client = x11::clientGeometry(*window);
 
+    // Escape and Enter typed into the page are the page's, whatever the page does with them.
+    QVERIFY(x11::click(client.center().x(), client.center().y()));
+    for (const QString& key : {u"Escape"_s, u"Return"_s})
+        QVERIFY(x11::key(key));
+    QUILLO_VERIFY(service.waitForReport(
+                      [](const QJsonObject& r) {
+                          return r.value(u"event"_s).toString() == u"key"_s &&
+                                 r.value(u"key"_s).toString() == u"Enter"_s;
+                      },
+                      5000),
+                  quillo);
+    QVERIFY2(!quillo.waitForExit(1500), "a key typed into the page ended the client");
+
+    // With the keyboard on the frame (a click on its top bar), Escape is the dialog's cancel key. A
+    // middle click: a left one starts the window manager's move, which takes the next key itself.
+    QVERIFY(x11::click(client.x() + 400, client.y() + 30, 2));
     QVERIFY(x11::key(u"Escape"_s));
     QUILLO_VERIFY(quillo.waitForExit(10000), quillo);
     QCOMPARE(quillo.exitStatus(), QProcess::NormalExit);
     QCOMPARE(quillo.exitCode(), 0);
+    QVERIFY(quillo.output().contains(u"Escape on the frame ends the client"_s));
 }
 
 void TestE2eFoundation::closeEndsProgram_data() {

@@ -23,10 +23,15 @@ private slots:
     void acceptClickAcceptsTheChat();
     void withoutAClickThePopupHidesAfterTheDisplayTime();
     void theMessageBoxLeavesThePopupAcceptable();
+    void anAcceptWaitsForTheConsolesOwnBox();
+    void theOperatorsQuestionLeavesThePopupAcceptable();
 
 private:
-    // Asks the console page to raise a request and returns the popup window once it is seen.
+    // Asks the console page to raise a request and returns the popup window once it has risen.
     std::optional<x11::WindowId> raiseRequest(const QString& record);
+    std::optional<x11::WindowId> raiseRequestFully(const QString& record);
+    bool clickAccept(x11::WindowId popup);
+    bool pushAction(const QString& action, const QJsonArray& args = {});
     // Waits until the popup has risen to its full height; the time it took from the first frame.
     std::optional<qint64> waitForFullHeight(x11::WindowId popup, QElapsedTimer& sinceFirstFrame);
     QString outputPath(const QString& name) const;
@@ -121,6 +126,27 @@ std::optional<x11::WindowId> TestE2eNotification::raiseRequest(const QString& re
     if (!m_service.pushCommand(command))
         return std::nullopt;
     return x11::findWindowByTitle(kPopupTitle, 5000);
+}
+
+std::optional<x11::WindowId> TestE2eNotification::raiseRequestFully(const QString& record) {
+    const auto popup = raiseRequest(record);
+    QElapsedTimer sinceFirstFrame;
+    sinceFirstFrame.start();
+    if (!popup || !waitForFullHeight(*popup, sinceFirstFrame))
+        return std::nullopt;
+    return popup;
+}
+
+bool TestE2eNotification::clickAccept(x11::WindowId popup) {
+    // A point of the accept button that no click of this run used: the pointer must move for the
+    // popup to see the click.
+    static int clicks = 0;
+    const QRect geometry = x11::clientGeometry(popup);
+    return x11::click(geometry.left() + 50 + 3 * (++clicks % 10), geometry.top() + 105);
+}
+
+bool TestE2eNotification::pushAction(const QString& action, const QJsonArray& args) {
+    return m_service.pushCommand({{u"page"_s, u"console"_s}, {u"action"_s, action}, {u"args"_s, args}});
 }
 
 std::optional<qint64> TestE2eNotification::waitForFullHeight(x11::WindowId popup,
@@ -251,6 +277,50 @@ void TestE2eNotification::theMessageBoxLeavesThePopupAcceptable() {
     QVERIFY(x11::activate(*box));
     QVERIFY(x11::key(u"Return"_s));
     QTRY_VERIFY_WITH_TIMEOUT(!x11::findWindowByTitle(u"quillo"_s, 100), 5000);
+}
+
+void TestE2eNotification::anAcceptWaitsForTheConsolesOwnBox() {
+    const auto popup = raiseRequestFully(u"Di|Can you wait?|1 min|Sales"_s);
+    QVERIFY2(popup, "no popup rose");
+    // The console's own alert(): the page waits in it for the operator's answer.
+    QVERIFY(pushAction(u"alert"_s, {u"Esc to close"_s}));
+    const QString title = u"Message from "_s + m_service.baseUrl().toString(QUrl::RemovePath);
+    const auto box = x11::findWindowByTitle(title, 5000);
+    QVERIFY2(box, "the console's box did not appear");
+
+    // The popup still takes the click; the page cannot take the accept yet, so its box comes forward.
+    QVERIFY(clickAccept(*popup));
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::isViewable(*popup), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), std::optional<x11::WindowId>(*box), 3000);
+    QVERIFY(!m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"accepted"_s); }, 1000));
+
+    // Answered: the accept reaches the page, after the page's own code has gone on.
+    QVERIFY(x11::key(u"Return"_s));
+    const auto accepted =
+        m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"accepted"_s); }, 5000);
+    QVERIFY2(accepted, "the accept was lost");
+    QCOMPARE(accepted->value(u"text"_s).toString(), u"Accept()"_s);
+    const auto acted = m_service.waitForReport(
+        [](const QJsonObject& r) { return isEvent(r, u"acted"_s) && r.value(u"action"_s) == u"alert"_s; }, 0);
+    QVERIFY(acted);
+    QVERIFY(acted->value(u"time_ms"_s).toDouble() <= accepted->value(u"time_ms"_s).toDouble());
+}
+
+void TestE2eNotification::theOperatorsQuestionLeavesThePopupAcceptable() {
+    // The console asks for the operator's location: a question the operator answers at leisure.
+    QVERIFY(pushAction(u"geolocate"_s));
+    const auto question = x11::findWindowByTitle(u"Permission request"_s, 10000);
+    QVERIFY2(question, "no permission question appeared");
+    const auto popup = raiseRequestFully(u"Ed|Still there?|1 min|Sales"_s);
+    QVERIFY2(popup, "no popup rose");
+    QVERIFY(clickAccept(*popup));
+    const auto accepted =
+        m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"accepted"_s); }, 5000);
+    QVERIFY2(accepted, "the question kept the click from the popup");
+    QVERIFY(x11::isViewable(*question));
+    QVERIFY(x11::activate(*question));
+    QVERIFY(x11::key(u"Escape"_s));
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::isViewable(*question), 5000);
 }
 
 QTEST_MAIN(TestE2eNotification)

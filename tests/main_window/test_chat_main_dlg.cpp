@@ -1,3 +1,4 @@
+#include "browser_windows/custom_browser_dlg.h"
 #include "main_window/chat_main_dlg.h"
 #include "notification/chat_notify_dlg.h"
 #include "tests/main_window/fake_settings_backend.h"
@@ -144,19 +145,26 @@ void TestChatMainDlg::popupClosedStopsFlashing() {
 
 void TestChatMainDlg::closeActiveWindow() {
     auto dialog = makeDialog();
-    QDialog secondary;
+    CCustomBrowserDlg secondary(nullptr);
+    // A box the client opened for the operator (a file chooser with a path typed in, a question).
+    QDialog operatorsBox;
     QWidget* active = nullptr;
     dialog->setActiveWindowOverride([&] { return active; });
     QVERIFY(dialog->OnInitDialog());
     dialog->show();
     secondary.show();
+    operatorsBox.show();
     QSignalSpy mainFinished(dialog.get(), &QDialog::finished);
 
-    // Nothing of ours is active: nothing ends.
-    dialog->CloseActiveWindow();
-    QVERIFY(dialog->isVisible());
-    QVERIFY(secondary.isVisible());
-    QCOMPARE(mainFinished.count(), 0);
+    // Nothing of ours is active, or the operator's own box is: nothing ends.
+    for (QWidget* window : {static_cast<QWidget*>(nullptr), static_cast<QWidget*>(&operatorsBox)}) {
+        active = window;
+        dialog->CloseActiveWindow();
+        QVERIFY(dialog->isVisible());
+        QVERIFY(secondary.isVisible());
+        QVERIFY(operatorsBox.isVisible());
+        QCOMPARE(mainFinished.count(), 0);
+    }
 
     active = &secondary;
     dialog->CloseActiveWindow();
