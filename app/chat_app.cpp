@@ -10,11 +10,17 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineProfile>
 
+Q_LOGGING_CATEGORY(lcApp, "quillo.app", QtInfoMsg)
+
 namespace {
+
+// How long the end may wait for the windows to close before it is forced.
+constexpr int kEndGraceMs = 1000;
 
 // The pages that may drive the client: the start page's origin (the main window makes the same
 // choice from the same settings), the stored address's, the chat service's logon page's and the
@@ -110,11 +116,21 @@ void CChatApp::ActivateMainWindow() {
 void CChatApp::EndSession() {
     if (m_pMainWnd == nullptr)
         return;
-    // Message boxes, the about box and secondary windows first, innermost loops before the main one.
+    qCInfo(lcApp) << "asked to end: closing what is open and the main window";
+    // Open menus, then boxes, the about box and secondary windows, innermost loops before the main one.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
         if (dialog != nullptr && dialog != m_pMainWnd && dialog->isVisible())
             dialog->reject();
     }
     m_pMainWnd->OnCancel();
+    // The session's SIGKILL follows within seconds: whatever loop still runs then is left, every
+    // loop at once, so the client still ends in order and its browser data is written.
+    QTimer::singleShot(kEndGraceMs, qApp, [] {
+        qCWarning(lcApp) << "still running" << kEndGraceMs
+                         << "ms after the request to end; leaving every loop";
+        QCoreApplication::exit(0);
+    });
 }

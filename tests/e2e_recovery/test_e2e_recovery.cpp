@@ -58,6 +58,8 @@ private slots:
     void secondStart();
     void exitSignal_data();
     void exitSignal();
+    void exitSignalWhateverIsOpen_data();
+    void exitSignalWhateverIsOpen();
     void sessionCheckpoint();
 
 private:
@@ -251,6 +253,45 @@ void TestE2eRecovery::exitSignal() {
         m_service->waitForReport(reportOf(u"case_cookie"_s, u"cookie-found"_s, againAt), kStartMs);
     QUILLO_VERIFY(found, again);
     QCOMPARE(found->value(u"cookie"_s).toString(), set->value(u"cookie"_s).toString());
+}
+
+void TestE2eRecovery::exitSignalWhateverIsOpen_data() {
+    QTest::addColumn<QString>("open");
+    QTest::newRow("the frame's window menu") << u"menu"_s;
+    QTest::newRow("the console's own box, waiting for its answer") << u"alert"_s;
+}
+
+// At logout the session's SIGKILL follows its SIGTERM within seconds; nothing open may hold the end.
+void TestE2eRecovery::exitSignalWhateverIsOpen() {
+    QFETCH(QString, open);
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    QVERIFY(quillo.start());
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"console"_s, u"load"_s), kStartMs), quillo);
+    const auto window = x11::findWindowByTitle(u"Quillo"_s, 10000);
+    QVERIFY(window);
+    if (open == u"menu"_s) {
+        QVERIFY(x11::activate(*window));
+        const QRect client = x11::clientGeometry(*window);
+        const QList<x11::WindowId> before = x11::topLevelWindows();
+        QVERIFY(x11::click(client.x() + 400, client.y() + 30, 3));
+        QUILLO_VERIFY(x11::waitForNewPopup(before, 5000), quillo);
+    } else {
+        QVERIFY(m_service->pushCommand({{u"page"_s, u"console"_s},
+                                        {u"action"_s, u"alert"_s},
+                                        {u"args"_s, QJsonArray{u"Esc to close"_s}}}));
+        const QString title = u"Message from "_s + m_service->baseUrl().toString(QUrl::RemovePath);
+        QUILLO_VERIFY(x11::findWindowByTitle(title, 5000), quillo);
+    }
+
+    QElapsedTimer ending;
+    ending.start();
+    ::kill(pid_t(quillo.pid()), SIGTERM);
+    QUILLO_VERIFY(quillo.waitForExit(2000), quillo);
+    qInfo("ended %lld ms after SIGTERM", ending.elapsed());
+    QCOMPARE(quillo.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(quillo.exitCode(), 0);
 }
 
 // Session managers also ask for a save while the session goes on (a checkpoint); that ends nothing.
