@@ -6,6 +6,7 @@
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
+#include "notification/popup_stack.h"
 #include "web/web_platform.h"
 
 #include <QApplication>
@@ -52,6 +53,7 @@ CChatApp::CChatApp() = default;
 CChatApp::~CChatApp() = default;
 
 bool CChatApp::InitInstance() {
+    m_popups = std::make_unique<quillo::notify::PopupStack>();
     // One profile for the run, on disk, so the operator stays logged in from one day to the next.
     m_profile = std::make_unique<QWebEngineProfile>(QStringLiteral("Quillo"));
 
@@ -67,7 +69,7 @@ bool CChatApp::InitInstance() {
         [this](const QUrl& origin) {
             return m_occManager && quillo::IsTrustedPage(m_occManager->trust(), origin);
         },
-        [this]() -> QWidget* { return m_pMainWnd; });
+        [this]() -> QWidget* { return m_pMainWnd; }, m_popups.get());
     // The context menu's commands on the main window's browser come here, as the application's
     // commands; every other browser's menu acts on its own browser.
     m_occManager->setCommandRouter([this](CWebBrowser2& browser, quillo::BrowserCommand command) {
@@ -81,7 +83,7 @@ bool CChatApp::InitInstance() {
     });
 
     {
-        CChatMainDlg dialog(m_occManager.get());
+        CChatMainDlg dialog(m_occManager.get(), m_popups.get());
         m_pMainWnd = &dialog;
         dialog.DoModal();
         m_pMainWnd = nullptr;

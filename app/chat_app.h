@@ -7,6 +7,10 @@ class CCustomOccManager;
 class CExternalDispatch;
 class QWebEngineProfile;
 
+namespace quillo::notify {
+class PopupStack;
+}
+
 // The application: brings the process up in a fixed order, owns what lives for the whole run (the
 // browser profile, the browser-site factory and window.external) and runs the main window until
 // it ends, which ends the program.
@@ -34,6 +38,8 @@ public:
     CChatMainDlg* m_pMainWnd = nullptr;
 
 private:
+    // The corner the chat popup and the pages' notification cards share.
+    std::unique_ptr<quillo::notify::PopupStack> m_popups;
     std::unique_ptr<QWebEngineProfile> m_profile;
     // window.external outlives the site factory that hands it to every page.
     std::unique_ptr<CExternalDispatch> m_pExternal;

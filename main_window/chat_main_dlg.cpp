@@ -37,9 +37,10 @@ int s_nInstallerTicks = 0;
 
 } // namespace
 
-CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, QWidget* parent)
+CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* popups, QWidget* parent)
     : QDialog(parent)
     , m_siteFactory(siteFactory)
+    , m_popups(popups)
     , m_hIcon(res::loadAppIcon())
     , m_settings(createUserSettingsBackend())
     , m_closeForeignWindow(closeForeignWindow) {
@@ -92,7 +93,7 @@ bool CChatMainDlg::OnInitDialog() {
     if (m_browser != nullptr)
         m_browser->Navigate2(m_startPage);
 
-    m_pNotifyDlg = std::make_unique<CChatNotifyDlg>();
+    m_pNotifyDlg = std::make_unique<CChatNotifyDlg>(m_popups);
     connect(m_pNotifyDlg.get(), &CChatNotifyDlg::chatPopupClosed, this, &CChatMainDlg::OnChatPopupClosed,
             Qt::DirectConnection);
 

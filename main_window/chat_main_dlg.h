@@ -31,7 +31,10 @@ class QUrl;
 
 namespace quillo {
 class SettingsBackend;
+namespace notify {
+class PopupStack;
 }
+} // namespace quillo
 
 // The operator's main window: a borderless, skinned dialog around the embedded browser that shows
 // the chat service. It chooses the start page, answers page script, flashes on request, owns the
@@ -51,7 +54,8 @@ public:
 
     // Its browser and those of its secondary windows come from `siteFactory`, which also says which
     // pages are trusted; without one the window shows no browser.
-    explicit CChatMainDlg(CCustomOccManager* siteFactory = nullptr, QWidget* parent = nullptr);
+    explicit CChatMainDlg(CCustomOccManager* siteFactory = nullptr,
+                          quillo::notify::PopupStack* popups = nullptr, QWidget* parent = nullptr);
     ~CChatMainDlg() override;
 
     // Initialises the window and runs it modally; returns when the dialog has ended.
@@ -125,6 +129,7 @@ private:
     bool mayStoreOrderNumber(const QUrl& page) const;
 
     CCustomOccManager* const m_siteFactory;
+    quillo::notify::PopupStack* const m_popups;
     int m_nBrowserCount = 0;
     std::array<std::unique_ptr<CCustomBrowserDlg>, kPoolSize> m_browserPool;
     // Which slots are unopened, open or ended; m_nBrowserCount follows its count.

@@ -1,5 +1,6 @@
 #include "notification/chat_notify_dlg.h"
 
+#include "notification/popup_stack.h"
 #include "resources/resource_ids.h"
 #include "resources/resource_loader.h"
 
@@ -23,8 +24,9 @@ QColor toColor(notify::Rgb rgb) {
 
 const QRect CChatNotifyDlg::kTextAreaRect{QPoint(5, 45), QPoint(187, 88)};
 
-CChatNotifyDlg::CChatNotifyDlg()
+CChatNotifyDlg::CChatNotifyDlg(notify::PopupStack* stack)
     : QWidget(nullptr)
+    , m_stack(stack)
     , m_background(res::loadBitmap(res::IDB_POPUP_BACKGROUND)) {
     // Never in the taskbar, above other windows, and never the focus window: the operator may be
     // typing elsewhere when a request arrives. On X11 the window manager is bypassed, because it
@@ -132,6 +134,8 @@ void CChatNotifyDlg::apply(const notify::PopupStep& step) {
     }
     if (step.hide)
         hide();
+    if (m_stack)
+        m_stack->setChatPopupHeight(isVisible() ? std::min(m_motion.risen(), notify::kPopupRise) : 0);
     if (step.report)
         emit chatPopupClosed(*step.report, 0);
 }

@@ -13,6 +13,10 @@
 
 class QTextEdit;
 
+namespace quillo::notify {
+class PopupStack;
+}
+
 // The slide-up notification of a chat request: a small card that rises at the bottom right of the
 // screen without taking the focus, shows who asks and for what, and reports when it hides.
 class CChatNotifyDlg final : public QWidget {
@@ -27,7 +31,8 @@ public:
     static const QRect kTextAreaRect;
 
     // Creates the popup hidden, a window of its own: no other window's box or modality holds it.
-    CChatNotifyDlg();
+    // It tells `stack` how much of the corner it takes, when there is one.
+    explicit CChatNotifyDlg(quillo::notify::PopupStack* stack = nullptr);
     ~CChatNotifyDlg() override;
 
     // Shows a chat request record (name|message|time waited|waiting for): replaces the text at
@@ -60,6 +65,7 @@ private:
     void setText(const quillo::notify::NotifyText& text);
     QRect workArea() const;
 
+    QPointer<quillo::notify::PopupStack> m_stack;
     QPixmap m_background;
     QTextEdit* m_richText = nullptr;
     quillo::notify::PopupMotion m_motion;

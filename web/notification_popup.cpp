@@ -1,6 +1,7 @@
 #include "web/notification_popup.h"
 
 #include "notification/notify_text.h"
+#include "notification/popup_stack.h"
 #include "resources/resource_loader.h"
 
 #include <QApplication>
@@ -21,8 +22,9 @@ QString colourName(notify::Rgb rgb) {
 
 } // namespace
 
-NotificationPopup::NotificationPopup()
-    : QWidget(nullptr) {
+NotificationPopup::NotificationPopup(notify::PopupStack* stack)
+    : QWidget(nullptr)
+    , m_stack(stack) {
     // As the chat request popup: above other windows, never the focus window, and placed by the
     // client rather than a window manager that would push it back onto the screen.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -62,6 +64,12 @@ NotificationPopup::NotificationPopup()
     // Clicks on the texts count as clicks on the card.
     for (QLabel* label : {icon, m_title, m_body})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // A chat popup that rises or goes under the card takes the card along.
+    if (m_stack)
+        connect(m_stack, &notify::PopupStack::chatPopupHeightChanged, this, [this] {
+            if (isVisible())
+                place();
+        });
 }
 
 NotificationPopup::~NotificationPopup() = default;
@@ -97,12 +105,16 @@ void NotificationPopup::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
+void NotificationPopup::place() {
+    const notify::PopupRect& rect = m_motion.window();
+    move(rect.left, rect.top - (m_stack ? m_stack->chatPopupHeight() : 0));
+}
+
 void NotificationPopup::apply(const notify::PopupStep& step) {
     m_timers.change(step.stopTimers, step.startTimers);
     if (step.moveTo) {
         // Only the part risen above the base line is seen, as with the chat request popup.
-        const notify::PopupRect& rect = *step.moveTo;
-        move(rect.left, rect.top);
+        place();
         setMask(QRegion(0, 0, width(), std::min(m_motion.risen(), height())));
         if (isVisible())
             raise();

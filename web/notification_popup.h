@@ -8,6 +8,10 @@
 
 class QLabel;
 
+namespace quillo::notify {
+class PopupStack;
+}
+
 namespace quillo::web {
 
 // A page's notification in the client's own popup style, for a desktop without a notification
@@ -19,7 +23,8 @@ class NotificationPopup final : public QWidget {
 public:
     static constexpr char kWindowTitle[] = "Quillo page notification";
 
-    NotificationPopup();
+    // Rises above whatever the chat popup in `stack` shows; not owned.
+    explicit NotificationPopup(notify::PopupStack* stack);
     ~NotificationPopup() override;
 
     // Replaces what the card shows and starts its rise again.
@@ -36,7 +41,10 @@ protected:
 
 private:
     void apply(const notify::PopupStep& step);
+    // Where the motion has the card, lifted above the chat popup.
+    void place();
 
+    QPointer<notify::PopupStack> m_stack;
     QLabel* m_title = nullptr;
     QLabel* m_body = nullptr;
     notify::PopupMotion m_motion;

@@ -21,10 +21,12 @@ void dispose(std::unique_ptr<QWebEngineNotification> notification) {
 
 } // namespace
 
-NotificationPresenter::NotificationPresenter(TrustRule trusted, MainWindow mainWindow, QObject* parent)
+NotificationPresenter::NotificationPresenter(TrustRule trusted, MainWindow mainWindow,
+                                             notify::PopupStack* popups, QObject* parent)
     : QObject(parent)
     , m_trusted(std::move(trusted))
     , m_mainWindow(std::move(mainWindow))
+    , m_popups(popups)
     , m_desktop(createDesktopNotifications()) {
     connect(m_desktop.get(), &DesktopNotifications::activated, this, &NotificationPresenter::onActivated);
     connect(m_desktop.get(), &DesktopNotifications::closed, this, [this](quint32 id) {
@@ -107,7 +109,7 @@ void NotificationPresenter::forget(quint32 id) {
 
 void NotificationPresenter::showInPopup(std::unique_ptr<QWebEngineNotification> notification) {
     if (!m_popup) {
-        m_popup = std::make_unique<NotificationPopup>();
+        m_popup = std::make_unique<NotificationPopup>(m_popups);
         connect(m_popup.get(), &NotificationPopup::clicked, this, [this] {
             if (m_inPopup) {
                 qCInfo(lcWeb) << "popup notification clicked";

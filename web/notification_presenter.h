@@ -11,7 +11,10 @@ class QWidget;
 
 namespace quillo {
 class DesktopNotifications;
+namespace notify {
+class PopupStack;
 }
+} // namespace quillo
 
 namespace quillo::web {
 
@@ -28,7 +31,9 @@ public:
     using TrustRule = std::function<bool(const QUrl& origin)>;
     using MainWindow = std::function<QWidget*()>;
 
-    NotificationPresenter(TrustRule trusted, MainWindow mainWindow, QObject* parent);
+    // popups: the corner the client's own card shares with the chat popup; not owned.
+    NotificationPresenter(TrustRule trusted, MainWindow mainWindow, notify::PopupStack* popups,
+                          QObject* parent);
     ~NotificationPresenter() override;
 
     void present(std::unique_ptr<QWebEngineNotification> notification);
@@ -42,6 +47,7 @@ private:
 
     TrustRule m_trusted;
     MainWindow m_mainWindow;
+    notify::PopupStack* m_popups = nullptr;
     std::unique_ptr<DesktopNotifications> m_desktop;
     // Waiting for the service's answer, by a serial of our own.
     std::map<quint64, std::unique_ptr<QWebEngineNotification>> m_pending;

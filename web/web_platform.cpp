@@ -51,7 +51,8 @@ std::optional<Permission> permissionOf(QWebEnginePage::Feature feature) {
 
 } // namespace
 
-WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow)
+WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
+                         notify::PopupStack* popups)
     : QObject(&profile)
     , m_profile(profile)
     , m_trusted(std::move(trusted))
@@ -62,7 +63,7 @@ WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWind
 
     connect(&profile, &QWebEngineProfile::downloadRequested, this, &WebPlatform::onDownloadRequested);
 
-    m_notifications = new NotificationPresenter(m_trusted, m_mainWindow, this);
+    m_notifications = new NotificationPresenter(m_trusted, m_mainWindow, popups, this);
     profile.setNotificationPresenter([presenter = QPointer<NotificationPresenter>(m_notifications)](
                                          std::unique_ptr<QWebEngineNotification> notification) {
         if (presenter)

@@ -18,6 +18,10 @@ class QWebEnginePage;
 class QWebEngineProfile;
 class QWidget;
 
+namespace quillo::notify {
+class PopupStack;
+}
+
 namespace quillo::web {
 
 class NotificationPresenter;
@@ -36,7 +40,9 @@ public:
     // The operator's main window, or null while there is none.
     using MainWindow = std::function<QWidget*()>;
 
-    WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow);
+    // popups: the corner the client's own notification card shares with the chat popup.
+    WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
+                notify::PopupStack* popups);
     ~WebPlatform() override;
 
     // The platform of a profile, or null when the profile has none (as in tests of a bare site).

@@ -30,6 +30,7 @@ private slots:
     void notificationShowsOnTheDesktopAndItsClickReachesThePage();
     void permissionsAskTheOperatorOnceAndDenyUntrustedPages();
     void withoutANotificationServiceThePopupShowsIt();
+    void theCardNeverCoversTheChatPopup();
 
 private:
     bool pushAction(const QString& action, const QJsonArray& args = {});
@@ -311,6 +312,32 @@ void TestE2eWeb::withoutANotificationServiceThePopupShowsIt() {
     QUILLO_VERIFY(click);
     QCOMPARE(click->value(u"title"_s).toString(), u"Second chat"_s);
     QVERIFY2(logLines(u"shown in the client's popup"_s) == 1, qPrintable(webLog()));
+}
+
+void TestE2eWeb::theCardNeverCoversTheChatPopup() {
+    // Still without a notification service: the page's notification is the client's own card.
+    QVERIFY(pushAction(u"notify"_s, {u"Third chat"_s, u"Cy is waiting"_s}));
+    const auto card = x11::findWindowByTitle(u"Quillo page notification"_s, 20000);
+    QUILLO_VERIFY(card);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const int base = area.y() + area.height();
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*card).top(), base - 130, 10000);
+
+    // A chat request rises under the card and takes the whole corner it needs: the card moves up.
+    QVERIFY(m_service.pushCommand({{u"page"_s, u"case_web"_s},
+                                   {u"call"_s, u"CB_CustomFunctionWithParams"_s},
+                                   {u"args"_s, QJsonArray{u"Di|Hello|1 min|Sales"_s, 1}}}));
+    const auto popup = x11::findWindowByTitle(u"Quillo notification"_s, 10000);
+    QUILLO_VERIFY(popup);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*popup).top(), base - 130, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*card).top(), base - 260, 2000);
+    QCOMPARE(x11::clientGeometry(*card).right(), x11::clientGeometry(*popup).right());
+
+    // Once the popup has gone, the card comes back down to the bottom edge.
+    const QRect chat = x11::clientGeometry(*popup);
+    QVERIFY(x11::click(chat.left() + 150, chat.top() + 20));
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::isViewable(*popup), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*card).top(), base - 130, 2000);
 }
 
 QTEST_MAIN(TestE2eWeb)
