@@ -15,7 +15,6 @@
 #include "resources/dialog_templates.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
-#include "web/script_dialogs.h"
 #include "web/window_modality.h"
 
 #include <QApplication>
@@ -76,13 +75,8 @@ int CChatMainDlg::DoModal() {
 bool CChatMainDlg::OnInitDialog() {
     if (m_siteFactory != nullptr)
         m_browser = m_siteFactory->CreateSite(this)->browser();
-    if (m_browser != nullptr) {
+    if (m_browser != nullptr)
         connect(m_browser, &CWebBrowser2::DocumentComplete, this, &CChatMainDlg::OnDocumentComplete);
-        // After the engine has the box's answer, so the page runs again when the accept comes.
-        if (auto* page = qobject_cast<quillo::web::ScriptDialogPage*>(m_browser->GetDocument()))
-            connect(page, &quillo::web::ScriptDialogPage::operatorAnswered, this,
-                    &CChatMainDlg::RunPendingAccepts, Qt::QueuedConnection);
-    }
 
     setWindowIcon(m_hIcon);
     setWindowTitle(QString::fromLatin1(res::kMainWindowTitle));

@@ -7,9 +7,8 @@
 #include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "main_window/settings_store.h"
-#include "web/script_dialogs.h"
+#include "web/engine_wait.h"
 
-#include <QDialog>
 #include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -50,16 +49,16 @@ void CChatMainDlg::TriggerAccept() {
     QWebEnginePage* document = m_browser != nullptr ? m_browser->GetDocument() : nullptr;
     if (document == nullptr)
         return;
-    // A console that waits in a box of its own takes nothing until the box is answered. The accept
-    // is kept for then, and the box comes forward, so the operator sees what holds the chat.
-    if (const auto* page = qobject_cast<quillo::web::ScriptDialogPage*>(document)) {
-        if (QDialog* box = page->waitingBox()) {
-            ++m_nPendingAccepts;
-            qCInfo(lcMainWindow) << "accept kept until the console's box is answered";
-            box->raise();
-            box->activateWindow();
-            return;
-        }
+    // While a box that the engine waits on is open (the console's own alert, a file chooser), no
+    // page takes anything. The accept is kept until the box is answered, and the box comes
+    // forward, so the operator sees what holds the chat.
+    if (QWidget* box = quillo::web::EngineWait::box()) {
+        if (m_nPendingAccepts++ == 0)
+            quillo::web::EngineWait::whenOver(*this, [this] { RunPendingAccepts(); });
+        qCInfo(lcMainWindow) << "accept kept until the box the engine waits on is answered";
+        box->raise();
+        box->activateWindow();
+        return;
     }
     quillo::RunElementWalk(*document, quillo::ElementWalk::Accept);
 }

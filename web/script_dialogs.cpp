@@ -5,14 +5,43 @@
 #include "web/web_platform.h"
 #include "web/window_modality.h"
 
+#include <QDir>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QWebEngineView>
+#include <optional>
 
 namespace quillo::web {
 
 namespace {
+
+// The chooser's filters for what the page accepts (".pdf", "image/*", "text/plain"), then all files.
+QStringList nameFilters(const QStringList& accepted) {
+    QStringList patterns;
+    const QMimeDatabase mimeTypes;
+    for (const QString& entry : accepted) {
+        if (entry.startsWith(QLatin1Char('.'))) {
+            patterns << QLatin1Char('*') + entry;
+        } else if (entry.endsWith(QLatin1String("/*"))) {
+            const QString group = entry.chopped(1);
+            for (const QMimeType& type : mimeTypes.allMimeTypes()) {
+                if (type.name().startsWith(group))
+                    patterns << type.globPatterns();
+            }
+        } else if (const QMimeType type = mimeTypes.mimeTypeForName(entry); type.isValid()) {
+            patterns << type.globPatterns();
+        }
+    }
+    patterns.removeDuplicates();
+    if (patterns.isEmpty())
+        return {};
+    return {QObject::tr("Files the page accepts (%1)").arg(patterns.join(QLatin1Char(' '))),
+            QObject::tr("All files (*)")};
+}
 
 // A box lays out all of its text; a page's 10 MB message would hold the client up doing so.
 constexpr qsizetype kMaxShownChars = 2000;
@@ -46,12 +75,14 @@ QWidget* ScriptDialogPage::window() const {
     return view != nullptr ? view->window() : nullptr;
 }
 
-void ScriptDialogPage::waitForOperator(QDialog& box) {
+void ScriptDialogPage::waitForOperator(QDialog& box, PageState page) {
     if (QWidget* owner = window())
         makeModalToWindowOnly(box, *owner);
-    // The engine needs the answer before this call returns, so the loop runs inside its call; the
-    // engine runs no page's work meanwhile, which the hang check must know.
-    const EngineWait wait;
+    // The engine needs the answer before this call returns, so the loop runs inside its call. A
+    // script dialog stops its page until then; a file chooser leaves the page running.
+    std::optional<EngineWait> wait;
+    if (page == PageState::Stopped)
+        wait.emplace(box);
     const QPointer<ScriptDialogPage> self(this);
     m_waiting = &box;
     QEventLoop loop;
@@ -60,10 +91,8 @@ void ScriptDialogPage::waitForOperator(QDialog& box) {
     connect(&box, &QObject::destroyed, &loop, &QEventLoop::quit);
     box.show();
     loop.exec(QEventLoop::DialogExec);
-    if (self) {
+    if (self)
         m_waiting = nullptr;
-        emit operatorAnswered();
-    }
 }
 
 QString ScriptDialogPage::boxTitle(const QUrl& securityOrigin) {
@@ -84,7 +113,7 @@ void ScriptDialogPage::javaScriptAlert(const QUrl& securityOrigin, const QString
         return;
     }
     const QPointer<QMessageBox> box = messageBox(securityOrigin, msg, QMessageBox::Ok);
-    waitForOperator(*box);
+    waitForOperator(*box, PageState::Stopped);
     delete box.data();
 }
 
@@ -95,7 +124,7 @@ bool ScriptDialogPage::javaScriptConfirm(const QUrl& securityOrigin, const QStri
     }
     const QPointer<QMessageBox> box = messageBox(securityOrigin, msg, QMessageBox::Ok | QMessageBox::Cancel);
     box->setEscapeButton(QMessageBox::Cancel);
-    waitForOperator(*box);
+    waitForOperator(*box, PageState::Stopped);
     const bool confirmed = box && box->result() == QMessageBox::Ok;
     delete box.data();
     return confirmed;
@@ -111,12 +140,47 @@ bool ScriptDialogPage::javaScriptPrompt(const QUrl& securityOrigin, const QStrin
     box->setWindowTitle(boxTitle(securityOrigin));
     box->setLabelText(msg.left(kMaxShownChars));
     box->setTextValue(defaultValue);
-    waitForOperator(*box);
+    waitForOperator(*box, PageState::Stopped);
     const bool answered = box && box->result() == QDialog::Accepted;
     if (answered && result != nullptr)
         *result = box->textValue();
     delete box.data();
     return answered;
+}
+
+QStringList ScriptDialogPage::chooseFiles(FileSelectionMode mode, const QStringList&,
+                                          const QStringList& acceptedMimeTypes) {
+    WebPlatform* platform = WebPlatform::of(*profile());
+    const QString folder = platform != nullptr ? platform->lastChosenFolder() : QDir::homePath();
+    const QPointer<QFileDialog> box =
+        new QFileDialog(window(), tr("Choose files for %1").arg(WebPlatform::originText(url())), folder);
+    switch (mode) {
+    case FileSelectOpen:
+        box->setFileMode(QFileDialog::ExistingFile);
+        break;
+    case FileSelectOpenMultiple:
+        box->setFileMode(QFileDialog::ExistingFiles);
+        break;
+    case FileSelectUploadFolder:
+        box->setFileMode(QFileDialog::Directory);
+        break;
+    case FileSelectSave:
+        box->setFileMode(QFileDialog::AnyFile);
+        box->setAcceptMode(QFileDialog::AcceptSave);
+        break;
+    }
+    if (const QStringList filters = nameFilters(acceptedMimeTypes); !filters.isEmpty())
+        box->setNameFilters(filters);
+    waitForOperator(*box, PageState::Running);
+    QStringList chosen;
+    if (box && box->result() == QDialog::Accepted)
+        chosen = box->selectedFiles();
+    delete box.data();
+    if (!chosen.isEmpty() && platform != nullptr)
+        platform->setLastChosenFolder(QFileInfo(chosen.constFirst()).absolutePath());
+    qCInfo(lcWeb) << "file chooser of" << WebPlatform::originText(url()) << "answered with" << chosen.size()
+                  << "files";
+    return chosen;
 }
 
 void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QString& msg,

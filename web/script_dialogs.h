@@ -15,7 +15,7 @@ namespace quillo::web {
 // answered as if cancelled, and a page asking again while its box is open gets no second box. The
 // main window's page is the operator's own console: its dialogs wait for the answer, as the page
 // needs it, but only the console's window is held; the chat popup and every other window stay
-// usable, and whoever needs the page meanwhile can tell that it waits (waitingBox()).
+// usable, and whoever needs a page meanwhile can tell that the engine waits (EngineWait).
 class ScriptDialogPage final : public QWebEnginePage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ScriptDialogPage)
@@ -24,18 +24,15 @@ public:
     ScriptDialogPage(QWebEngineProfile* profile, QObject* parent);
     ~ScriptDialogPage() override;
 
-    // The box in which the page waits for the operator's answer, while there is one.
-    QDialog* waitingBox() const { return m_waiting; }
-
-signals:
-    // The waiting box was answered; the page runs again once the engine has the answer.
-    void operatorAnswered();
-
 protected:
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, const QString& defaultValue,
                           QString* result) override;
+    // The page's file chooser: modal to the page's window alone, starting where the operator last
+    // chose files, else in the home folder, never in the client's working folder.
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
+                            const QStringList& acceptedMimeTypes) override;
 
 private:
     static QString boxTitle(const QUrl& securityOrigin);
@@ -43,8 +40,10 @@ private:
     QWidget* window() const;
     QMessageBox* messageBox(const QUrl& securityOrigin, const QString& msg,
                             QMessageBox::StandardButtons buttons) const;
+    // Whether the page itself stops while its box waits for the answer.
+    enum class PageState { Stopped, Running };
     // Shows the box modal to the page's window alone and returns once it is answered or gone.
-    void waitForOperator(QDialog& box);
+    void waitForOperator(QDialog& box, PageState page);
     void showWithoutWaiting(const QUrl& securityOrigin, const QString& msg, bool answeredCancel);
 
     QPointer<QMessageBox> m_box;

@@ -2,6 +2,7 @@
 
 #include "web/web_policy.h"
 
+#include <QDir>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -60,6 +61,13 @@ public:
     // Where downloads are offered first: the operator's Downloads folder.
     static QString downloadFolder();
 
+    // Where a page's file chooser opens: the folder the operator last chose files in this run,
+    // else the home folder.
+    QString lastChosenFolder() const {
+        return m_lastChosenFolder.isEmpty() ? QDir::homePath() : m_lastChosenFolder;
+    }
+    void setLastChosenFolder(const QString& folder) { m_lastChosenFolder = folder; }
+
 private:
     void onNewWindowRequested(QWebEngineNewWindowRequest& request);
     void openInDefaultBrowser(const QUrl& url);
@@ -79,6 +87,7 @@ private:
     // Paths that downloads of this run are being saved to, taken even before the file exists.
     std::set<QString> m_reservedPaths;
     NotificationPresenter* m_notifications = nullptr;
+    QString m_lastChosenFolder;
 };
 
 } // namespace quillo::web

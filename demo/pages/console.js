@@ -83,6 +83,24 @@
     },
     geolocate: function () {
       navigator.geolocation.getCurrentPosition(function () {}, function () {}, { timeout: 60000 });
+    },
+    // A file field over the whole page, so that the operator's next click there opens the chooser
+    // (a page may only open it from a click); what was chosen is reported with its size.
+    attach_on_click: function () {
+      const input = document.createElement('input');
+      input.type = 'file';
+      input.style.cssText = 'position:fixed;inset:0;width:100%;height:100%;opacity:0.01;z-index:99';
+      input.addEventListener('change', function () {
+        window.demo.report({ event: 'attached', files: Array.from(input.files).map(function (file) {
+          return file.name + ':' + file.size;
+        }) });
+        input.remove();
+      });
+      document.body.appendChild(input);
+      window.demo.report({ event: 'acted', action: 'attach_on_click' });
+    },
+    close_later: function (ms) {
+      setTimeout(function () { call('CB_Close', []); }, ms);
     }
   };
 

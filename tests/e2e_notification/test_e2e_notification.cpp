@@ -1,7 +1,9 @@
 #include "tests/support/e2e_harness.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
@@ -25,6 +27,7 @@ private slots:
     void theMessageBoxLeavesThePopupAcceptable();
     void anAcceptWaitsForTheConsolesOwnBox();
     void theOperatorsQuestionLeavesThePopupAcceptable();
+    void theFileChooserIsTheOperatorsAlone();
 
 private:
     // Asks the console page to raise a request and returns the popup window once it has risen.
@@ -35,6 +38,7 @@ private:
     // Waits until the popup has risen to its full height; the time it took from the first frame.
     std::optional<qint64> waitForFullHeight(x11::WindowId popup, QElapsedTimer& sinceFirstFrame);
     QString outputPath(const QString& name) const;
+    QString operatorsHome() const { return m_home.root() + u"/operator"_s; }
 
     std::unique_ptr<x11::WindowManager> m_wm;
     DemoService m_service;
@@ -86,6 +90,9 @@ void TestE2eNotification::initTestCase() {
     m_workArea = QGuiApplication::primaryScreen()->availableGeometry();
 
     m_quillo = std::make_unique<QuilloProcess>(m_home, m_service);
+    // A home of the operator's apart from the folder the client was started in.
+    QVERIFY(QDir().mkpath(operatorsHome()));
+    m_quillo->setEnvironmentVariable(u"HOME"_s, operatorsHome());
     QVERIFY(m_quillo->start());
     const auto loaded = m_service.waitForReport(
         [](const QJsonObject& r) {
@@ -321,6 +328,58 @@ void TestE2eNotification::theOperatorsQuestionLeavesThePopupAcceptable() {
     QVERIFY(x11::activate(*question));
     QVERIFY(x11::key(u"Escape"_s));
     QTRY_VERIFY_WITH_TIMEOUT(!x11::isViewable(*question), 5000);
+}
+
+void TestE2eNotification::theFileChooserIsTheOperatorsAlone() {
+    // The same name in the operator's home and in the folder the client was started from.
+    for (const auto& [folder, content] : {std::pair{operatorsHome(), QByteArray("home notes")},
+                                          std::pair{m_home.root(), QByteArray("started-in folder")}}) {
+        QFile notes(folder + u"/private-notes.txt"_s);
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        QVERIFY(notes.write(content) == content.size());
+    }
+    QVERIFY(pushAction(u"attach_on_click"_s));
+    QVERIFY(m_service.waitForReport(
+        [](const QJsonObject& r) {
+            return isEvent(r, u"acted"_s) && r.value(u"action"_s) == u"attach_on_click"_s;
+        },
+        5000));
+    // The page will try to end the active window while the operator is still choosing.
+    QVERIFY(pushAction(u"close_later"_s, {4000}));
+    QVERIFY(x11::activate(m_main));
+    const QRect client = x11::clientGeometry(m_main);
+    QVERIFY(x11::click(client.center().x(), client.center().y()));
+    const QString title = u"Choose files for "_s + m_service.baseUrl().toString(QUrl::RemovePath);
+    const auto chooser = x11::findWindowByTitle(title, 5000);
+    QVERIFY2(chooser, "no file chooser appeared");
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), std::optional<x11::WindowId>(*chooser), 3000);
+    QVERIFY(x11::type(u"private-notes.txt"_s));
+
+    // CB_Close leaves the operator's chooser, with its typed name, alone.
+    QTRY_VERIFY_WITH_TIMEOUT(m_quillo->output().contains(u"CB_Close refused"_s), 8000);
+    QVERIFY(x11::isViewable(*chooser));
+    QVERIFY(!m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"attached"_s); }, 0));
+
+    // The page runs on while the operator chooses: a chat request comes, and its accept is taken.
+    const auto popup = raiseRequestFully(u"Fay|Here is the file|1 min|Sales"_s);
+    QVERIFY2(popup, "no popup rose while the chooser was open");
+    // The chooser's completion list for the typed name takes the first click elsewhere, as a
+    // dropdown does; the operator's second click accepts.
+    QVERIFY(clickAccept(*popup));
+    QTest::qWait(500);
+    if (x11::isViewable(*popup))
+        QVERIFY(clickAccept(*popup));
+    QVERIFY2(m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"accepted"_s); }, 5000),
+             "the chooser kept the accept from the page");
+    QVERIFY(x11::isViewable(*chooser));
+    QVERIFY(x11::activate(*chooser));
+
+    // Confirmed: the file comes from the operator's home, not from where the client was started.
+    QVERIFY(x11::key(u"Return"_s));
+    const auto attached =
+        m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"attached"_s); }, 5000);
+    QVERIFY2(attached, qPrintable(m_quillo->output()));
+    QCOMPARE(attached->value(u"files"_s).toArray(), QJsonArray{u"private-notes.txt:10"_s});
 }
 
 QTEST_MAIN(TestE2eNotification)

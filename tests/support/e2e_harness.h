@@ -173,6 +173,8 @@ bool isUndecorated(WindowId window);
 bool click(int x, int y, int button = 1);
 bool moveMouse(int x, int y);
 bool key(const QString& combo);
+// Types text into the window that has the keyboard.
+bool type(const QString& text);
 bool drag(int fromX, int fromY, int toX, int toY, int button = 1);
 // Raises and focuses the window (through the window manager when one runs).
 bool activate(WindowId window);
