@@ -7,6 +7,7 @@
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
 #include "notification/popup_stack.h"
+#include "platform/launch_feedback.h"
 #include "web/web_platform.h"
 
 #include <QApplication>
@@ -101,13 +102,14 @@ void CChatApp::OnBack() {
         m_pMainWnd->GoBackPage();
 }
 
-void CChatApp::ActivateMainWindow() {
+void CChatApp::ActivateMainWindow(const quillo::LaunchToken& launch) {
     if (m_pMainWnd == nullptr)
         return;
     m_pMainWnd->setWindowState(m_pMainWnd->windowState() & ~Qt::WindowMinimized);
     m_pMainWnd->show();
     m_pMainWnd->raise();
-    m_pMainWnd->activateWindow();
+    if (!quillo::activateForLaunch(m_pMainWnd, launch))
+        m_pMainWnd->activateWindow();
     // Activation is the window manager's to grant; if it did not, the window asks for attention.
     QTimer::singleShot(500, m_pMainWnd, [window = m_pMainWnd] {
         if (!window->isActiveWindow())

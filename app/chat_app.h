@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/launch_token.h"
+
 #include <memory>
 
 class CChatMainDlg;
@@ -28,9 +30,10 @@ public:
     void OnRefresh();
     void OnBack();
 
-    // Another start asked for the window: bring it to the operator, or ask for attention where the
-    // window manager keeps the focus where it is.
-    void ActivateMainWindow();
+    // Another start asked for the window: bring it to the operator, with that start's launch so that
+    // the desktop grants the focus, or ask for attention where the window manager keeps it where
+    // it is.
+    void ActivateMainWindow(const quillo::LaunchToken& launch);
     // The session or a signal asked the client to end: it ends as the close button ends it, with
     // any dialog of its own answered first so that nothing holds the main window's loop open.
     void EndSession();

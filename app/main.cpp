@@ -1,11 +1,14 @@
 #include "app/chat_app.h"
 #include "app/command_line.h"
 #include "app/engine_flags.h"
+#include "app/lock_question.h"
 #include "app/single_instance.h"
 #include "platform/exit_signals.h"
+#include "platform/launch_feedback.h"
 #include "resources/version_info.h"
 
 #include <QApplication>
+#include <QSysInfo>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -28,6 +31,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         qputenv("QT_QUICK_BACKEND", "software");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    const quillo::LaunchToken launch = quillo::launchTokenFromEnvironment();
     QApplication application(argc, argv);
     if (!quillo::acceptArguments(application))
         return 1;
@@ -36,10 +40,17 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tarnwick.Quillo"));
     quillo::noteSessionLimits();
 
-    // A second start shows the first one's window and ends before it opens one of its own.
+    // A second start shows the first one's window and ends before it opens one of its own; one
+    // whose lock names a client it cannot reach asks the operator first.
     quillo::SingleInstance instance(quillo::SingleInstance::defaultLockDirectory());
-    if (!instance.claim())
-        return 0;
+    const auto claim = instance.claim(launch, [](const std::optional<quillo::LockOwner>& owner) {
+        return quillo::askToStartAnyway(owner, QSysInfo::machineHostName());
+    });
+    if (claim != quillo::SingleInstance::Claim::Owned) {
+        // The launcher's busy cursor waits for a window of this process, which never comes.
+        quillo::completeLaunch(launch);
+        return claim == quillo::SingleInstance::Claim::HandedOver ? 0 : 1;
+    }
 
     CChatApp chatApp;
     quillo::ExitSignals exitSignals;
@@ -50,7 +61,7 @@ int main(int argc, char* argv[]) {
     // operator's settings are written as they change), then tells the client to end, which Qt
     // turns into a quit that closes every window as its close button does.
     QObject::connect(&instance, &quillo::SingleInstance::activationRequested, &application,
-                     [&chatApp] { chatApp.ActivateMainWindow(); });
+                     [&chatApp](const quillo::LaunchToken& launch) { chatApp.ActivateMainWindow(launch); });
     chatApp.InitInstance();
     return 0;
 }

@@ -1,29 +1,14 @@
 #include "setup_tool/autostart.h"
 
+#include "setup_tool/desktop_entry.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <algorithm>
-
 namespace quillo {
-namespace {
-
-// The Exec key's quoting: an argument with reserved characters goes in double quotes, with ",
-// `, $ and \ escaped.
-QString execArgument(const QString& argument) {
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    if (std::none_of(argument.begin(), argument.end(), [](QChar c) { return reserved.contains(c); }))
-        return argument;
-    QString quoted = argument;
-    for (const QChar c : {QLatin1Char('\\'), QLatin1Char('"'), QLatin1Char('`'), QLatin1Char('$')})
-        quoted.replace(c, QStringLiteral("\\") + c);
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-} // namespace
 
 QString autostartEntryPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -41,15 +26,20 @@ QString enableAutostart(const QString& quilloCommand) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    const std::string program = quilloCommand.toStdString();
+    // TryExec: once the client is removed, the desktop skips the entry instead of failing at
+    // every log-in.
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Quillo\n"
                                          "Comment=Tarnwick live chat operator console\n"
-                                         "Exec=%1\n"
+                                         "TryExec=%1\n"
+                                         "Exec=%2\n"
                                          "Icon=example.tarnwick.Quillo\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(execArgument(quilloCommand));
+                              .arg(QString::fromStdString(desktopStringValue(program)),
+                                   QString::fromStdString(desktopExecValue(program)));
     file.write(entry.toUtf8());
     if (!file.commit())
         return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());

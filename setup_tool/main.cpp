@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <cstdio>
@@ -21,10 +22,14 @@ int fail(const QString& message) {
     return 1;
 }
 
-// The client next to this tool when it is there (an installed or a built tree), else the one on PATH.
+// The client next to this tool when it is there (an installed or a built tree), else the one on
+// PATH, by its absolute path wherever it can be found.
 QString quilloCommand() {
     const QFileInfo sibling(QCoreApplication::applicationDirPath() + QStringLiteral("/quillo"));
-    return sibling.isExecutable() ? sibling.absoluteFilePath() : QStringLiteral("quillo");
+    if (sibling.isExecutable())
+        return sibling.absoluteFilePath();
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("quillo"));
+    return found.isEmpty() ? QStringLiteral("quillo") : found;
 }
 
 QString shownValue(quillo::SettingsBackend& settings, const char* name, unsigned size) {

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,9 +30,11 @@ private slots:
     void values();
     void showPrintsWhatTheClientReads();
     void autostart();
+    void autostartEntryForInstallPath_data();
+    void autostartEntryForInstallPath();
 
 private:
-    Run run(const QStringList& arguments) const;
+    Run run(const QStringList& arguments, const QString& program = QStringLiteral(QUILLO_SETUP_PATH)) const;
     QString settingsPath() const { return m_home->path() + QLatin1String(kSettingsFile); }
     void writeSettingsFile(const QByteArray& content) const;
     QByteArray settingsFile() const;
@@ -44,13 +47,13 @@ void TestQuilloSetup::init() {
     QVERIFY(m_home->isValid());
 }
 
-Run TestQuilloSetup::run(const QStringList& arguments) const {
+Run TestQuilloSetup::run(const QStringList& arguments, const QString& program) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path());
     environment.remove(QStringLiteral("DISPLAY"));
     QProcess setup;
     setup.setProcessEnvironment(environment);
-    setup.start(QStringLiteral(QUILLO_SETUP_PATH), arguments);
+    setup.start(program, arguments);
     Run result;
     if (!setup.waitForFinished(20000) || setup.exitStatus() != QProcess::NormalExit)
         return result;
@@ -181,6 +184,75 @@ void TestQuilloSetup::autostart() {
     QCOMPARE(run({QStringLiteral("--autostart"), QStringLiteral("off")}).status, 0);
     QVERIFY(!QFile::exists(entry));
     QCOMPARE(run({QStringLiteral("--autostart"), QStringLiteral("off")}).status, 0);
+}
+
+void TestQuilloSetup::autostartEntryForInstallPath_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("percent sign: no field code") << QStringLiteral("Quillo 100%");
+    QTest::newRow("spaces") << QStringLiteral("Live Chat/Quillo app");
+    QTest::newRow("double and single quotes") << QStringLiteral("the \"best\" operator's tools");
+    QTest::newRow("dollar, backtick and backslash") << QStringLiteral("$HOME `x` a\\b");
+    QTest::newRow("percent field code look-alike") << QStringLiteral("%f %u %%");
+}
+
+// quillo-setup installed in an awkward folder, with the client beside it: the entry it writes
+// passes the desktop's validator, a real launcher starts exactly that client from it, and once
+// the client is gone the launcher skips the entry.
+void TestQuilloSetup::autostartEntryForInstallPath() {
+    QFETCH(QString, folder);
+    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (validator.isEmpty() || launcher.isEmpty())
+        QSKIP("needs desktop-file-validate (desktop-file-utils) and gio (libglib2.0-bin)");
+
+    const QString bin = m_home->path() + QStringLiteral("/install/") + folder + QStringLiteral("/bin");
+    QVERIFY(QDir().mkpath(bin));
+    const QString setup = bin + QStringLiteral("/quillo-setup");
+    QVERIFY(QFile::copy(QStringLiteral(QUILLO_SETUP_PATH), setup));
+    // The client stand-in writes the path it was started by, so the test sees what ran.
+    const QString client = bin + QStringLiteral("/quillo");
+    {
+        QFile script(client);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s' \"$0\" > \"$QUILLO_PROBE\"\n");
+    }
+    QVERIFY(QFile::setPermissions(client, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    const Run result = run({QStringLiteral("--autostart"), QStringLiteral("on")}, setup);
+    QVERIFY2(result.status == 0, qPrintable(result.err));
+    const QString entry = m_home->path() + QLatin1String(kAutostartFile);
+
+    QProcess validate;
+    validate.start(validator, {entry});
+    QVERIFY(validate.waitForFinished(20000));
+    QFile written(entry);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray content = written.readAll();
+    QVERIFY2(validate.exitCode() == 0 && validate.readAll().isEmpty(), content.constData());
+    // Desktops that honour TryExec skip the entry once the client is gone.
+    const QByteArray tryExec =
+        "\nTryExec=" + QString(client).replace(u'\\', QStringLiteral("\\\\")).toUtf8() + '\n';
+    QVERIFY2(content.contains(tryExec), content.constData());
+
+    const QString probe = m_home->path() + QStringLiteral("/probe");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUILLO_PROBE"), probe);
+    QProcess launch;
+    launch.setProcessEnvironment(environment);
+    launch.start(launcher, {QStringLiteral("launch"), entry});
+    QVERIFY(launch.waitForFinished(20000));
+    QVERIFY2(launch.exitCode() == 0, launch.readAllStandardError().constData());
+    const auto started = [&probe] {
+        QFile file(probe);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(started(), client, 10000);
+
+    // Removed: the entry stays behind in the user's folder, but names a program that is gone.
+    QVERIFY(QFile::remove(client));
+    launch.start(launcher, {QStringLiteral("launch"), entry});
+    QVERIFY(launch.waitForFinished(20000));
+    QVERIFY2(launch.exitCode() != 0, content.constData());
 }
 
 QTEST_GUILESS_MAIN(TestQuilloSetup)

@@ -6,6 +6,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -222,6 +223,39 @@ private:
     WindowId m_window = 0;
     bool m_open = false;
     std::optional<std::chrono::steady_clock::time_point> m_closeRequestedAt;
+};
+
+// The X server's time now, as a launcher stamps a launch with the time of the click.
+unsigned long serverTime();
+
+// Client messages sent to the root window, as a window manager or a launcher's busy cursor sees
+// them: start-up notification texts, each joined from its _NET_STARTUP_INFO_BEGIN and
+// _NET_STARTUP_INFO pieces, and requests to activate a window (_NET_ACTIVE_WINDOW).
+class RootMessages {
+public:
+    struct Activation {
+        WindowId window = 0;
+        long source = 0; // 1: an application, 2: a pager
+        unsigned long time = 0;
+    };
+
+    RootMessages();
+    ~RootMessages();
+    RootMessages(const RootMessages&) = delete;
+    RootMessages& operator=(const RootMessages&) = delete;
+
+    bool isValid() const { return m_display != nullptr; }
+    // Each handles pending messages first, so the answer is current.
+    QStringList startupMessages();
+    QList<Activation> activations();
+
+private:
+    void pump();
+
+    ::_XDisplay* m_display = nullptr;
+    QMap<WindowId, QByteArray> m_partial;
+    QStringList m_startup;
+    QList<Activation> m_activations;
 };
 
 } // namespace x11

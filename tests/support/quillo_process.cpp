@@ -28,6 +28,9 @@ QuilloProcess::QuilloProcess(const ConfigHome& home, const DemoService& service,
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
     // Never the developer's own desktop session: a test client would register with it.
     environment.remove(u"SESSION_MANAGER"_s);
+    // Nor a launch of the developer's desktop; a test that wants one sets it.
+    environment.remove(u"DESKTOP_STARTUP_ID"_s);
+    environment.remove(u"XDG_ACTIVATION_TOKEN"_s);
     // Chromium's sandbox cannot run as root; anywhere else it stays on.
     if (::geteuid() == 0)
         environment.insert(u"QTWEBENGINE_DISABLE_SANDBOX"_s, u"1"_s);

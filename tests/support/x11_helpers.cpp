@@ -521,4 +521,76 @@ bool ForeignWindow::isOpen() {
     return m_open;
 }
 
+unsigned long serverTime() {
+    Connection connection;
+    if (!connection)
+        return 0;
+    Display* display = connection.get();
+    // A property change on a window of our own comes back stamped with the server's time.
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(display, window, PropertyChangeMask);
+    const Atom atom = XInternAtom(display, "QUILLO_TEST_TIME", False);
+    XChangeProperty(display, window, atom, XA_STRING, 8, PropModeReplace, nullptr, 0);
+    XEvent event{};
+    XWindowEvent(display, window, PropertyChangeMask, &event);
+    XDestroyWindow(display, window);
+    return event.xproperty.time;
+}
+
+RootMessages::RootMessages()
+    : m_display(XOpenDisplay(nullptr)) {
+    if (m_display == nullptr)
+        return;
+    // Start-up notification goes out with PropertyChangeMask, requests to the window manager with
+    // SubstructureRedirectMask | SubstructureNotifyMask; selecting the notify half is enough to
+    // see them beside the window manager.
+    XSelectInput(m_display, DefaultRootWindow(m_display), PropertyChangeMask | SubstructureNotifyMask);
+    XSync(m_display, False);
+}
+
+RootMessages::~RootMessages() {
+    if (m_display != nullptr)
+        XCloseDisplay(m_display);
+}
+
+void RootMessages::pump() {
+    if (m_display == nullptr)
+        return;
+    const Atom begin = XInternAtom(m_display, "_NET_STARTUP_INFO_BEGIN", False);
+    const Atom more = XInternAtom(m_display, "_NET_STARTUP_INFO", False);
+    const Atom activeWindow = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
+    while (XPending(m_display) > 0) {
+        XEvent event{};
+        XNextEvent(m_display, &event);
+        if (event.type != ClientMessage)
+            continue;
+        const XClientMessageEvent& message = event.xclient;
+        if (message.message_type == activeWindow && message.format == 32) {
+            m_activations.append(
+                {message.window, message.data.l[0], static_cast<unsigned long>(message.data.l[1])});
+        } else if ((message.message_type == begin || message.message_type == more) && message.format == 8) {
+            QByteArray& text = m_partial[message.window];
+            if (message.message_type == begin)
+                text.clear();
+            const QByteArray piece(message.data.b, 20);
+            const qsizetype end = piece.indexOf('\0');
+            text += piece.left(end < 0 ? 20 : end);
+            if (end >= 0) {
+                m_startup.append(QString::fromUtf8(text));
+                m_partial.remove(message.window);
+            }
+        }
+    }
+}
+
+QStringList RootMessages::startupMessages() {
+    pump();
+    return m_startup;
+}
+
+QList<RootMessages::Activation> RootMessages::activations() {
+    pump();
+    return m_activations;
+}
+
 } // namespace quillo::e2e::x11

@@ -3,7 +3,8 @@
 # 1. Xwayland present, QT_QPA_PLATFORM unset: the client runs on X11; the chat-request popup
 #    rises to the output's bottom-right corner and the main window keeps the focus.
 # 2. No X display: the client starts on native Wayland, the console page loads with
-#    window.external, and the client says once what the compositor decides there.
+#    window.external, and the client says once what the compositor decides there. A second start
+#    with a launch's activation token ends at once and the first activates its window with it.
 set -euo pipefail
 quillo=$(realpath "$1")
 service_bin=$(realpath "$2")
@@ -135,7 +136,8 @@ def walk(n):
 walk(json.load(sys.stdin))'
 }
 
-# Starts the client in the session, with the platform left to it (QT_QPA_PLATFORM unset).
+# Starts the client in the session, with the platform left to it (QT_QPA_PLATFORM unset); more
+# variables for its environment may follow the display.
 start_quillo() {
   local config="$work/config-$1"
   mkdir -p "$config/Tarnwick"
@@ -143,9 +145,12 @@ start_quillo() {
   [ ${#as_user[@]} -eq 0 ] || chown -R "$test_user:" "$config"
   local display_env=()
   [ -n "$2" ] && display_env=(DISPLAY="$2")
+  local name=$1
+  shift 2
   run_user XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$wayland_display" "${display_env[@]}" \
-    XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$work/home/data-$1" XDG_CACHE_HOME="$work/home/cache-$1" \
-    QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu" "$quillo" >"$work/quillo-$1.log" 2>&1 &
+    XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$work/home/data-$name" XDG_CACHE_HOME="$work/home/cache-$name" \
+    QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu" "$@" "$quillo" \
+    >"$work/quillo-$name.log" 2>&1 &
   quillo_pid=$!
   pids+=($quillo_pid)
 }
@@ -198,7 +203,8 @@ echo "== no X display: native Wayland"
 service_post /reset '' >/dev/null 2>&1 || true
 start_sway disable
 [ -z "$x_display" ] || fail "sway set DISPLAY=$x_display with Xwayland disabled"
-start_quillo wayland ""
+# The client's side of the protocol on its output, to see which token it activates with.
+start_quillo wayland "" WAYLAND_DEBUG=client
 wait_console || fail "the console page did not load on native Wayland"
 for _ in $(seq 50); do
   [ "$(focused_window)" = "Quillo xdg_shell" ] && break
@@ -208,4 +214,19 @@ done
 [ "$(grep -c 'compositor decides' "$work/quillo-wayland.log")" -eq 1 ] ||
   fail "the client did not say once what the compositor decides on native Wayland"
 echo "native Wayland: page loaded with window.external"
+
+# Started again from a launcher that hands over an activation token: the second start ends with 0
+# and the first asks the compositor to activate its window with that very token.
+token=quillo-test-launch-4711
+run_user XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$wayland_display" XDG_CONFIG_HOME="$work/config-wayland" \
+  XDG_DATA_HOME="$work/home/data-wayland" XDG_CACHE_HOME="$work/home/cache-wayland" XDG_ACTIVATION_TOKEN=$token \
+  QTWEBENGINE_DISABLE_SANDBOX=1 timeout 30 "$quillo" >"$work/quillo-second.log" 2>&1 ||
+  fail "the second start did not end with 0"
+for _ in $(seq 50); do
+  grep -q "xdg_activation_v1@[0-9]*\.activate(\"$token\"" "$work/quillo-wayland.log" && break
+  sleep 0.1
+done
+grep -q "xdg_activation_v1@[0-9]*\.activate(\"$token\"" "$work/quillo-wayland.log" ||
+  fail "the running client did not activate its window with the launch's token"
+echo "native Wayland: a second start's token activated the first client's window"
 echo "PASS"
