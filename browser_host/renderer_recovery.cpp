@@ -3,8 +3,8 @@
 #include "browser_host/web_browser2.h"
 #include "platform/process_end.h"
 #include "resources/resource_loader.h"
+#include "web/engine_wait.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QNetworkInformation>
@@ -228,12 +228,9 @@ void RendererRecovery::endWaiting() {
 
 void RendererRecovery::checkAlive() {
     QWebEnginePage* page = m_browser.page();
-    // A page waiting for the operator's answer to its dialog is blocked, not hung; a hidden or
-    // recovering one is not asked. The main window runs modally itself, so only another modal
-    // window counts.
-    const QWidget* modal = QApplication::activeModalWidget();
-    if (m_reason || !windowShown() || page->renderProcessPid() <= 0 ||
-        (modal && modal != m_browser.window())) {
+    // A hidden or recovering page is not asked. While the client waits inside one of the engine's
+    // callbacks (the console's script box) the engine runs no page's work, so no page can answer.
+    if (m_reason || !windowShown() || page->renderProcessPid() <= 0 || web::EngineWait::active()) {
         m_lastAnswerMs = now();
         return;
     }

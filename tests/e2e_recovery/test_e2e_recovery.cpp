@@ -54,6 +54,8 @@ private slots:
     void init();
     void rendererKilled();
     void hungPage();
+    void hungPageInASecondaryWindow();
+    void consoleBoxOutlastsTheHangLimit();
     void serviceUnreachableAtStart();
     void secondStart();
     void exitSignal_data();
@@ -142,6 +144,83 @@ void TestE2eRecovery::hungPage() {
     // Not before the page has had its fifteen seconds.
     QVERIFY2(silentMs >= 14000, qPrintable(QString::number(silentMs)));
     QUILLO_VERIFY(quillo.isRunning(), quillo);
+}
+
+// The main window's page is not the only one watched: a page looping in a window the console
+// opened is ended and loaded again just the same, and the console goes on meanwhile.
+void TestE2eRecovery::hungPageInASecondaryWindow() {
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    QVERIFY(quillo.start());
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"console"_s, u"load"_s), kStartMs), quillo);
+    const qint64 consoleUpAt = nowMs();
+
+    const QString loop = m_service->baseUrl().toString() + u"/cases/hostile/loop"_s;
+    QVERIFY(m_service->pushCommand({{u"call"_s, u"CB_OpenWindow"_s},
+                                    {u"page"_s, u"console"_s},
+                                    {u"args"_s, QJsonArray{loop, 100, 100, 400, 300, 0}}}));
+    const auto looping = m_service->waitForReport(
+        [](const QJsonObject& report) {
+            return report.value(u"event"_s).toString() == u"loop-page"_s &&
+                   !report.value(u"looped"_s).toBool();
+        },
+        kStartMs);
+    QUILLO_VERIFY(looping, quillo);
+    const auto recovered = m_service->waitForReport(
+        [](const QJsonObject& report) {
+            return report.value(u"event"_s).toString() == u"loop-page"_s &&
+                   report.value(u"looped"_s).toBool();
+        },
+        45000);
+    QUILLO_VERIFY(recovered, quillo);
+    const qint64 silentMs =
+        recovered->value(u"time_ms"_s).toInteger() - looping->value(u"time_ms"_s).toInteger();
+    qInfo("hung page in a secondary window loaded again after %lld ms", silentMs);
+    // Its fifteen seconds, one ping's delay and the reload.
+    QVERIFY2(silentMs >= 14000 && silentMs <= 25000, qPrintable(QString::number(silentMs)));
+
+    // The console was neither ended nor reloaded, and it answers.
+    QVERIFY2(!m_service->waitForReport(reportOf(u"console"_s, u"load"_s, consoleUpAt), 0),
+             qPrintable(quillo.output()));
+    const qint64 askedAt = nowMs();
+    QVERIFY(m_service->pushCommand({{u"call"_s, u"CB_IsOurCustomBrowser"_s}, {u"page"_s, u"console"_s}}));
+    QUILLO_VERIFY(m_service->waitForReport(
+                      [&](const QJsonObject& report) {
+                          return reportOf(u"console"_s, u"called"_s, askedAt)(report) &&
+                                 report.value(u"call"_s).toString() == u"CB_IsOurCustomBrowser"_s;
+                      },
+                      10000),
+                  quillo);
+}
+
+// The console's own script box waits for the operator as long as it takes. The engine runs no
+// page's work meanwhile, and that silence is not a hang.
+void TestE2eRecovery::consoleBoxOutlastsTheHangLimit() {
+    ConfigHome home;
+    startAt(home, *m_service, u"/cases/web?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    QVERIFY(quillo.start());
+    const auto load = m_service->waitForReport(reportOf(u"case_web"_s, u"load"_s), kStartMs);
+    QUILLO_VERIFY(load, quillo);
+    const qint64 loadedAt = nowMs();
+    const auto mainWindow = x11::findWindowByTitle(u"Quillo"_s, 10000);
+    QVERIFY(mainWindow);
+    QVERIFY(x11::activate(*mainWindow));
+    QTRY_VERIFY_WITH_TIMEOUT(x11::activeWindow() == mainWindow, 10000);
+
+    QVERIFY(m_service->pushCommand(
+        {{u"page"_s, u"case_web"_s}, {u"action"_s, u"alert"_s}, {u"args"_s, QJsonArray{u"New chat"_s}}}));
+    // The box takes the focus from the main window.
+    QTRY_VERIFY_WITH_TIMEOUT(x11::activeWindow() && x11::activeWindow() != mainWindow, 20000);
+    const x11::WindowId box = *x11::activeWindow();
+    // The operator answers after the fifteen seconds a silent page gets and a ping more.
+    QTest::qWait(20000);
+    QVERIFY(x11::activate(box));
+    QVERIFY(x11::key(u"Return"_s));
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"case_web"_s, u"alerted"_s), 10000), quillo);
+    QVERIFY2(!quillo.output().contains(u"has not answered"_s), qPrintable(quillo.output()));
+    QVERIFY(!m_service->waitForReport(reportOf(u"case_web"_s, u"load"_s, loadedAt), 0));
 }
 
 void TestE2eRecovery::serviceUnreachableAtStart() {
