@@ -68,6 +68,9 @@ public:
     // {call: "CB_...", args: [...]}, {action: name, args: [...]} (the page's own named actions) or
     // {navigate: url}; {page: "console"} addresses one page kind.
     bool pushCommand(const QJsonObject& command) const;
+    // The next `requests` requests for path are answered with status, as a load balancer answers
+    // while the service behind it restarts; reset() ends it.
+    bool setOutage(const QString& path, int status, int requests) const;
     bool reset() const;
 
 private:
