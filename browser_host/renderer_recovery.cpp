@@ -43,6 +43,14 @@ QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// Why a load failed, for the log. The engine's text for an HTTP answer is its error page's
+// template, not words.
+QString failureText(const QWebEngineLoadingInfo& info) {
+    if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
+        return QStringLiteral("HTTP %1").arg(info.errorCode());
+    return QStringLiteral("%1 %2").arg(info.errorCode()).arg(info.errorString());
+}
+
 } // namespace
 
 RendererRecovery::RendererRecovery(CWebBrowser2& browser)
@@ -155,7 +163,7 @@ void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
         // The server's answer or the engine's refusal is the operator's to see.
         if (m_reason)
             qCInfo(lcRecovery).noquote() << "load of" << info.url().toDisplayString() << "failed for good ("
-                                         << info.errorCode() << info.errorString() << ")";
+                                         << failureText(info) << ")";
         endWaiting();
         return;
     case LoadFailureAction::Retry:
@@ -164,13 +172,14 @@ void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     m_address = info.url();
     const std::int64_t wait =
         m_unreachableBackoff.failed(now(), QRandomGenerator::global()->generateDouble());
-    qCInfo(lcRecovery).noquote() << "cannot reach" << m_address.toDisplayString() << "(" << info.errorCode()
-                                 << info.errorString() << ") - trying again in" << wait << "ms";
-    schedule(RecoveryReason::Unreachable, wait);
+    qCInfo(lcRecovery).noquote() << (httpStatus ? "service not available at" : "cannot reach")
+                                 << m_address.toDisplayString() << "(" << failureText(info)
+                                 << ") - trying again in" << wait << "ms";
+    schedule(httpStatus ? RecoveryReason::Unavailable : RecoveryReason::Unreachable, wait);
 }
 
 void RendererRecovery::onOnline() {
-    if (m_reason != RecoveryReason::Unreachable)
+    if (m_reason != RecoveryReason::Unreachable && m_reason != RecoveryReason::Unavailable)
         return;
     qCInfo(lcRecovery).noquote() << "network is online again - trying" << m_address.toDisplayString()
                                  << "now";

@@ -3,6 +3,8 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <csignal>
@@ -44,6 +46,61 @@ bool startInSession(QuilloProcess& quillo, SessionManager& session) {
     return quillo.start();
 }
 
+// How many of the service's logged page requests were for path.
+int requestsFor(const DemoService& service, const QString& path) {
+    int count = 0;
+    for (const QJsonValue request : service.requests())
+        count += request[u"path"_s].toString() == path ? 1 : 0;
+    return count;
+}
+
+// A forwarding HTTP proxy for plain http: each connection is piped to the demo service, which
+// takes a proxy's absolute-form requests as any origin server must.
+class ForwardingProxy final {
+public:
+    explicit ForwardingProxy(quint16 target)
+        : m_target(target) {
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { accept(); });
+    }
+    ForwardingProxy(const ForwardingProxy&) = delete;
+    ForwardingProxy& operator=(const ForwardingProxy&) = delete;
+
+    bool listen(quint16 port) { return m_server.listen(QHostAddress::LocalHost, port); }
+    int connections() const { return m_connections; }
+
+private:
+    void accept() {
+        while (QTcpSocket* client = m_server.nextPendingConnection()) {
+            ++m_connections;
+            auto* upstream = new QTcpSocket(client);
+            const auto pipe = [](QTcpSocket* from, QTcpSocket* to) {
+                QObject::connect(from, &QTcpSocket::readyRead, to,
+                                 [from, to] { to->write(from->readAll()); });
+                QObject::connect(from, &QTcpSocket::disconnected, to, [to] { to->disconnectFromHost(); });
+            };
+            // The client's request waits in its socket until the service is connected.
+            QObject::connect(upstream, &QTcpSocket::connected, client, [=] {
+                pipe(client, upstream);
+                pipe(upstream, client);
+                upstream->write(client->readAll());
+            });
+            QObject::connect(upstream, &QTcpSocket::errorOccurred, client, [client] { client->abort(); });
+            QObject::connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+            upstream->connectToHost(QHostAddress::LocalHost, m_target);
+        }
+    }
+
+    QTcpServer m_server;
+    quint16 m_target;
+    int m_connections = 0;
+};
+
+// A local port that nothing listens on, for now.
+quint16 freePort() {
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+}
+
 } // namespace
 
 class TestE2eRecovery : public QObject {
@@ -57,6 +114,8 @@ private slots:
     void hungPageInASecondaryWindow();
     void consoleBoxOutlastsTheHangLimit();
     void serviceUnreachableAtStart();
+    void serviceRestarting();
+    void proxyComesUpLater();
     void secondStart();
     void exitSignal_data();
     void exitSignal();
@@ -241,6 +300,59 @@ void TestE2eRecovery::serviceUnreachableAtStart() {
     QVERIFY(quillo.output().contains(u"cannot reach"_s));
     // Every try reloads the one failed entry: Back has nowhere to go, so the console stays.
     QVERIFY(x11::findWindowByTitle(u"Quillo"_s, 5000));
+}
+
+// The load balancer in front of the service answers 503 while the service restarts; the console
+// comes up when the service does, without the operator doing anything.
+void TestE2eRecovery::serviceRestarting() {
+    QVERIFY(m_service->setOutage(u"/console"_s, 503, 2));
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    const qint64 startedAt = nowMs();
+    QVERIFY(quillo.start());
+
+    const auto load = m_service->waitForReport(reportOf(u"console"_s, u"version"_s), 40000);
+    QUILLO_VERIFY(load, quillo);
+    qInfo("console loaded %lld ms after the start, through two answers of 503",
+          load->value(u"time_ms"_s).toInteger() - startedAt);
+    // Each answer of 503 was tried once again, after its wait.
+    QCOMPARE(requestsFor(*m_service, u"/console"_s), 3);
+    QVERIFY2(quillo.output().contains(u"service not available at"_s) &&
+                 quillo.output().contains(u"HTTP 503"_s),
+             qPrintable(quillo.output()));
+}
+
+// The client's proxy is not up yet when the client starts, and comes a few seconds later.
+void TestE2eRecovery::proxyComesUpLater() {
+    const quint16 proxyPort = freePort();
+    QVERIFY(proxyPort != 0);
+    ConfigHome home;
+    // The engine never sends a loopback address through a proxy, so the console goes by a name.
+    home.writeSettings(u"7"_s, u"http://chat.example:%1/console?id="_s.arg(m_service->port()));
+    // The proxy's own address is not mapped to the service like every name is.
+    QuilloProcess quillo(
+        home, *m_service,
+        {u"--host-resolver-rules="_s + m_service->hostResolverRules() + u", EXCLUDE 127.0.0.1"_s});
+    const QString proxy = u"http://127.0.0.1:%1"_s.arg(proxyPort);
+    quillo.setEnvironmentVariable(u"http_proxy"_s, proxy);
+    quillo.setEnvironmentVariable(u"https_proxy"_s, proxy);
+    QVERIFY(quillo.start());
+    QTRY_VERIFY2_WITH_TIMEOUT(quillo.output().contains(u"cannot reach"_s), qPrintable(quillo.output()),
+                              kStartMs);
+    QVERIFY2(quillo.output().contains(u"-130"_s), qPrintable(quillo.output()));
+
+    ForwardingProxy forwarding(m_service->port());
+    QVERIFY(forwarding.listen(proxyPort));
+    const qint64 upAt = nowMs();
+    const auto load = m_service->waitForReport(reportOf(u"console"_s, u"version"_s), 40000);
+    QUILLO_VERIFY(load, quillo);
+    qInfo("console loaded %lld ms after the proxy came up", load->value(u"time_ms"_s).toInteger() - upAt);
+    QVERIFY(forwarding.connections() > 0);
+    QCOMPARE(load->value(u"host"_s).toString(), u"chat.example:%1"_s.arg(m_service->port()));
+    // Nothing reached the service but through the proxy.
+    QVERIFY(!m_service->waitForRequest(
+        [&](const QJsonObject& request) { return request.value(u"time_ms"_s).toInteger() < upAt; }, 0));
 }
 
 void TestE2eRecovery::secondStart() {
