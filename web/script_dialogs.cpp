@@ -5,6 +5,8 @@
 #include "web/web_platform.h"
 
 #include <QMessageBox>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
 namespace quillo::web {
@@ -61,6 +63,27 @@ bool ScriptDialogPage::javaScriptPrompt(const QUrl& securityOrigin, const QStrin
     }
     showWithoutWaiting(securityOrigin, msg, true);
     return false;
+}
+
+bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    const QByteArray scheme = url.scheme().toLatin1();
+    // Schemes the client gave the engine are loaded by it, not by the desktop.
+    const bool clientScheme =
+        !QWebEngineUrlScheme::schemeByName(scheme).name().isEmpty() || profile()->urlSchemeHandler(scheme);
+    switch (clientScheme ? NavigationAction::Load : DecideNavigation(scheme.toStdString())) {
+    case NavigationAction::Load:
+        break;
+    case NavigationAction::HandToDesktop:
+        qCInfo(lcWeb).noquote() << "mail address from" << WebPlatform::originText(this->url())
+                                << "handed to the desktop";
+        break;
+    case NavigationAction::Refuse:
+        qCInfo(lcWeb).noquote() << "navigation to" << url.toDisplayString() << "from"
+                                << WebPlatform::originText(this->url())
+                                << "refused: it would start another program of the desktop";
+        return false;
+    }
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 
 void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QString& msg,

@@ -13,13 +13,13 @@
 
 class QMessageBox;
 class QWebEngineDownloadRequest;
-class QWebEngineNewWindowRequest;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWidget;
 
 namespace quillo::web {
 
+class NewWindowHandoff;
 class NotificationPresenter;
 
 // What a desktop browser does for the chat pages and the client did not: new windows go to the
@@ -55,8 +55,6 @@ public:
     static QString downloadFolder();
 
 private:
-    void onNewWindowRequested(QWebEngineNewWindowRequest& request);
-    void openInDefaultBrowser(const QUrl& url);
     void onDownloadRequested(QWebEngineDownloadRequest* download);
     bool isNameTaken(const QString& folder, const QString& name) const;
     void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
@@ -73,6 +71,7 @@ private:
     // Paths that downloads of this run are being saved to, taken even before the file exists.
     std::set<QString> m_reservedPaths;
     NotificationPresenter* m_notifications = nullptr;
+    NewWindowHandoff* m_newWindows = nullptr;
 };
 
 } // namespace quillo::web

@@ -174,6 +174,8 @@ bool isUndecorated(WindowId window);
 
 // Input through xdotool, in screen coordinates. Each returns whether xdotool succeeded.
 bool click(int x, int y, int button = 1);
+// count clicks of the left button at one point, delayMs apart, as an operator hammering a link.
+bool clicks(int x, int y, int count, int delayMs);
 bool moveMouse(int x, int y);
 bool key(const QString& combo);
 bool drag(int fromX, int fromY, int toX, int toY, int button = 1);
