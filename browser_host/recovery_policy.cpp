@@ -42,6 +42,19 @@ constexpr std::array kUnreachableErrors = {
     -118, // connection timed out
     -137, // name resolution failed
     -324, // empty response: the service went down mid-answer
+    // The way there: a proxy that is down or restarting, or that could not reach the service.
+    -111, // tunnel through the proxy failed
+    -120, // SOCKS proxy connection failed
+    -121, // SOCKS proxy could not reach the service's host
+    -130, // proxy connection failed
+    -131, // proxy configuration script could not be fetched or run
+    -186, // proxy could not reach the service
+};
+// What a load balancer answers while the service behind it restarts.
+constexpr std::array kRestartingStatuses = {
+    502, // bad gateway
+    503, // service unavailable
+    504, // gateway timeout
 };
 constexpr int kAborted = -3;
 constexpr int kFirstCertificateError = -299;
@@ -51,7 +64,10 @@ constexpr int kLastCertificateError = -200;
 
 LoadFailureAction classifyLoadFailure(int errorCode, bool isHttpStatus) {
     if (isHttpStatus)
-        return LoadFailureAction::ShowAsIs;
+        return std::find(kRestartingStatuses.begin(), kRestartingStatuses.end(), errorCode) !=
+                       kRestartingStatuses.end()
+                   ? LoadFailureAction::Retry
+                   : LoadFailureAction::ShowAsIs;
     if (errorCode == kAborted)
         return LoadFailureAction::Ignore;
     // A certificate the engine refused stays refused: retrying would only hammer a wrong server.
@@ -65,7 +81,7 @@ LoadFailureAction classifyLoadFailure(int errorCode, bool isHttpStatus) {
 
 RecoveryText recoveryText(RecoveryReason reason, const std::string& address, int secondsLeft) {
     RecoveryText text;
-    const bool unreachable = reason == RecoveryReason::Unreachable;
+    const bool unreachable = reason == RecoveryReason::Unreachable || reason == RecoveryReason::Unavailable;
     text.title = unreachable ? "Can't reach the chat service" : "The page stopped";
     switch (reason) {
     case RecoveryReason::RendererCrashed:
@@ -82,6 +98,9 @@ RecoveryText recoveryText(RecoveryReason reason, const std::string& address, int
         break;
     case RecoveryReason::Unreachable:
         text.what = address + " does not answer.";
+        break;
+    case RecoveryReason::Unavailable:
+        text.what = address + " is not available at the moment.";
         break;
     }
     const char* verb = unreachable ? "Trying again" : "Loading it again";
@@ -106,6 +125,8 @@ const char* reasonName(RecoveryReason reason) {
         return "page hung";
     case RecoveryReason::Unreachable:
         return "service unreachable";
+    case RecoveryReason::Unavailable:
+        return "service unavailable";
     }
     return "unknown";
 }

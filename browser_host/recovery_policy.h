@@ -45,10 +45,11 @@ private:
 enum class LoadFailureAction {
     // Not a failure the operator needs to hear of (the load was replaced by another).
     Ignore,
-    // The service could not be reached: show the client's own page and try again.
+    // The service could not be reached, or said it is restarting (502, 503, 504 from the load
+    // balancer in front of it): show the client's own page and try again.
     Retry,
-    // The engine's own page stands: the server's HTTP answer, a refused certificate, or anything
-    // retrying cannot mend.
+    // The engine's own page stands: the server's other HTTP answers, a refused certificate, or
+    // anything retrying cannot mend.
     ShowAsIs,
 };
 
@@ -56,7 +57,15 @@ enum class LoadFailureAction {
 LoadFailureAction classifyLoadFailure(int errorCode, bool isHttpStatus);
 
 // Why a browser is waiting to load its page again.
-enum class RecoveryReason { RendererCrashed, RendererKilled, RendererEnded, PageHung, Unreachable };
+enum class RecoveryReason {
+    RendererCrashed,
+    RendererKilled,
+    RendererEnded,
+    PageHung,
+    Unreachable,
+    // The service answered that it cannot serve the page for now.
+    Unavailable,
+};
 
 // The texts of the client's waiting page, in the system's own words.
 struct RecoveryText {

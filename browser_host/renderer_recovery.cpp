@@ -3,8 +3,8 @@
 #include "browser_host/web_browser2.h"
 #include "platform/process_end.h"
 #include "resources/resource_loader.h"
+#include "web/engine_wait.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QNetworkInformation>
@@ -41,6 +41,14 @@ RecoveryReason reasonOf(QWebEnginePage::RenderProcessTerminationStatus status) {
 
 QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// Why a load failed, for the log. The engine's text for an HTTP answer is its error page's
+// template, not words.
+QString failureText(const QWebEngineLoadingInfo& info) {
+    if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
+        return QStringLiteral("HTTP %1").arg(info.errorCode());
+    return QStringLiteral("%1 %2").arg(info.errorCode()).arg(info.errorString());
 }
 
 } // namespace
@@ -155,7 +163,7 @@ void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
         // The server's answer or the engine's refusal is the operator's to see.
         if (m_reason)
             qCInfo(lcRecovery).noquote() << "load of" << info.url().toDisplayString() << "failed for good ("
-                                         << info.errorCode() << info.errorString() << ")";
+                                         << failureText(info) << ")";
         endWaiting();
         return;
     case LoadFailureAction::Retry:
@@ -164,13 +172,14 @@ void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     m_address = info.url();
     const std::int64_t wait =
         m_unreachableBackoff.failed(now(), QRandomGenerator::global()->generateDouble());
-    qCInfo(lcRecovery).noquote() << "cannot reach" << m_address.toDisplayString() << "(" << info.errorCode()
-                                 << info.errorString() << ") - trying again in" << wait << "ms";
-    schedule(RecoveryReason::Unreachable, wait);
+    qCInfo(lcRecovery).noquote() << (httpStatus ? "service not available at" : "cannot reach")
+                                 << m_address.toDisplayString() << "(" << failureText(info)
+                                 << ") - trying again in" << wait << "ms";
+    schedule(httpStatus ? RecoveryReason::Unavailable : RecoveryReason::Unreachable, wait);
 }
 
 void RendererRecovery::onOnline() {
-    if (m_reason != RecoveryReason::Unreachable)
+    if (m_reason != RecoveryReason::Unreachable && m_reason != RecoveryReason::Unavailable)
         return;
     qCInfo(lcRecovery).noquote() << "network is online again - trying" << m_address.toDisplayString()
                                  << "now";
@@ -228,12 +237,9 @@ void RendererRecovery::endWaiting() {
 
 void RendererRecovery::checkAlive() {
     QWebEnginePage* page = m_browser.page();
-    // A page waiting for the operator's answer to its dialog is blocked, not hung; a hidden or
-    // recovering one is not asked. The main window runs modally itself, so only another modal
-    // window counts.
-    const QWidget* modal = QApplication::activeModalWidget();
-    if (m_reason || !windowShown() || page->renderProcessPid() <= 0 ||
-        (modal && modal != m_browser.window())) {
+    // A hidden or recovering page is not asked. While the client waits inside one of the engine's
+    // callbacks (the console's script box) the engine runs no page's work, so no page can answer.
+    if (m_reason || !windowShown() || page->renderProcessPid() <= 0 || web::EngineWait::active()) {
         m_lastAnswerMs = now();
         return;
     }

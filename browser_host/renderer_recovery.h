@@ -20,8 +20,9 @@ Q_DECLARE_LOGGING_CATEGORY(lcRecovery)
 namespace quillo {
 
 // Keeps one browser's page alive through a shift: a renderer that died or stopped answering, or a
-// service that could not be reached, is loaded again by itself, with growing waits, while the
-// client's own waiting page tells the operator what happened and when the next try comes.
+// service that could not be reached or was restarting, is loaded again by itself, with growing
+// waits, while the client's own waiting page tells the operator what happened and when the next
+// try comes.
 class RendererRecovery final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RendererRecovery)

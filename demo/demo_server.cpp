@@ -15,8 +15,8 @@ using Status = QHttpServerResponder::StatusCode;
 
 // Test plumbing: never part of what a page asked for.
 bool isPlumbing(const QString& path) {
-    static const QStringList plumbing = {u"/log"_s,     u"/report"_s,       u"/reports"_s,
-                                         u"/command"_s, u"/next-command"_s, u"/reset"_s};
+    static const QStringList plumbing = {u"/log"_s,          u"/report"_s, u"/reports"_s, u"/command"_s,
+                                         u"/next-command"_s, u"/reset"_s,  u"/outage"_s};
     return plumbing.contains(path);
 }
 
@@ -94,6 +94,8 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
         logRequest(request, socket);
 
     auto responder = makeResponder(request, socket);
+    if (answerOutage(path, responder))
+        return true;
     if ((isGet || isPost) && path == u"/logon.aspx"_s) {
         const QString orderId = queryValue(request, u"id"_s);
         // The form posts back to this address; the answer is the page that shows the order number.
@@ -137,9 +139,12 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
         m_requests = {};
         m_reports = {};
         m_commands.clear();
+        m_outages.clear();
         responder.write(Status::NoContent);
     } else if (isPost && path == u"/command"_s) {
         queueCommand(request, std::move(responder));
+    } else if (isPost && path == u"/outage"_s) {
+        setOutage(request, std::move(responder));
     } else if (isGet && path == u"/next-command"_s) {
         waitForCommand(queryValue(request, u"page"_s), socket, std::move(responder));
     } else {
@@ -278,4 +283,34 @@ void DemoServer::expireWaiters() {
             it->responder.write(Status::NoContent);
         it = m_waiters.erase(it);
     }
+}
+
+void DemoServer::setOutage(const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+    const QJsonObject outage = QJsonDocument::fromJson(request.body()).object();
+    const QString path = outage.value(u"path"_s).toString();
+    const int status = outage.value(u"status"_s).toInt();
+    const int requests = outage.value(u"requests"_s).toInt();
+    if (!path.startsWith(u'/') || isPlumbing(path) || status < 400 || status > 599 || requests < 1) {
+        writeNoStore(responder, "an outage is {path, status (400-599), requests (1 or more)}\n", "text/plain",
+                     Status::BadRequest);
+        return;
+    }
+    m_outages.insert(path, {status, requests});
+    responder.write(Status::NoContent);
+}
+
+bool DemoServer::answerOutage(const QString& path, QHttpServerResponder& responder) {
+    const auto outage = m_outages.find(path);
+    if (outage == m_outages.end())
+        return false;
+    const auto [status, left] = *outage;
+    if (left <= 1)
+        m_outages.erase(outage);
+    else
+        *outage = {status, left - 1};
+    // A body as a load balancer sends one; the engine shows it instead of its own error page.
+    const QByteArray body = "<!DOCTYPE html><title>" + QByteArray::number(status) +
+                            "</title><p>The service is restarting. Please try again shortly.</p>\n";
+    writeNoStore(responder, body, "text/html; charset=utf-8", Status(status));
+    return true;
 }

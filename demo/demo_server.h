@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QHttpServerResponder>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -50,10 +51,15 @@ private:
     void waitForCommand(const QString& page, QTcpSocket* socket, QHttpServerResponder&& responder);
     bool deliver(Waiter& waiter, const QJsonObject& command);
     void expireWaiters();
+    void setOutage(const QHttpServerRequest& request, QHttpServerResponder&& responder);
+    bool answerOutage(const QString& path, QHttpServerResponder& responder);
 
     QJsonArray m_requests;
     QJsonArray m_reports;
     QList<QJsonObject> m_commands;
     std::list<Waiter> m_waiters;
+    // Paths answered with an error status for their next requests, as a load balancer answers while
+    // the service behind it restarts: path -> {status, requests left}.
+    QHash<QString, std::pair<int, int>> m_outages;
     QTimer m_expiry;
 };

@@ -12,6 +12,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 #include <optional>
 
@@ -181,6 +183,27 @@ QStringList ScriptDialogPage::chooseFiles(FileSelectionMode mode, const QStringL
     qCInfo(lcWeb) << "file chooser of" << WebPlatform::originText(url()) << "answered with" << chosen.size()
                   << "files";
     return chosen;
+}
+
+bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    const QByteArray scheme = url.scheme().toLatin1();
+    // Schemes the client gave the engine are loaded by it, not by the desktop.
+    const bool clientScheme =
+        !QWebEngineUrlScheme::schemeByName(scheme).name().isEmpty() || profile()->urlSchemeHandler(scheme);
+    switch (clientScheme ? NavigationAction::Load : DecideNavigation(scheme.toStdString())) {
+    case NavigationAction::Load:
+        break;
+    case NavigationAction::HandToDesktop:
+        qCInfo(lcWeb).noquote() << "mail address from" << WebPlatform::originText(this->url())
+                                << "handed to the desktop";
+        break;
+    case NavigationAction::Refuse:
+        qCInfo(lcWeb).noquote() << "navigation to" << url.toDisplayString() << "from"
+                                << WebPlatform::originText(this->url())
+                                << "refused: it would start another program of the desktop";
+        return false;
+    }
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 
 void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QString& msg,

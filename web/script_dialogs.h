@@ -33,6 +33,8 @@ protected:
     // chose files, else in the home folder, never in the client's working folder.
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override;
+    // Also where the engine asks before it hands an address it cannot load to the desktop.
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
 private:
     static QString boxTitle(const QUrl& securityOrigin);

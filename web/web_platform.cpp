@@ -1,11 +1,11 @@
 #include "web/web_platform.h"
 
 #include "web/download_notice.h"
+#include "web/new_window_handoff.h"
 #include "web/notification_presenter.h"
 #include "web/web_log.h"
 #include "web/window_modality.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
-#include <QWebEngineNewWindowRequest>
 #include <QWebEngineNotification>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -60,6 +59,14 @@ WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWind
     // An operator console's alert must sound even when the operator has not touched the page
     // since logging on.
     profile.settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    // An address the engine cannot load itself goes to the desktop only from the operator's click;
+    // the page's acceptNavigationRequest() then lets only mail addresses through.
+    profile.settings()->setUnknownUrlSchemePolicy(
+        QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
+    // The engine's popup blocking: window.open() without the operator's click is refused inside
+    // the engine, before it costs the client a window. What does come, the handoff decides.
+    profile.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    m_newWindows = new NewWindowHandoff(this);
 
     connect(&profile, &QWebEngineProfile::downloadRequested, this, &WebPlatform::onDownloadRequested);
 
@@ -85,7 +92,7 @@ WebPlatform* WebPlatform::of(const QWebEngineProfile& profile) {
 }
 
 void WebPlatform::attachPage(QWebEnginePage& page) {
-    connect(&page, &QWebEnginePage::newWindowRequested, this, &WebPlatform::onNewWindowRequested);
+    m_newWindows->attachPage(page);
     connect(&page, &QWebEnginePage::featurePermissionRequested, this,
             [this, page = &page](const QUrl& origin, QWebEnginePage::Feature feature) {
                 onPermissionRequested(*page, origin, feature);
@@ -95,24 +102,6 @@ void WebPlatform::attachPage(QWebEnginePage& page) {
 QString WebPlatform::downloadFolder() {
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     return downloads.isEmpty() ? QDir::homePath() : downloads;
-}
-
-void WebPlatform::onNewWindowRequested(QWebEngineNewWindowRequest& request) {
-    const QUrl url = request.requestedUrl();
-    switch (DecideNewWindow(url.scheme().toStdString())) {
-    case NewWindowAction::OpenInDefaultBrowser:
-        openInDefaultBrowser(url);
-        break;
-    case NewWindowAction::Ignore:
-        qCInfo(lcWeb) << "new window for" << url.toDisplayString() << "refused";
-        break;
-    }
-}
-
-void WebPlatform::openInDefaultBrowser(const QUrl& url) {
-    const bool opened = QDesktopServices::openUrl(url);
-    qCInfo(lcWeb) << "new window opened in the default browser:" << url.toDisplayString()
-                  << (opened ? "" : "(no browser could be started)");
 }
 
 bool WebPlatform::isNameTaken(const QString& folder, const QString& name) const {

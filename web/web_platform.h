@@ -14,7 +14,6 @@
 
 class QMessageBox;
 class QWebEngineDownloadRequest;
-class QWebEngineNewWindowRequest;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWidget;
@@ -25,6 +24,7 @@ class PopupStack;
 
 namespace quillo::web {
 
+class NewWindowHandoff;
 class NotificationPresenter;
 
 // What a desktop browser does for the chat pages and the client did not: new windows go to the
@@ -69,8 +69,6 @@ public:
     void setLastChosenFolder(const QString& folder) { m_lastChosenFolder = folder; }
 
 private:
-    void onNewWindowRequested(QWebEngineNewWindowRequest& request);
-    void openInDefaultBrowser(const QUrl& url);
     void onDownloadRequested(QWebEngineDownloadRequest* download);
     bool isNameTaken(const QString& folder, const QString& name) const;
     void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
@@ -88,6 +86,7 @@ private:
     std::set<QString> m_reservedPaths;
     NotificationPresenter* m_notifications = nullptr;
     QString m_lastChosenFolder;
+    NewWindowHandoff* m_newWindows = nullptr;
 };
 
 } // namespace quillo::web

@@ -1,5 +1,8 @@
 #include "web/web_policy.h"
 
+#include <algorithm>
+#include <array>
+
 namespace quillo::web {
 
 namespace {
@@ -8,6 +11,22 @@ constexpr std::string_view kFallbackName = "download";
 constexpr int kMaxCopies = 9999;
 // Leaves room for " (9999)" and a file system's 255-byte limit.
 constexpr std::size_t kMaxNameBytes = 200;
+// What the engine loads itself: the web, local and in-memory documents, its own pages.
+constexpr std::array<std::string_view, 15> kEngineSchemes = {"http",
+                                                             "https",
+                                                             "about",
+                                                             "data",
+                                                             "blob",
+                                                             "file",
+                                                             "filesystem",
+                                                             "qrc",
+                                                             "chrome",
+                                                             "chrome-error",
+                                                             "chrome-extension",
+                                                             "devtools",
+                                                             "view-source",
+                                                             "ws",
+                                                             "wss"};
 
 bool refusedInName(unsigned char c) {
     // Folder separators, control characters, and what Windows file systems reject.
@@ -43,6 +62,48 @@ NewWindowAction DecideNewWindow(std::string_view scheme) {
     if (scheme == "http" || scheme == "https" || scheme == "mailto")
         return NewWindowAction::OpenInDefaultBrowser;
     return NewWindowAction::Ignore;
+}
+
+NewWindowGate::Decision NewWindowGate::decide(std::string_view scheme, bool userInitiated,
+                                              std::int64_t nowMs) {
+    const NewWindowAction action = DecideNewWindow(scheme);
+    switch (action) {
+    case NewWindowAction::Ignore:
+        return refuse(NewWindowRefusal::Scheme, nowMs);
+    case NewWindowAction::OpenInDefaultBrowser:
+        break;
+    }
+    // The engine's own popup rule: a script alone never reaches the desktop.
+    if (!userInitiated)
+        return refuse(NewWindowRefusal::NoGesture, nowMs);
+    while (!m_opened.empty() && nowMs - m_opened.front() >= kSecondMs)
+        m_opened.pop_front();
+    if (int(m_opened.size()) >= kMaxPerSecond)
+        return refuse(NewWindowRefusal::TooMany, nowMs);
+    m_opened.push_back(nowMs);
+    return {action, std::nullopt, false};
+}
+
+NewWindowGate::Decision NewWindowGate::refuse(NewWindowRefusal why, std::int64_t nowMs) {
+    // A burst goes on while refusals come within a second of each other, or while its count has
+    // not been told yet.
+    const bool burstGoesOn = m_unlogged > 0 || (m_lastRefusalMs && nowMs - *m_lastRefusalMs < kSecondMs);
+    m_lastRefusalMs = nowMs;
+    if (burstGoesOn)
+        ++m_unlogged;
+    return {NewWindowAction::Ignore, why, !burstGoesOn};
+}
+
+int NewWindowGate::takeQuietRefusals(std::int64_t nowMs) {
+    if (m_unlogged == 0 || !m_lastRefusalMs || nowMs - *m_lastRefusalMs < kSecondMs)
+        return 0;
+    return std::exchange(m_unlogged, 0);
+}
+
+NavigationAction DecideNavigation(std::string_view scheme) {
+    if (std::find(kEngineSchemes.begin(), kEngineSchemes.end(), scheme) != kEngineSchemes.end())
+        return NavigationAction::Load;
+    return scheme == "mailto" ? NavigationAction::HandToDesktop : NavigationAction::Refuse;
 }
 
 std::string SafeDownloadName(std::string_view suggested) {

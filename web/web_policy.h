@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -20,6 +22,65 @@ enum class NewWindowAction {
 // By the address's scheme, lower case as a parsed URL has it. Web and mail addresses only: a
 // page never gets to start a local program or open a local file through the desktop.
 NewWindowAction DecideNewWindow(std::string_view scheme);
+
+// Why a new window was not opened, for the log.
+enum class NewWindowRefusal {
+    // Not a web or mail address.
+    Scheme,
+    // Asked for by the page's script, not by the operator's click or key.
+    NoGesture,
+    // More than the operator could have asked for in a second.
+    TooMany,
+};
+
+// What one page may hand the desktop as new windows: what DecideNewWindow allows, when the
+// operator asked for it, and at most kMaxPerSecond in any second, so no page floods the
+// operator's desktop with browser or mail windows. Refusals come in bursts; only the first of a
+// burst gets a log line of its own, the rest one line with their number once the page is quiet.
+class NewWindowGate final {
+public:
+    static constexpr int kMaxPerSecond = 3;
+    static constexpr std::int64_t kSecondMs = 1000;
+
+    struct Decision {
+        NewWindowAction action;
+        std::optional<NewWindowRefusal> refusal;
+        // The refusal starts a burst: log it now.
+        bool logNow = false;
+    };
+
+    // userInitiated: the engine's word that the operator's click or key asked for the window.
+    // nowMs on any monotonic clock.
+    Decision decide(std::string_view scheme, bool userInitiated, std::int64_t nowMs);
+
+    // Once a kSecondMs has passed since the last refusal: how many refusals of the burst were not
+    // logged, and the burst is over. 0 while the burst goes on or when there is nothing to tell.
+    int takeQuietRefusals(std::int64_t nowMs);
+    bool hasUnloggedRefusals() const { return m_unlogged > 0; }
+
+private:
+    Decision refuse(NewWindowRefusal why, std::int64_t nowMs);
+
+    // When the windows of the last second were opened, oldest first.
+    std::deque<std::int64_t> m_opened;
+    std::optional<std::int64_t> m_lastRefusalMs;
+    int m_unlogged = 0;
+};
+
+// What the client does with a navigation in a page's own window, by the address's scheme.
+enum class NavigationAction {
+    // The engine loads it itself: web addresses and the engine's own kinds of address.
+    Load,
+    // The engine hands it to the desktop's mail program, as the operator's click asked.
+    HandToDesktop,
+    // The engine would hand it to whatever program the desktop has for it (ssh:, smb:, a custom
+    // handler): refused.
+    Refuse,
+};
+
+// By the address's scheme, lower case as a parsed URL has it. Schemes registered with the engine
+// by the client itself are loaded by it and never reach this.
+NavigationAction DecideNavigation(std::string_view scheme);
 
 // A name to save a download under, from the one the server suggested: no folder parts, no
 // characters that a file system refuses, never empty, never a hidden or dot-only name.

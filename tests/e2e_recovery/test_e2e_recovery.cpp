@@ -3,6 +3,8 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <csignal>
@@ -44,6 +46,61 @@ bool startInSession(QuilloProcess& quillo, SessionManager& session) {
     return quillo.start();
 }
 
+// How many of the service's logged page requests were for path.
+int requestsFor(const DemoService& service, const QString& path) {
+    int count = 0;
+    for (const QJsonValue request : service.requests())
+        count += request[u"path"_s].toString() == path ? 1 : 0;
+    return count;
+}
+
+// A forwarding HTTP proxy for plain http: each connection is piped to the demo service, which
+// takes a proxy's absolute-form requests as any origin server must.
+class ForwardingProxy final {
+public:
+    explicit ForwardingProxy(quint16 target)
+        : m_target(target) {
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { accept(); });
+    }
+    ForwardingProxy(const ForwardingProxy&) = delete;
+    ForwardingProxy& operator=(const ForwardingProxy&) = delete;
+
+    bool listen(quint16 port) { return m_server.listen(QHostAddress::LocalHost, port); }
+    int connections() const { return m_connections; }
+
+private:
+    void accept() {
+        while (QTcpSocket* client = m_server.nextPendingConnection()) {
+            ++m_connections;
+            auto* upstream = new QTcpSocket(client);
+            const auto pipe = [](QTcpSocket* from, QTcpSocket* to) {
+                QObject::connect(from, &QTcpSocket::readyRead, to,
+                                 [from, to] { to->write(from->readAll()); });
+                QObject::connect(from, &QTcpSocket::disconnected, to, [to] { to->disconnectFromHost(); });
+            };
+            // The client's request waits in its socket until the service is connected.
+            QObject::connect(upstream, &QTcpSocket::connected, client, [=] {
+                pipe(client, upstream);
+                pipe(upstream, client);
+                upstream->write(client->readAll());
+            });
+            QObject::connect(upstream, &QTcpSocket::errorOccurred, client, [client] { client->abort(); });
+            QObject::connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+            upstream->connectToHost(QHostAddress::LocalHost, m_target);
+        }
+    }
+
+    QTcpServer m_server;
+    quint16 m_target;
+    int m_connections = 0;
+};
+
+// A local port that nothing listens on, for now.
+quint16 freePort() {
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+}
+
 } // namespace
 
 class TestE2eRecovery : public QObject {
@@ -54,7 +111,11 @@ private slots:
     void init();
     void rendererKilled();
     void hungPage();
+    void hungPageInASecondaryWindow();
+    void consoleBoxOutlastsTheHangLimit();
     void serviceUnreachableAtStart();
+    void serviceRestarting();
+    void proxyComesUpLater();
     void secondStart();
     void exitSignal_data();
     void exitSignal();
@@ -146,6 +207,83 @@ void TestE2eRecovery::hungPage() {
     QUILLO_VERIFY(quillo.isRunning(), quillo);
 }
 
+// The main window's page is not the only one watched: a page looping in a window the console
+// opened is ended and loaded again just the same, and the console goes on meanwhile.
+void TestE2eRecovery::hungPageInASecondaryWindow() {
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    QVERIFY(quillo.start());
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"console"_s, u"load"_s), kStartMs), quillo);
+    const qint64 consoleUpAt = nowMs();
+
+    const QString loop = m_service->baseUrl().toString() + u"/cases/hostile/loop"_s;
+    QVERIFY(m_service->pushCommand({{u"call"_s, u"CB_OpenWindow"_s},
+                                    {u"page"_s, u"console"_s},
+                                    {u"args"_s, QJsonArray{loop, 100, 100, 400, 300, 0}}}));
+    const auto looping = m_service->waitForReport(
+        [](const QJsonObject& report) {
+            return report.value(u"event"_s).toString() == u"loop-page"_s &&
+                   !report.value(u"looped"_s).toBool();
+        },
+        kStartMs);
+    QUILLO_VERIFY(looping, quillo);
+    const auto recovered = m_service->waitForReport(
+        [](const QJsonObject& report) {
+            return report.value(u"event"_s).toString() == u"loop-page"_s &&
+                   report.value(u"looped"_s).toBool();
+        },
+        45000);
+    QUILLO_VERIFY(recovered, quillo);
+    const qint64 silentMs =
+        recovered->value(u"time_ms"_s).toInteger() - looping->value(u"time_ms"_s).toInteger();
+    qInfo("hung page in a secondary window loaded again after %lld ms", silentMs);
+    // Its fifteen seconds, one ping's delay and the reload.
+    QVERIFY2(silentMs >= 14000 && silentMs <= 25000, qPrintable(QString::number(silentMs)));
+
+    // The console was neither ended nor reloaded, and it answers.
+    QVERIFY2(!m_service->waitForReport(reportOf(u"console"_s, u"load"_s, consoleUpAt), 0),
+             qPrintable(quillo.output()));
+    const qint64 askedAt = nowMs();
+    QVERIFY(m_service->pushCommand({{u"call"_s, u"CB_IsOurCustomBrowser"_s}, {u"page"_s, u"console"_s}}));
+    QUILLO_VERIFY(m_service->waitForReport(
+                      [&](const QJsonObject& report) {
+                          return reportOf(u"console"_s, u"called"_s, askedAt)(report) &&
+                                 report.value(u"call"_s).toString() == u"CB_IsOurCustomBrowser"_s;
+                      },
+                      10000),
+                  quillo);
+}
+
+// The console's own script box waits for the operator as long as it takes. The engine runs no
+// page's work meanwhile, and that silence is not a hang.
+void TestE2eRecovery::consoleBoxOutlastsTheHangLimit() {
+    ConfigHome home;
+    startAt(home, *m_service, u"/cases/web?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    QVERIFY(quillo.start());
+    const auto load = m_service->waitForReport(reportOf(u"case_web"_s, u"load"_s), kStartMs);
+    QUILLO_VERIFY(load, quillo);
+    const qint64 loadedAt = nowMs();
+    const auto mainWindow = x11::findWindowByTitle(u"Quillo"_s, 10000);
+    QVERIFY(mainWindow);
+    QVERIFY(x11::activate(*mainWindow));
+    QTRY_VERIFY_WITH_TIMEOUT(x11::activeWindow() == mainWindow, 10000);
+
+    QVERIFY(m_service->pushCommand(
+        {{u"page"_s, u"case_web"_s}, {u"action"_s, u"alert"_s}, {u"args"_s, QJsonArray{u"New chat"_s}}}));
+    // The box takes the focus from the main window.
+    QTRY_VERIFY_WITH_TIMEOUT(x11::activeWindow() && x11::activeWindow() != mainWindow, 20000);
+    const x11::WindowId box = *x11::activeWindow();
+    // The operator answers after the fifteen seconds a silent page gets and a ping more.
+    QTest::qWait(20000);
+    QVERIFY(x11::activate(box));
+    QVERIFY(x11::key(u"Return"_s));
+    QUILLO_VERIFY(m_service->waitForReport(reportOf(u"case_web"_s, u"alerted"_s), 10000), quillo);
+    QVERIFY2(!quillo.output().contains(u"has not answered"_s), qPrintable(quillo.output()));
+    QVERIFY(!m_service->waitForReport(reportOf(u"case_web"_s, u"load"_s, loadedAt), 0));
+}
+
 void TestE2eRecovery::serviceUnreachableAtStart() {
     const quint16 port = m_service->port();
     ConfigHome home;
@@ -164,6 +302,59 @@ void TestE2eRecovery::serviceUnreachableAtStart() {
     QVERIFY(quillo.output().contains(u"cannot reach"_s));
     // Every try reloads the one failed entry: Back has nowhere to go, so the console stays.
     QVERIFY(x11::findWindowByTitle(u"Quillo"_s, 5000));
+}
+
+// The load balancer in front of the service answers 503 while the service restarts; the console
+// comes up when the service does, without the operator doing anything.
+void TestE2eRecovery::serviceRestarting() {
+    QVERIFY(m_service->setOutage(u"/console"_s, 503, 2));
+    ConfigHome home;
+    startAt(home, *m_service, u"/console?id="_s);
+    QuilloProcess quillo(home, *m_service);
+    const qint64 startedAt = nowMs();
+    QVERIFY(quillo.start());
+
+    const auto load = m_service->waitForReport(reportOf(u"console"_s, u"version"_s), 40000);
+    QUILLO_VERIFY(load, quillo);
+    qInfo("console loaded %lld ms after the start, through two answers of 503",
+          load->value(u"time_ms"_s).toInteger() - startedAt);
+    // Each answer of 503 was tried once again, after its wait.
+    QCOMPARE(requestsFor(*m_service, u"/console"_s), 3);
+    QVERIFY2(quillo.output().contains(u"service not available at"_s) &&
+                 quillo.output().contains(u"HTTP 503"_s),
+             qPrintable(quillo.output()));
+}
+
+// The client's proxy is not up yet when the client starts, and comes a few seconds later.
+void TestE2eRecovery::proxyComesUpLater() {
+    const quint16 proxyPort = freePort();
+    QVERIFY(proxyPort != 0);
+    ConfigHome home;
+    // The engine never sends a loopback address through a proxy, so the console goes by a name.
+    home.writeSettings(u"7"_s, u"http://chat.example:%1/console?id="_s.arg(m_service->port()));
+    // The proxy's own address is not mapped to the service like every name is.
+    QuilloProcess quillo(
+        home, *m_service,
+        {u"--host-resolver-rules="_s + m_service->hostResolverRules() + u", EXCLUDE 127.0.0.1"_s});
+    const QString proxy = u"http://127.0.0.1:%1"_s.arg(proxyPort);
+    quillo.setEnvironmentVariable(u"http_proxy"_s, proxy);
+    quillo.setEnvironmentVariable(u"https_proxy"_s, proxy);
+    QVERIFY(quillo.start());
+    QTRY_VERIFY2_WITH_TIMEOUT(quillo.output().contains(u"cannot reach"_s), qPrintable(quillo.output()),
+                              kStartMs);
+    QVERIFY2(quillo.output().contains(u"-130"_s), qPrintable(quillo.output()));
+
+    ForwardingProxy forwarding(m_service->port());
+    QVERIFY(forwarding.listen(proxyPort));
+    const qint64 upAt = nowMs();
+    const auto load = m_service->waitForReport(reportOf(u"console"_s, u"version"_s), 40000);
+    QUILLO_VERIFY(load, quillo);
+    qInfo("console loaded %lld ms after the proxy came up", load->value(u"time_ms"_s).toInteger() - upAt);
+    QVERIFY(forwarding.connections() > 0);
+    QCOMPARE(load->value(u"host"_s).toString(), u"chat.example:%1"_s.arg(m_service->port()));
+    // Nothing reached the service but through the proxy.
+    QVERIFY(!m_service->waitForRequest(
+        [&](const QJsonObject& request) { return request.value(u"time_ms"_s).toInteger() < upAt; }, 0));
 }
 
 void TestE2eRecovery::secondStart() {

@@ -189,6 +189,11 @@ bool DemoService::pushCommand(const QJsonObject& command) const {
     return post(u"/command"_s, QJsonDocument(command).toJson(QJsonDocument::Compact));
 }
 
+bool DemoService::setOutage(const QString& path, int status, int requests) const {
+    const QJsonObject outage{{u"path"_s, path}, {u"status"_s, status}, {u"requests"_s, requests}};
+    return post(u"/outage"_s, QJsonDocument(outage).toJson(QJsonDocument::Compact));
+}
+
 bool DemoService::reset() const {
     return post(u"/reset"_s, QByteArray());
 }

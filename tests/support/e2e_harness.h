@@ -69,6 +69,9 @@ public:
     // {call: "CB_...", args: [...]}, {action: name, args: [...]} (the page's own named actions) or
     // {navigate: url}; {page: "console"} addresses one page kind.
     bool pushCommand(const QJsonObject& command) const;
+    // The next `requests` requests for path are answered with status, as a load balancer answers
+    // while the service behind it restarts; reset() ends it.
+    bool setOutage(const QString& path, int status, int requests) const;
     bool reset() const;
 
 private:
@@ -172,6 +175,8 @@ bool isUndecorated(WindowId window);
 
 // Input through xdotool, in screen coordinates. Each returns whether xdotool succeeded.
 bool click(int x, int y, int button = 1);
+// count clicks of the left button at one point, delayMs apart, as an operator hammering a link.
+bool clicks(int x, int y, int count, int delayMs);
 bool moveMouse(int x, int y);
 bool key(const QString& combo);
 // Types text into the window that has the keyboard.

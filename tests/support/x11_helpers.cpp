@@ -340,6 +340,13 @@ bool click(int x, int y, int button) {
                     QString::number(button)});
 }
 
+bool clicks(int x, int y, int count, int delayMs) {
+    // No --sync: xdotool then waits some fifteen seconds when the pointer is already there. The
+    // server takes the move before the clicks that follow it anyway.
+    return xdotool({u"mousemove"_s, QString::number(x), QString::number(y), u"click"_s, u"--repeat"_s,
+                    QString::number(count), u"--delay"_s, QString::number(delayMs), u"1"_s});
+}
+
 bool moveMouse(int x, int y) {
     return xdotool({u"mousemove"_s, u"--sync"_s, QString::number(x), QString::number(y)});
 }

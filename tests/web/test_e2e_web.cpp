@@ -1,6 +1,7 @@
 #include "tests/support/e2e_harness.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -24,8 +25,12 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void init();
-    void newWindowsGoToTheDefaultBrowser();
+    // Before any click on the page.
     void soundPlaysWithoutAClick();
+    void newWindowsGoToTheDefaultBrowser();
+    void clicksOpenAtMostAFewWindowsASecond();
+    void windowOpenWithoutAClickOpensNothing();
+    void sameWindowLinkToAnotherProgramIsRefused();
     void downloadsAskWhereAndNeverOverwrite();
     void notificationShowsOnTheDesktopAndItsClickReachesThePage();
     void permissionsAskTheOperatorOnceAndDenyUntrustedPages();
@@ -34,6 +39,12 @@ private slots:
 
 private:
     bool pushAction(const QString& action, const QJsonArray& args = {});
+    // Lays the page's click target (kind "blank_link", "window_open" or "same_window_link") for
+    // url, and waits until it is there.
+    bool arm(const QString& kind, const QString& url);
+    // The operator's clicks in the middle of the main window's page, 50 ms apart.
+    bool clickPage(int times = 1);
+    int reportsOf(const QString& event, const QString& url) const;
     std::optional<QJsonObject> waitForEvent(const QString& event, int ms, const QString& host = {});
     QStringList opened() const;
     int logLines(const QString& text) const;
@@ -146,6 +157,30 @@ bool TestE2eWeb::pushAction(const QString& action, const QJsonArray& args) {
     return m_service.pushCommand({{u"page"_s, u"case_web"_s}, {u"action"_s, action}, {u"args"_s, args}});
 }
 
+bool TestE2eWeb::arm(const QString& kind, const QString& url) {
+    return pushAction(u"arm"_s, {kind, url}) &&
+           m_service.waitForReport(
+               [&](const QJsonObject& report) {
+                   return report.value(u"event"_s).toString() == u"armed" &&
+                          report.value(u"url"_s).toString() == url;
+               },
+               20000);
+}
+
+bool TestE2eWeb::clickPage(int times) {
+    if (!x11::activate(m_main) || !QTest::qWaitFor([&] { return x11::activeWindow() == m_main; }, 5000))
+        return false;
+    const QPoint center = x11::clientGeometry(m_main).center();
+    return x11::clicks(center.x(), center.y(), times, 50);
+}
+
+int TestE2eWeb::reportsOf(const QString& event, const QString& url) const {
+    int count = 0;
+    for (const QJsonValue report : m_service.reports())
+        count += report[u"event"_s].toString() == event && report[u"url"_s].toString() == url ? 1 : 0;
+    return count;
+}
+
 std::optional<QJsonObject> TestE2eWeb::waitForEvent(const QString& event, int ms, const QString& host) {
     return m_service.waitForReport(
         [&](const QJsonObject& report) {
@@ -170,13 +205,20 @@ int TestE2eWeb::logLines(const QString& text) const {
 }
 
 void TestE2eWeb::newWindowsGoToTheDefaultBrowser() {
-    // Refused schemes first: the page runs its actions in order, so once the last allowed one has
-    // reached the browser, the refused ones had their chance too.
-    QVERIFY(pushAction(u"window_open"_s, {u"file:///etc/hostname"_s}));
-    QVERIFY(pushAction(u"window_open"_s, {u"javascript:void(0)"_s}));
-    QVERIFY(pushAction(u"blank_link"_s, {u"https://visitor.example/pasted"_s}));
-    QVERIFY(pushAction(u"window_open"_s, {u"http://visitor.example/opened"_s}));
-    QVERIFY(pushAction(u"window_open"_s, {u"mailto:ann@visitor.example"_s}));
+    // Each from the operator's click. Refused schemes first: once the last allowed one has reached
+    // the browser, the refused ones had their chance too.
+    const QList<std::pair<QString, QString>> clicks = {
+        {u"window_open"_s, u"file:///etc/hostname"_s},
+        {u"window_open"_s, u"javascript:void(0)"_s},
+        {u"blank_link"_s, u"https://visitor.example/pasted"_s},
+        {u"window_open"_s, u"http://visitor.example/opened"_s},
+        {u"window_open"_s, u"mailto:ann@visitor.example"_s},
+    };
+    for (const auto& [kind, url] : clicks) {
+        QUILLO_VERIFY(arm(kind, url));
+        QVERIFY(clickPage());
+        QTRY_COMPARE_WITH_TIMEOUT(reportsOf(u"clicked"_s, url), 1, 10000);
+    }
 
     const QStringList expected = {u"https://visitor.example/pasted"_s, u"http://visitor.example/opened"_s,
                                   u"mailto:ann@visitor.example"_s};
@@ -187,6 +229,60 @@ void TestE2eWeb::newWindowsGoToTheDefaultBrowser() {
     for (const QJsonValue request : m_service.requests())
         QVERIFY2(!request[u"host"_s].toString().startsWith(u"visitor.example"),
                  qPrintable(request[u"path"_s].toString()));
+}
+
+void TestE2eWeb::clicksOpenAtMostAFewWindowsASecond() {
+    // The page's last second holds none of the windows opened before.
+    QTest::qWait(1000);
+    const QString url = u"http://visitor.example/clicked"_s;
+    QUILLO_VERIFY(arm(u"window_open"_s, url));
+    const int linesBefore = logLines(u"further new windows from"_s);
+    QElapsedTimer clicking;
+    clicking.start();
+    QVERIFY(clickPage(10));
+    const qint64 clickingMs = clicking.elapsed();
+    QTRY_COMPARE_WITH_TIMEOUT(reportsOf(u"clicked"_s, url), 10, 10000);
+    // The refusals' count comes once the page has been quiet for a second: all were decided.
+    QTRY_VERIFY2_WITH_TIMEOUT(logLines(u"further new windows from"_s) > linesBefore, qPrintable(webLog()),
+                              10000);
+    const qsizetype opens = opened().count(url);
+    qInfo("10 clicks in %lld ms opened %lld windows", clickingMs, qlonglong(opens));
+    QVERIFY2(opens >= 3 && opens <= 3 * (1 + clickingMs / 1000), qPrintable(webLog()));
+    if (clickingMs < 1000)
+        QCOMPARE(opens, 3);
+    QVERIFY(logLines(u"refused: more than the operator could ask for"_s) >= 1);
+}
+
+void TestE2eWeb::windowOpenWithoutAClickOpensNothing() {
+    QTest::qWait(1000);
+    const QString flood = u"http://visitor.example/flood"_s;
+    QVERIFY(pushAction(u"window_open"_s, {flood, 300}));
+    const auto acted = waitForEvent(u"acted"_s, 20000);
+    QUILLO_VERIFY(acted);
+    // The engine refused every one at once: the page got no window.
+    QCOMPARE(acted->value(u"opened"_s).toInt(), 0);
+
+    // A click still opens a window; once it has, the flood had its chance too.
+    const QString clicked = u"http://visitor.example/after-the-flood"_s;
+    QUILLO_VERIFY(arm(u"window_open"_s, clicked));
+    QVERIFY(clickPage());
+    QTRY_VERIFY2_WITH_TIMEOUT(opened().contains(clicked), qPrintable(webLog()), 10000);
+    QCOMPARE(opened().count(flood), 0);
+    QVERIFY2(logLines(flood) <= 1, qPrintable(webLog()));
+}
+
+void TestE2eWeb::sameWindowLinkToAnotherProgramIsRefused() {
+    const QString ssh = u"ssh://operator@host.example/"_s;
+    QUILLO_VERIFY(arm(u"same_window_link"_s, ssh));
+    QVERIFY(clickPage());
+    QTRY_VERIFY2_WITH_TIMEOUT(logLines(u"navigation to "_s + ssh) == 1, qPrintable(webLog()), 10000);
+
+    // A mail link from a click still reaches the desktop; once it has, the ssh link had its chance.
+    const QString mail = u"mailto:bob@visitor.example"_s;
+    QUILLO_VERIFY(arm(u"same_window_link"_s, mail));
+    QVERIFY(clickPage());
+    QTRY_VERIFY2_WITH_TIMEOUT(opened().contains(mail), qPrintable(webLog()), 10000);
+    QVERIFY2(!opened().contains(ssh), qPrintable(opened().join(u'\n')));
 }
 
 void TestE2eWeb::soundPlaysWithoutAClick() {

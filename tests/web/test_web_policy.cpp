@@ -3,6 +3,8 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +31,105 @@ TEST_CASE("where a page's new window goes, by the address's scheme") {
     for (const Row& row : rows) {
         CAPTURE(row.name);
         CHECK(DecideNewWindow(row.scheme) == row.expected);
+    }
+}
+
+TEST_CASE("what a page hands the desktop as new windows, click by click") {
+    enum class Seen { Opened, RefusedAndLogged, RefusedAndCounted };
+    struct Step {
+        std::int64_t atMs;
+        std::string scheme;
+        bool click;
+        Seen seen;
+        std::optional<NewWindowRefusal> refusal = std::nullopt;
+    };
+    struct Row {
+        std::string_view name;
+        std::vector<Step> steps;
+    };
+    const auto opened = Seen::Opened;
+    const auto logged = Seen::RefusedAndLogged;
+    const auto counted = Seen::RefusedAndCounted;
+    const auto tooMany = NewWindowRefusal::TooMany;
+    const auto noGesture = NewWindowRefusal::NoGesture;
+    const Row rows[] = {
+        {"clicks: three within a second open, the fourth is refused",
+         {{0, "https", true, opened},
+          {10, "https", true, opened},
+          {20, "mailto", true, opened},
+          {30, "https", true, logged, tooMany},
+          {40, "https", true, counted, tooMany}}},
+        {"a second after the first, a click opens again",
+         {{0, "https", true, opened},
+          {1, "https", true, opened},
+          {2, "https", true, opened},
+          {999, "https", true, logged, tooMany},
+          {1000, "https", true, opened}}},
+        {"script alone: refused, and never uses up the operator's clicks",
+         {{0, "https", false, logged, noGesture},
+          {1, "https", false, counted, noGesture},
+          {2, "https", true, opened},
+          {3, "https", true, opened},
+          {4, "https", true, opened}}},
+        {"a file address: refused even from a click, and not counted as opened",
+         {{0, "file", true, logged, NewWindowRefusal::Scheme}, {1, "https", true, opened}}},
+        {"refusals a second apart are each a burst of their own",
+         {{0, "https", false, logged, noGesture}, {1000, "https", false, logged, noGesture}}},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        NewWindowGate gate;
+        for (const Step& step : row.steps) {
+            CAPTURE(step.atMs);
+            const NewWindowGate::Decision decision = gate.decide(step.scheme, step.click, step.atMs);
+            CHECK((decision.action == NewWindowAction::OpenInDefaultBrowser) == (step.seen == opened));
+            CHECK(decision.logNow == (step.seen == logged));
+            CHECK(decision.refusal == step.refusal);
+        }
+    }
+}
+
+TEST_CASE("a flood of refusals leaves one line and then its number") {
+    NewWindowGate gate;
+    for (int i = 0; i < 300; ++i)
+        CHECK(gate.decide("https", false, i).logNow == (i == 0));
+    // Still coming within the second: not yet.
+    CHECK(gate.takeQuietRefusals(1298) == 0);
+    // A late one before the count was told belongs to the same burst.
+    CHECK_FALSE(gate.decide("https", false, 1299).logNow);
+    CHECK(gate.takeQuietRefusals(2299) == 300);
+    CHECK(gate.takeQuietRefusals(5000) == 0);
+    // The next burst is logged again.
+    CHECK(gate.decide("https", false, 6000).logNow);
+    CHECK(gate.takeQuietRefusals(9000) == 0);
+}
+
+TEST_CASE("a navigation in the page's own window, by the address's scheme") {
+    struct Row {
+        std::string_view name;
+        std::string scheme;
+        NavigationAction expected;
+    };
+    const auto load = NavigationAction::Load;
+    const auto refuse = NavigationAction::Refuse;
+    const Row rows[] = {
+        {"https: loaded", "https", load},
+        {"http: loaded", "http", load},
+        {"about:blank: the engine's own", "about", load},
+        {"data: the engine's own", "data", load},
+        {"blob: the engine's own", "blob", load},
+        {"file: the engine decides", "file", load},
+        {"the engine's error page", "chrome-error", load},
+        {"mailto: the desktop's mail program", "mailto", NavigationAction::HandToDesktop},
+        {"ssh: refused", "ssh", refuse},
+        {"smb: refused", "smb", refuse},
+        {"a custom handler: refused", "zoommtg", refuse},
+        {"a scheme that only starts like the web: refused", "httpx", refuse},
+        {"no scheme: refused", "", refuse},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(DecideNavigation(row.scheme) == row.expected);
     }
 }
 
