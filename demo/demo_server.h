@@ -39,10 +39,20 @@ private:
         QDateTime deadline;
     };
 
+    // A download whose first bytes have gone out and whose rest waits for /release-downloads.
+    struct HeldDownload {
+        QString name;
+        QPointer<QTcpSocket> socket;
+        QHttpServerResponder responder;
+        QByteArray rest;
+    };
+
     void logRequest(const QHttpServerRequest& request, QTcpSocket* socket);
     void servePage(const QString& file, const QList<std::pair<QString, QString>>& fields,
                    QHttpServerResponder&& responder);
     void serveAttachment(const QString& name, QHttpServerResponder&& responder);
+    void holdAttachment(const QString& name, QTcpSocket* socket, QHttpServerResponder&& responder);
+    void releaseDownloads(bool fail);
     void serveAsset(const QString& path, QHttpServerResponder&& responder);
     void acceptReport(const QHttpServerRequest& request, QTcpSocket* socket,
                       QHttpServerResponder&& responder);
@@ -55,5 +65,8 @@ private:
     QJsonArray m_reports;
     QList<QJsonObject> m_commands;
     std::list<Waiter> m_waiters;
+    std::list<HeldDownload> m_heldDownloads;
+    // Names whose held download failed: a browser's retry finds them gone, as an expired link.
+    QStringList m_failedDownloads;
     QTimer m_expiry;
 };

@@ -68,6 +68,9 @@ public:
     // {call: "CB_...", args: [...]}, {action: name, args: [...]} (the page's own named actions) or
     // {navigate: url}; {page: "console"} addresses one page kind.
     bool pushCommand(const QJsonObject& command) const;
+    // Downloads asked for with "&held" get their first bytes at once and the rest only here; with
+    // fail, their connections break instead. A reset fails them too.
+    bool releaseDownloads(bool fail) const;
     bool reset() const;
 
 private:
@@ -117,6 +120,9 @@ public:
 
     // Before start(): one more variable in the client's environment.
     void setEnvironmentVariable(const QString& name, const QString& value);
+    // Before start(): where the client starts, as a desktop autostart may start it (the settings
+    // home's root unless set).
+    void setWorkingDirectory(const QString& path);
     bool start();
     bool waitForExit(int ms);
     bool isRunning() const;
@@ -173,6 +179,8 @@ bool isUndecorated(WindowId window);
 bool click(int x, int y, int button = 1);
 bool moveMouse(int x, int y);
 bool key(const QString& combo);
+// Types text into the focused window, character by character.
+bool typeText(const QString& text);
 bool drag(int fromX, int fromY, int toX, int toY, int button = 1);
 // Raises and focuses the window (through the window manager when one runs).
 bool activate(WindowId window);

@@ -348,6 +348,10 @@ bool key(const QString& combo) {
     return xdotool({u"key"_s, combo});
 }
 
+bool typeText(const QString& text) {
+    return xdotool({u"type"_s, u"--delay"_s, u"20"_s, text});
+}
+
 bool drag(int fromX, int fromY, int toX, int toY, int button) {
     // Several steps, so the target sees a real motion and not a jump.
     QStringList arguments = {u"mousemove"_s,         u"--sync"_s,    QString::number(fromX),
