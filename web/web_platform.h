@@ -8,11 +8,9 @@
 #include <QUrl>
 #include <functional>
 #include <map>
-#include <set>
 #include <vector>
 
 class QMessageBox;
-class QWebEngineDownloadRequest;
 class QWebEngineNewWindowRequest;
 class QWebEnginePage;
 class QWebEngineProfile;
@@ -20,6 +18,7 @@ class QWidget;
 
 namespace quillo::web {
 
+class DownloadManager;
 class NotificationPresenter;
 
 // What a desktop browser does for the chat pages and the client did not: new windows go to the
@@ -51,14 +50,9 @@ public:
     // An origin as the operator reads it in questions and in the log: scheme, host and port.
     static QString originText(const QUrl& origin);
 
-    // Where downloads are offered first: the operator's Downloads folder.
-    static QString downloadFolder();
-
 private:
     void onNewWindowRequested(QWebEngineNewWindowRequest& request);
     void openInDefaultBrowser(const QUrl& url);
-    void onDownloadRequested(QWebEngineDownloadRequest* download);
-    bool isNameTaken(const QString& folder, const QString& name) const;
     void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
     void askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission);
     void answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted);
@@ -70,8 +64,7 @@ private:
     PermissionPolicy m_permissions;
     // Pages waiting for the operator's answer, by origin and feature.
     std::map<std::pair<QString, int>, std::vector<QPointer<QWebEnginePage>>> m_waiting;
-    // Paths that downloads of this run are being saved to, taken even before the file exists.
-    std::set<QString> m_reservedPaths;
+    DownloadManager* m_downloads = nullptr;
     NotificationPresenter* m_notifications = nullptr;
 };
 
