@@ -15,8 +15,9 @@ using Status = QHttpServerResponder::StatusCode;
 
 // Test plumbing: never part of what a page asked for.
 bool isPlumbing(const QString& path) {
-    static const QStringList plumbing = {u"/log"_s,          u"/report"_s, u"/reports"_s, u"/command"_s,
-                                         u"/next-command"_s, u"/reset"_s,  u"/outage"_s};
+    static const QStringList plumbing = {u"/log"_s,     u"/report"_s,           u"/reports"_s,
+                                         u"/command"_s, u"/next-command"_s,     u"/reset"_s,
+                                         u"/outage"_s,  u"/release-downloads"_s};
     return plumbing.contains(path);
 }
 
@@ -123,6 +124,8 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
     } else if (isGet && path.startsWith(u"/cases/"_s) && isCaseName(path.mid(7))) {
         // Pages for the page-contract cases: one element arrangement each.
         servePage(u"case_"_s + path.mid(7) + u".html"_s, {}, std::move(responder));
+    } else if (isGet && path == u"/download"_s && request.query().hasQueryItem(u"held"_s)) {
+        holdAttachment(queryValue(request, u"name"_s), socket, std::move(responder));
     } else if (isGet && path == u"/download"_s) {
         serveAttachment(queryValue(request, u"name"_s), std::move(responder));
     } else if (isGet && path.startsWith(u"/pages/"_s)) {
@@ -140,6 +143,11 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
         m_reports = {};
         m_commands.clear();
         m_outages.clear();
+        releaseDownloads(true);
+        m_failedDownloads.clear();
+        responder.write(Status::NoContent);
+    } else if (isPost && path == u"/release-downloads"_s) {
+        releaseDownloads(request.query().hasQueryItem(u"fail"_s));
         responder.write(Status::NoContent);
     } else if (isPost && path == u"/command"_s) {
         queueCommand(request, std::move(responder));
@@ -208,6 +216,43 @@ void DemoServer::serveAttachment(const QString& name, QHttpServerResponder&& res
                      {"Cache-Control", "no-store"},
                      {"Content-Disposition", "attachment; filename=\"" + name.toUtf8() + "\""}},
                     Status::Ok);
+}
+
+void DemoServer::holdAttachment(const QString& name, QTcpSocket* socket, QHttpServerResponder&& responder) {
+    // As a large transcript arrives: the browser starts the download on the first bytes, and the
+    // rest comes when a test releases it, or never when it fails it.
+    static const QRegularExpression allowed(u"^[A-Za-z0-9._ -]{1,64}$"_s);
+    if (!allowed.match(name).hasMatch()) {
+        writeNoStore(responder, "bad name\n", "text/plain", Status::BadRequest);
+        return;
+    }
+    if (m_failedDownloads.contains(name)) {
+        writeNoStore(responder, "gone\n", "text/plain", Status::NotFound);
+        return;
+    }
+    const QByteArray body = "Transcript " + name.toUtf8() + "\n";
+    const qsizetype sent = body.size() / 2;
+    // Not sniffed: a browser would otherwise wait for more bytes before it decides on a download.
+    socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                  "X-Content-Type-Options: nosniff\r\nCache-Control: no-store\r\n"
+                  "Content-Disposition: attachment; filename=\"" +
+                  name.toUtf8() + "\"\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
+                  body.left(sent));
+    m_heldDownloads.push_back(
+        HeldDownload{name, QPointer<QTcpSocket>(socket), std::move(responder), body.mid(sent)});
+}
+
+void DemoServer::releaseDownloads(bool fail) {
+    for (HeldDownload& held : m_heldDownloads) {
+        if (!held.socket)
+            continue;
+        if (fail) {
+            m_failedDownloads.append(held.name);
+            held.socket->abort();
+        } else
+            held.socket->write(held.rest);
+    }
+    m_heldDownloads.clear();
 }
 
 void DemoServer::acceptReport(const QHttpServerRequest& request, QTcpSocket* socket,

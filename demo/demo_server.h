@@ -40,10 +40,20 @@ private:
         QDateTime deadline;
     };
 
+    // A download whose first bytes have gone out and whose rest waits for /release-downloads.
+    struct HeldDownload {
+        QString name;
+        QPointer<QTcpSocket> socket;
+        QHttpServerResponder responder;
+        QByteArray rest;
+    };
+
     void logRequest(const QHttpServerRequest& request, QTcpSocket* socket);
     void servePage(const QString& file, const QList<std::pair<QString, QString>>& fields,
                    QHttpServerResponder&& responder);
     void serveAttachment(const QString& name, QHttpServerResponder&& responder);
+    void holdAttachment(const QString& name, QTcpSocket* socket, QHttpServerResponder&& responder);
+    void releaseDownloads(bool fail);
     void serveAsset(const QString& path, QHttpServerResponder&& responder);
     void acceptReport(const QHttpServerRequest& request, QTcpSocket* socket,
                       QHttpServerResponder&& responder);
@@ -61,5 +71,8 @@ private:
     // Paths answered with an error status for their next requests, as a load balancer answers while
     // the service behind it restarts: path -> {status, requests left}.
     QHash<QString, std::pair<int, int>> m_outages;
+    std::list<HeldDownload> m_heldDownloads;
+    // Names whose held download failed: a browser's retry finds them gone, as an expired link.
+    QStringList m_failedDownloads;
     QTimer m_expiry;
 };

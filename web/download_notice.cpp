@@ -16,7 +16,6 @@ namespace quillo::web {
 
 DownloadNotice::DownloadNotice(QWebEngineDownloadRequest& download, const QString& path, QWidget* parent)
     : QDialog(parent)
-    , m_download(&download)
     , m_path(path) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -43,13 +42,21 @@ DownloadNotice::DownloadNotice(QWebEngineDownloadRequest& download, const QStrin
     layout->addWidget(buttons);
     setMinimumWidth(360);
 
-    connect(&download, &QWebEngineDownloadRequest::receivedBytesChanged, this, &DownloadNotice::update);
-    connect(&download, &QWebEngineDownloadRequest::totalBytesChanged, this, &DownloadNotice::update);
-    connect(&download, &QWebEngineDownloadRequest::stateChanged, this, &DownloadNotice::update);
-    update();
+    follow(download);
 }
 
 DownloadNotice::~DownloadNotice() = default;
+
+void DownloadNotice::follow(QWebEngineDownloadRequest& download) {
+    if (m_download)
+        m_download->disconnect(this);
+    m_download = &download;
+    connect(&download, &QWebEngineDownloadRequest::receivedBytesChanged, this, &DownloadNotice::update);
+    connect(&download, &QWebEngineDownloadRequest::totalBytesChanged, this, &DownloadNotice::update);
+    connect(&download, &QWebEngineDownloadRequest::stateChanged, this, &DownloadNotice::update);
+    connect(&download, &QWebEngineDownloadRequest::isFinishedChanged, this, &DownloadNotice::update);
+    update();
+}
 
 void DownloadNotice::update() {
     if (!m_download)
@@ -66,23 +73,37 @@ void DownloadNotice::update() {
             m_progress->setValue(int(m_download->receivedBytes() * 1000 / total));
         return;
     case QWebEngineDownloadRequest::DownloadCompleted:
-        m_status->setText(tr("Saved %1 in %2").arg(name, QFileInfo(m_path).absolutePath()));
+        // Saved only once the owner has moved the file into place and called showSaved().
         m_progress->setRange(0, 1);
         m_progress->setValue(1);
-        qCInfo(lcWeb) << "download saved:" << m_path;
-        break;
+        return;
     case QWebEngineDownloadRequest::DownloadCancelled:
-        m_status->setText(tr("The download of %1 was cancelled.").arg(name));
-        m_progress->hide();
-        qCInfo(lcWeb) << "download cancelled:" << m_path;
-        break;
+        showFailed(tr("it was cancelled"));
+        return;
     case QWebEngineDownloadRequest::DownloadInterrupted:
-        m_status->setText(tr("The download of %1 failed: %2").arg(name, m_download->interruptReasonString()));
-        m_progress->hide();
-        qCInfo(lcWeb) << "download failed:" << m_path << m_download->interruptReasonString();
-        break;
+        // The engine may still take it up again by itself.
+        if (m_download->isFinished())
+            showFailed(m_download->interruptReasonString());
+        return;
     }
-    // Finished one way or another: the notice now only informs, and Enter opens the folder.
+}
+
+void DownloadNotice::showSaved(const QString& path) {
+    m_path = path;
+    m_status->setText(tr("Saved %1 in %2").arg(QFileInfo(path).fileName(), QFileInfo(path).absolutePath()));
+    m_progress->setRange(0, 1);
+    m_progress->setValue(1);
+    showFinished();
+}
+
+void DownloadNotice::showFailed(const QString& reason) {
+    m_status->setText(tr("The download of %1 did not arrive: %2").arg(QFileInfo(m_path).fileName(), reason));
+    m_progress->hide();
+    showFinished();
+}
+
+void DownloadNotice::showFinished() {
+    // The notice now only informs, and Enter opens the folder.
     m_cancelOrClose->setText(tr("Close"));
     m_openFolder->setDefault(true);
     m_openFolder->setFocus();

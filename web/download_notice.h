@@ -11,8 +11,9 @@ class QWebEngineDownloadRequest;
 
 namespace quillo::web {
 
-// A small window that follows one download: its progress, then the finished file with a way to
-// its folder, or why it did not arrive. It never blocks the operator's work.
+// A small window that follows one download: its progress, then the saved file with a way to its
+// folder, or why it did not arrive. It never blocks the operator's work. The download's owner says
+// when the file has reached its place, since a finished transfer is not yet a saved file.
 class DownloadNotice final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DownloadNotice)
@@ -21,12 +22,20 @@ public:
     static constexpr char kTitle[] = "Download";
     static constexpr char kOpenFolder[] = "Open folder";
 
-    // path is where the accepted download is being saved.
+    // path is where the download is to be saved.
     DownloadNotice(QWebEngineDownloadRequest& download, const QString& path, QWidget* parent);
     ~DownloadNotice() override;
 
+    // The download as the engine now reports it, after it started the download over.
+    void follow(QWebEngineDownloadRequest& download);
+    // The file has arrived at path.
+    void showSaved(const QString& path);
+    // The file did not arrive, for the reason given.
+    void showFailed(const QString& reason);
+
 private:
     void update();
+    void showFinished();
     void openFolder();
 
     QPointer<QWebEngineDownloadRequest> m_download;

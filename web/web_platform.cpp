@@ -1,18 +1,13 @@
 #include "web/web_platform.h"
 
-#include "web/download_notice.h"
+#include "web/download_manager.h"
 #include "web/new_window_handoff.h"
 #include "web/notification_presenter.h"
 #include "web/web_log.h"
 #include "web/window_modality.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
-#include <QWebEngineDownloadRequest>
 #include <QWebEngineNotification>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -23,7 +18,6 @@ namespace quillo::web {
 
 namespace {
 
-constexpr char kSaveTitle[] = "Save download";
 constexpr char kPermissionTitle[] = "Permission request";
 
 std::optional<Permission> permissionOf(QWebEnginePage::Feature feature) {
@@ -68,7 +62,10 @@ WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWind
     profile.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     m_newWindows = new NewWindowHandoff(this);
 
-    connect(&profile, &QWebEngineProfile::downloadRequested, this, &WebPlatform::onDownloadRequested);
+    m_downloads =
+        new DownloadManager([this](const QWebEnginePage* page) { return dialogParent(page); }, this);
+    connect(&profile, &QWebEngineProfile::downloadRequested, m_downloads,
+            &DownloadManager::onDownloadRequested);
 
     m_notifications = new NotificationPresenter(m_trusted, m_mainWindow, popups, this);
     profile.setNotificationPresenter([presenter = QPointer<NotificationPresenter>(m_notifications)](
@@ -97,65 +94,6 @@ void WebPlatform::attachPage(QWebEnginePage& page) {
             [this, page = &page](const QUrl& origin, QWebEnginePage::Feature feature) {
                 onPermissionRequested(*page, origin, feature);
             });
-}
-
-QString WebPlatform::downloadFolder() {
-    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    return downloads.isEmpty() ? QDir::homePath() : downloads;
-}
-
-bool WebPlatform::isNameTaken(const QString& folder, const QString& name) const {
-    const QString path = QDir(folder).filePath(name);
-    return QFileInfo::exists(path) || m_reservedPaths.count(QDir::cleanPath(path)) > 0;
-}
-
-void WebPlatform::onDownloadRequested(QWebEngineDownloadRequest* download) {
-    if (download == nullptr || download->state() != QWebEngineDownloadRequest::DownloadRequested)
-        return;
-    const QString folder = downloadFolder();
-    const QString suggested =
-        QString::fromStdString(SafeDownloadName(download->downloadFileName().toStdString()));
-    const auto taken = [this](const QString& in) {
-        return [this, in](const std::string& name) {
-            return isNameTaken(in, QString::fromStdString(name));
-        };
-    };
-    const std::optional<std::string> free = FreeDownloadName(suggested.toStdString(), taken(folder));
-
-    // The engine needs its answer before this handler returns, so the question is modal.
-    QFileDialog dialog(dialogParent(download->page()), QString::fromLatin1(kSaveTitle),
-                       QDir(folder).filePath(free ? QString::fromStdString(*free) : suggested));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // An existing name is never replaced: it gets a free one below, so there is nothing to confirm.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        qCInfo(lcWeb) << "download of" << download->url().toDisplayString() << "declined by the operator";
-        return;
-    }
-    const QFileInfo chosen(dialog.selectedFiles().constFirst());
-    const QString chosenFolder = chosen.absolutePath();
-    const std::optional<std::string> name =
-        FreeDownloadName(SafeDownloadName(chosen.fileName().toStdString()), taken(chosenFolder));
-    if (!name) {
-        qCInfo(lcWeb) << "download of" << download->url().toDisplayString() << "refused: no free name in"
-                      << chosenFolder;
-        QMessageBox::warning(
-            dialogParent(download->page()), QString::fromLatin1(kSaveTitle),
-            tr("There is no free file name for %1 in %2.").arg(chosen.fileName(), chosenFolder));
-        return;
-    }
-    const QString path = QDir::cleanPath(QDir(chosenFolder).filePath(QString::fromStdString(*name)));
-    download->setDownloadDirectory(chosenFolder);
-    download->setDownloadFileName(QString::fromStdString(*name));
-    download->accept();
-    m_reservedPaths.insert(path);
-    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this,
-            [this, path] { m_reservedPaths.erase(path); });
-    qCInfo(lcWeb) << "download of" << download->url().toDisplayString() << "saving to" << path;
-
-    auto* notice = new DownloadNotice(*download, path, mainWindow());
-    notice->show();
 }
 
 void WebPlatform::onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature) {

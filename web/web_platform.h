@@ -9,11 +9,9 @@
 #include <QUrl>
 #include <functional>
 #include <map>
-#include <set>
 #include <vector>
 
 class QMessageBox;
-class QWebEngineDownloadRequest;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWidget;
@@ -24,6 +22,7 @@ class PopupStack;
 
 namespace quillo::web {
 
+class DownloadManager;
 class NewWindowHandoff;
 class NotificationPresenter;
 
@@ -58,9 +57,6 @@ public:
     // An origin as the operator reads it in questions and in the log: scheme, host and port.
     static QString originText(const QUrl& origin);
 
-    // Where downloads are offered first: the operator's Downloads folder.
-    static QString downloadFolder();
-
     // Where a page's file chooser opens: the folder the operator last chose files in this run,
     // else the home folder.
     QString lastChosenFolder() const {
@@ -69,8 +65,6 @@ public:
     void setLastChosenFolder(const QString& folder) { m_lastChosenFolder = folder; }
 
 private:
-    void onDownloadRequested(QWebEngineDownloadRequest* download);
-    bool isNameTaken(const QString& folder, const QString& name) const;
     void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
     void askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission);
     void answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted);
@@ -82,8 +76,7 @@ private:
     PermissionPolicy m_permissions;
     // Pages waiting for the operator's answer, by origin and feature.
     std::map<std::pair<QString, int>, std::vector<QPointer<QWebEnginePage>>> m_waiting;
-    // Paths that downloads of this run are being saved to, taken even before the file exists.
-    std::set<QString> m_reservedPaths;
+    DownloadManager* m_downloads = nullptr;
     NotificationPresenter* m_notifications = nullptr;
     QString m_lastChosenFolder;
     NewWindowHandoff* m_newWindows = nullptr;

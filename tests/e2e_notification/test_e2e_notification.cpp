@@ -353,7 +353,7 @@ void TestE2eNotification::theFileChooserIsTheOperatorsAlone() {
     const auto chooser = x11::findWindowByTitle(title, 5000);
     QVERIFY2(chooser, "no file chooser appeared");
     QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), std::optional<x11::WindowId>(*chooser), 3000);
-    QVERIFY(x11::type(u"private-notes.txt"_s));
+    QVERIFY(x11::typeText(u"private-notes.txt"_s));
 
     // CB_Close leaves the operator's chooser, with its typed name, alone.
     QTRY_VERIFY_WITH_TIMEOUT(m_quillo->output().contains(u"CB_Close refused"_s), 8000);

@@ -198,4 +198,8 @@ bool DemoService::reset() const {
     return post(u"/reset"_s, QByteArray());
 }
 
+bool DemoService::releaseDownloads(bool fail) const {
+    return post(fail ? u"/release-downloads?fail"_s : u"/release-downloads"_s, QByteArray());
+}
+
 } // namespace quillo::e2e

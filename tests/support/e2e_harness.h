@@ -72,6 +72,9 @@ public:
     // The next `requests` requests for path are answered with status, as a load balancer answers
     // while the service behind it restarts; reset() ends it.
     bool setOutage(const QString& path, int status, int requests) const;
+    // Downloads asked for with "&held" get their first bytes at once and the rest only here; with
+    // fail, their connections break instead. A reset fails them too.
+    bool releaseDownloads(bool fail) const;
     bool reset() const;
 
 private:
@@ -121,6 +124,9 @@ public:
 
     // Before start(): one more variable in the client's environment.
     void setEnvironmentVariable(const QString& name, const QString& value);
+    // Before start(): where the client starts, as a desktop autostart may start it (the settings
+    // home's root unless set).
+    void setWorkingDirectory(const QString& path);
     bool start();
     bool waitForExit(int ms);
     bool isRunning() const;
@@ -179,8 +185,8 @@ bool click(int x, int y, int button = 1);
 bool clicks(int x, int y, int count, int delayMs);
 bool moveMouse(int x, int y);
 bool key(const QString& combo);
-// Types text into the window that has the keyboard.
-bool type(const QString& text);
+// Types text into the focused window, character by character.
+bool typeText(const QString& text);
 bool drag(int fromX, int fromY, int toX, int toY, int button = 1);
 // Raises and focuses the window (through the window manager when one runs).
 bool activate(WindowId window);

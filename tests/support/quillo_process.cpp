@@ -66,6 +66,10 @@ void QuilloProcess::setEnvironmentVariable(const QString& name, const QString& v
     m_process.setProcessEnvironment(environment);
 }
 
+void QuilloProcess::setWorkingDirectory(const QString& path) {
+    m_process.setWorkingDirectory(path);
+}
+
 bool QuilloProcess::start() {
     m_process.start();
     return m_process.waitForStarted(10000);

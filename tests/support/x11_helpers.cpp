@@ -355,7 +355,7 @@ bool key(const QString& combo) {
     return xdotool({u"key"_s, combo});
 }
 
-bool type(const QString& text) {
+bool typeText(const QString& text) {
     return xdotool({u"type"_s, u"--delay"_s, u"20"_s, text});
 }
 

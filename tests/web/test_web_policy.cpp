@@ -1,3 +1,4 @@
+#include "web/download_policy.h"
 #include "web/web_policy.h"
 
 #include <doctest/doctest.h>
@@ -189,6 +190,77 @@ TEST_CASE("a free name is given up when everything is taken") {
     });
     CHECK_FALSE(result.has_value());
     CHECK(asked > 1000);
+}
+
+TEST_CASE("the partial file's name is free together with the engine's file beside it") {
+    struct Row {
+        std::string_view name;
+        std::string file;
+        std::vector<std::string> taken;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"free: the name and .part", "a.txt", {"a.txt"}, "a.txt.part"},
+        {"partial taken: first copy number", "a.txt", {"a.txt.part"}, "a (1).txt.part"},
+        {"engine's file taken, as by a dangling link", "a.txt", {"a.txt.part.download"}, "a (1).txt.part"},
+        {"double extension kept together", "logs.tar.gz", {"logs.tar.gz.part"}, "logs (1).tar.gz.part"},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        const auto isTaken = [&](const std::string& candidate) {
+            return std::find(row.taken.cbegin(), row.taken.cend(), candidate) != row.taken.cend();
+        };
+        CHECK(FreePartialName(row.file, isTaken).value_or("<none>") == row.expected);
+    }
+    CHECK_FALSE(FreePartialName("a.txt", [](const std::string&) { return true; }).has_value());
+}
+
+TEST_CASE("one download question at a time per page, and none the operator did not start after a no") {
+    DownloadGate gate;
+    const DownloadGate::Page console = 1;
+    const DownloadGate::Page other = 2;
+    std::int64_t now = 1000;
+
+    // A question is open: the page's further downloads are refused, the first with a line of its own.
+    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
+    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
+    CHECK(gate.refusalReason(console) == RefusalReason::QuestionOpen);
+    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    // Another page asks on its own.
+    CHECK(gate.request(other, now) == DownloadVerdict::Ask);
+    CHECK(gate.takeQuietRefusals(console) == 2);
+    CHECK(gate.takeQuietRefusals(console) == 0);
+
+    // Saved: the page's next download is asked again.
+    gate.questionClosed(console, false);
+    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
+
+    // Declined: downloads the page starts by itself stay refused, and a click before the no does
+    // not count.
+    gate.operatorActed(console, now);
+    gate.questionClosed(console, true);
+    now += 100;
+    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
+    CHECK(gate.refusalReason(console) == RefusalReason::Declined);
+    now += 60000;
+    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    // A click too long before the download does not count either.
+    gate.operatorActed(console, now);
+    now += DownloadGate::kOperatorActMs + 1;
+    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    // The operator's own download: one question for one click. The count of quiet refusals is
+    // taken for the log when a question opens or closes, and the next refusal has its own line.
+    gate.operatorActed(console, now);
+    now += DownloadGate::kOperatorActMs;
+    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
+    CHECK(gate.takeQuietRefusals(console) == 2);
+    gate.questionClosed(console, true);
+    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
+
+    // A page that has gone leaves nothing behind for a new one that gets its key.
+    gate.forget(console);
+    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
 }
 
 TEST_CASE("permissions follow trust, and the operator is asked once per origin and feature") {
