@@ -1,12 +1,12 @@
 #include "app/chat_app.h"
 
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/external_dispatch.h"
 #include "browser_host/page_origin.h"
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
 #include "notification/popup_stack.h"
+#include "page_contract/external_dispatch.h"
 #include "platform/launch_feedback.h"
 #include "web/web_platform.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "browser_host/browser_commands.h"
-#include "browser_host/origin_trust.h"
 #include "browser_host/page_scripts.h"
+#include "page_contract/origin_trust.h"
 
 class CCustomControlSite;
 class CExternalDispatch;

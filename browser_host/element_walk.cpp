@@ -1,7 +1,7 @@
 #include "browser_host/element_walk.h"
 
-#include "browser_host/page_contract.h"
 #include "browser_host/page_scripts.h"
+#include "page_contract/page_contract.h"
 #include "resources/resource_loader.h"
 
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 #include "browser_host/external_bridge.h"
 
-#include "browser_host/external_dispatch.h"
-#include "browser_host/page_contract.h"
+#include "page_contract/external_dispatch.h"
+#include "page_contract/page_contract.h"
 
 #include <QWebEnginePage>
 #include <algorithm>
@@ -62,8 +62,7 @@ void ExternalBridge::call(const QString& name, const QJsonArray& args) {
         return;
     // The page's window.external passes its leading arguments, and each method reads the leading
     // ones it needs; extra ones would shift what the method finds.
-    const qsizetype read =
-        std::min<qsizetype>(args.size(), std::ranges::max(contract::kMethodArgumentCounts));
+    const qsizetype read = std::min<qsizetype>(args.size(), contract::kMostArguments);
     std::vector<Variant> values;
     for (qsizetype i = 0; i < read; ++i)
         values.push_back(toVariant(args.at(i)));

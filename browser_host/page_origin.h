@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser_host/origin_trust.h"
+#include "page_contract/origin_trust.h"
 
 class QUrl;
 

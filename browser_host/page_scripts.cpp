@@ -1,8 +1,8 @@
 #include "browser_host/page_scripts.h"
 
-#include "browser_host/external_dispatch.h"
-#include "browser_host/origin_trust.h"
-#include "browser_host/page_contract.h"
+#include "page_contract/external_dispatch.h"
+#include "page_contract/origin_trust.h"
+#include "page_contract/page_contract.h"
 #include "resources/resource_loader.h"
 
 #include <QFile>
@@ -27,13 +27,12 @@ ExternalScripts BuildExternalScripts(const OriginTrust& trust) {
         trusted.append(QString::fromStdString(origin));
 
     QJsonArray methods;
-    for (std::size_t i = 0; i < contract::kMethodNames.size(); ++i) {
-        const std::string_view name = contract::kMethodNames[i];
+    for (const contract::Method& method : contract::kMethods) {
         methods.append(QJsonObject{
-            {QStringLiteral("name"), fromContract(name)},
-            {QStringLiteral("argumentCount"), contract::kMethodArgumentCounts[i]},
-            {QStringLiteral("resolvesUrl"), name == contract::kOpenWindow},
-            {QStringLiteral("answersTrue"), name == contract::kIsOurCustomBrowser},
+            {QStringLiteral("name"), fromContract(method.name)},
+            {QStringLiteral("argumentCount"), method.argumentCount},
+            {QStringLiteral("resolvesUrl"), method.resolvesUrl},
+            {QStringLiteral("answersTrue"), method.answersTrue},
         });
     }
 

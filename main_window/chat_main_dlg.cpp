@@ -2,12 +2,12 @@
 
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/page_contract.h"
 #include "browser_host/web_browser2.h"
 #include "browser_windows/custom_browser_dlg.h"
 #include "main_window/about_dlg.h"
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
+#include "page_contract/page_contract.h"
 #include "platform/foreign_windows.h"
 #include "platform/memory_release.h"
 #include "platform/settings_backend.h"

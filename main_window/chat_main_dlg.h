@@ -1,9 +1,9 @@
 #pragma once
 
-#include "browser_host/external_target.h"
 #include "browser_windows/browser_pool.h"
 #include "main_window/hit_test.h"
 #include "main_window/start_page.h"
+#include "page_contract/external_target.h"
 #include "platform/window_timers.h"
 
 #include <QDialog>

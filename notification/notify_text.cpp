@@ -1,8 +1,8 @@
 #include "notification/notify_text.h"
 
-#include "browser_host/page_contract.h"
-#include "browser_host/utf8_text.h"
 #include "notification/delimited_field.h"
+#include "page_contract/page_contract.h"
+#include "page_contract/utf8_text.h"
 
 #include <limits>
 

@@ -1,5 +1,7 @@
 #include "web/web_policy.h"
 
+#include "page_contract/utf8_text.h"
+
 #include <algorithm>
 #include <array>
 
@@ -31,17 +33,6 @@ constexpr std::array<std::string_view, 15> kEngineSchemes = {"http",
 bool refusedInName(unsigned char c) {
     // Folder separators, control characters, and what Windows file systems reject.
     return c < 0x20 || c == 0x7f || std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos;
-}
-
-// Cuts text to at most max bytes without splitting a UTF-8 sequence.
-std::string cutUtf8(std::string text, std::size_t max) {
-    if (text.size() <= max)
-        return text;
-    std::size_t end = max;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    text.resize(end);
-    return text;
 }
 
 // Where the extension starts: the last dot that is not the first character; "archive.tar.gz"
@@ -125,7 +116,7 @@ std::string SafeDownloadName(std::string_view suggested) {
     if (name.size() > kMaxNameBytes) {
         const std::size_t ext = extensionStart(name);
         const std::string extension = name.size() - ext <= 20 ? name.substr(ext) : std::string();
-        name = cutUtf8(name.substr(0, ext), kMaxNameBytes - extension.size()) + extension;
+        name = CutAtCharacterBoundary(name.substr(0, ext), kMaxNameBytes - extension.size()) + extension;
     }
     return name;
 }

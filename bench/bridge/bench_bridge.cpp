@@ -6,8 +6,8 @@
 //   - the CPU the process tree uses while idle afterwards.
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/external_dispatch.h"
 #include "browser_host/web_browser2.h"
+#include "page_contract/external_dispatch.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/element_walk.h"
-#include "browser_host/external_dispatch.h"
 #include "browser_host/page_scripts.h"
 #include "browser_host/web_browser2.h"
+#include "page_contract/external_dispatch.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/external_dispatch.h"
 #include "browser_host/web_browser2.h"
 #include "browser_windows/custom_browser_dlg.h"
+#include "page_contract/external_dispatch.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,5 +1,5 @@
-#include "browser_host/utf8_text.h"
 #include "notification/notify_text.h"
+#include "page_contract/utf8_text.h"
 
 #include <doctest/doctest.h>
 

@@ -1,5 +1,5 @@
-#include "browser_host/external_dispatch.h"
-#include "browser_host/page_contract.h"
+#include "page_contract/external_dispatch.h"
+#include "page_contract/page_contract.h"
 #include "tests/support/doctest_print.h"
 
 #include <doctest/doctest.h>

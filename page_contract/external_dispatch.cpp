@@ -1,7 +1,7 @@
-#include "browser_host/external_dispatch.h"
+#include "page_contract/external_dispatch.h"
 
-#include "browser_host/page_contract.h"
-#include "browser_host/utf8_text.h"
+#include "page_contract/page_contract.h"
+#include "page_contract/utf8_text.h"
 
 #include <algorithm>
 #include <array>
@@ -40,14 +40,6 @@ std::optional<std::int32_t> asInt32(const Variant& value) {
     return static_cast<std::int32_t>(clamped);
 }
 
-// Each handler gets exactly the arguments its method reads, in script order.
-using Handler = void (*)(ExternalTarget& target, std::span<const Variant> args);
-
-struct Method {
-    std::string_view name;
-    Handler run;
-};
-
 void withParams(ExternalTarget& target, std::span<const Variant> args) {
     if (const auto action = asInt32(args[1]))
         target.CustomFunctionWithParams(asText(args[0]), *action);
@@ -64,24 +56,26 @@ void openWindow(ExternalTarget& target, std::span<const Variant> args) {
     target.OpenWindow(asText(args[0]), numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
 }
 
-// In the contract's order, so each method's argument count is the contract's too.
-constexpr std::array<Method, 5> kMethods = {{
-    {contract::kIsOurCustomBrowser,
-     [](ExternalTarget& target, std::span<const Variant>) {
-         target.IsOurCustomBrowser();
-     }},
-    {contract::kClose,
-     [](ExternalTarget& target, std::span<const Variant>) {
-         target.CloseActiveWindow();
-     }},
-    {contract::kCustomFunction,
-     [](ExternalTarget& target, std::span<const Variant>) {
-         target.CustomFunction();
-     }},
-    {contract::kCustomFunctionWithParams, withParams},
-    {contract::kOpenWindow, openWindow},
-}};
-static_assert(std::ranges::equal(kMethods, contract::kMethodNames, {}, &Method::name));
+// args holds exactly the arguments the method reads, in script order.
+void run(contract::Operation operation, ExternalTarget& target, std::span<const Variant> args) {
+    switch (operation) {
+    case contract::Operation::IsOurCustomBrowser:
+        target.IsOurCustomBrowser();
+        break;
+    case contract::Operation::CloseActiveWindow:
+        target.CloseActiveWindow();
+        break;
+    case contract::Operation::CustomFunction:
+        target.CustomFunction();
+        break;
+    case contract::Operation::CustomFunctionWithParams:
+        withParams(target, args);
+        break;
+    case contract::Operation::OpenWindow:
+        openWindow(target, args);
+        break;
+    }
+}
 
 } // namespace
 
@@ -89,14 +83,14 @@ CExternalDispatch::CExternalDispatch(TargetFinder findTarget)
     : m_findTarget(std::move(findTarget)) {}
 
 bool CExternalDispatch::Call(std::string_view name, std::span<const Variant> args) {
-    const auto method = std::ranges::find(kMethods, name, &Method::name);
-    if (method == kMethods.end())
+    const contract::Method* method = contract::findMethod(name);
+    if (method == nullptr)
         return false;
     ExternalTarget* target = m_findTarget ? m_findTarget() : nullptr;
-    const auto count = std::size_t(contract::kMethodArgumentCounts[std::size_t(method - kMethods.begin())]);
+    const auto count = std::size_t(method->argumentCount);
     // Never read beyond the arguments given: a short call does nothing. A longer one gives the
     // method its leading arguments, the ones the page means for it.
     if (target != nullptr && args.size() >= count)
-        method->run(*target, args.first(count));
+        run(method->operation, *target, args.first(count));
     return true;
 }

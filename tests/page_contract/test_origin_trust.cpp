@@ -1,4 +1,4 @@
-#include "browser_host/origin_trust.h"
+#include "page_contract/origin_trust.h"
 
 #include <doctest/doctest.h>
 

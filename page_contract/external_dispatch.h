@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser_host/external_target.h"
+#include "page_contract/external_target.h"
 
 #include <functional>
 #include <span>
