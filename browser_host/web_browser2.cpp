@@ -1,6 +1,7 @@
 #include "browser_host/web_browser2.h"
 
-#include "browser_host/renderer_recovery.h"
+#include "recovery/renderer_recovery.h"
+#include "web/engine_wait.h"
 #include "web/script_dialogs.h"
 
 #include <QUrl>
@@ -14,7 +15,7 @@ CWebBrowser2::CWebBrowser2(QWebEngineProfile* profile, QWidget* parent)
     setPage(new quillo::web::ScriptDialogPage(profile, this));
     connect(this, &QWebEngineView::loadFinished, this, [this](bool) { emit DocumentComplete(); });
     // A page that dies, hangs or cannot reach its server comes back by itself.
-    new quillo::RendererRecovery(*this);
+    new quillo::RendererRecovery(*this, [] { return quillo::web::EngineWait::active(); });
 }
 
 CWebBrowser2::~CWebBrowser2() = default;

@@ -1,19 +1,14 @@
-#include "browser_host/renderer_recovery.h"
+#include "recovery/renderer_recovery.h"
 
-#include "browser_host/web_browser2.h"
 #include "platform/process_end.h"
-#include "resources/resource_loader.h"
-#include "web/engine_wait.h"
+#include "recovery/recovery_panel.h"
 
-#include <QEvent>
-#include <QLabel>
 #include <QNetworkInformation>
-#include <QPushButton>
 #include <QRandomGenerator>
-#include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
+#include <QWebEngineView>
 
 Q_LOGGING_CATEGORY(lcRecovery, "quillo.recovery", QtInfoMsg)
 
@@ -39,10 +34,6 @@ RecoveryReason reasonOf(QWebEnginePage::RenderProcessTerminationStatus status) {
     }
 }
 
-QString fromStd(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // Why a load failed, for the log. The engine's text for an HTTP answer is its error page's
 // template, not words.
 QString failureText(const QWebEngineLoadingInfo& info) {
@@ -53,9 +44,10 @@ QString failureText(const QWebEngineLoadingInfo& info) {
 
 } // namespace
 
-RendererRecovery::RendererRecovery(CWebBrowser2& browser)
+RendererRecovery::RendererRecovery(QWebEngineView& browser, PagesHeld pagesHeld)
     : QObject(&browser)
-    , m_browser(browser) {
+    , m_browser(browser)
+    , m_pagesHeld(std::move(pagesHeld)) {
     m_clock.start();
     QWebEnginePage* page = browser.page();
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
@@ -82,38 +74,11 @@ RendererRecovery::RendererRecovery(CWebBrowser2& browser)
                 });
     }
 
-    m_panel = new QWidget(&browser);
-    m_panel->setObjectName(QStringLiteral("recoveryPanel"));
-    m_panel->setAttribute(Qt::WA_StyledBackground);
-    m_panel->setStyleSheet(res::loadText(QStringLiteral(":/recovery/recovery_panel.qss")));
-    auto* layout = new QVBoxLayout(m_panel);
-    layout->setAlignment(Qt::AlignCenter);
-    layout->setSpacing(12);
-    m_title = new QLabel(m_panel);
-    m_title->setObjectName(QStringLiteral("recoveryTitle"));
-    m_what = new QLabel(m_panel);
-    m_what->setWordWrap(true);
-    m_countdownLabel = new QLabel(m_panel);
-    m_countdownLabel->setObjectName(QStringLiteral("recoveryCountdown"));
-    m_button = new QPushButton(m_panel);
-    connect(m_button, &QPushButton::clicked, this, &RendererRecovery::tryNow);
-    for (QLabel* label : {m_title, m_what, m_countdownLabel}) {
-        label->setAlignment(Qt::AlignCenter);
-        label->setTextFormat(Qt::PlainText);
-        layout->addWidget(label);
-    }
-    layout->addWidget(m_button, 0, Qt::AlignCenter);
-    m_panel->hide();
-    browser.installEventFilter(this);
+    m_panel = new RecoveryPanel(browser);
+    connect(m_panel, &RecoveryPanel::tryNowClicked, this, &RendererRecovery::tryNow);
 }
 
 RendererRecovery::~RendererRecovery() = default;
-
-bool RendererRecovery::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_browser && event->type() == QEvent::Resize)
-        m_panel->setGeometry(m_browser.rect());
-    return QObject::eventFilter(watched, event);
-}
 
 bool RendererRecovery::windowShown() const {
     return !m_browser.window()->isHidden();
@@ -192,9 +157,7 @@ void RendererRecovery::schedule(RecoveryReason reason, std::int64_t waitMs) {
     m_retryAtMs = now() + waitMs;
     m_retry.start(int(waitMs));
     m_countdown.start();
-    m_panel->setGeometry(m_browser.rect());
-    m_panel->raise();
-    m_panel->show();
+    m_panel->showOver();
     showCountdown();
 }
 
@@ -202,12 +165,8 @@ void RendererRecovery::showCountdown() {
     if (!m_reason)
         return;
     const std::int64_t left = m_retry.isActive() ? std::max<std::int64_t>(0, m_retryAtMs - now()) : 0;
-    const RecoveryText text =
-        recoveryText(*m_reason, m_address.toDisplayString().toStdString(), int((left + 999) / 1000));
-    m_title->setText(fromStd(text.title));
-    m_what->setText(fromStd(text.what));
-    m_countdownLabel->setText(fromStd(text.countdown));
-    m_button->setText(fromStd(text.button));
+    m_panel->setTexts(
+        recoveryText(*m_reason, m_address.toDisplayString().toStdString(), int((left + 999) / 1000)));
 }
 
 void RendererRecovery::tryNow() {
@@ -239,7 +198,7 @@ void RendererRecovery::checkAlive() {
     QWebEnginePage* page = m_browser.page();
     // A hidden or recovering page is not asked. While the client waits inside one of the engine's
     // callbacks (the console's script box) the engine runs no page's work, so no page can answer.
-    if (m_reason || !windowShown() || page->renderProcessPid() <= 0 || web::EngineWait::active()) {
+    if (m_reason || !windowShown() || page->renderProcessPid() <= 0 || (m_pagesHeld && m_pagesHeld())) {
         m_lastAnswerMs = now();
         return;
     }
@@ -261,7 +220,7 @@ void RendererRecovery::checkAlive() {
 QStringList RendererRecovery::waitingTexts() const {
     if (!m_reason)
         return {};
-    return {m_title->text(), m_what->text(), m_countdownLabel->text(), m_button->text()};
+    return m_panel->texts();
 }
 
 } // namespace quillo

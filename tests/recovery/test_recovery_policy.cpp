@@ -1,4 +1,4 @@
-#include "browser_host/recovery_policy.h"
+#include "recovery/recovery_policy.h"
 #include "tests/support/doctest_print.h"
 
 #include <doctest/doctest.h>

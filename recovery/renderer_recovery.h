@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser_host/recovery_policy.h"
+#include "recovery/recovery_policy.h"
 
 #include <QElapsedTimer>
 #include <QLoggingCategory>
@@ -8,16 +8,17 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
-class CWebBrowser2;
-class QLabel;
-class QPushButton;
 class QWebEngineLoadingInfo;
+class QWebEngineView;
 
 Q_DECLARE_LOGGING_CATEGORY(lcRecovery)
 
 namespace quillo {
+
+class RecoveryPanel;
 
 // Keeps one browser's page alive through a shift: a renderer that died or stopped answering, or a
 // service that could not be reached or was restarting, is loaded again by itself, with growing
@@ -32,8 +33,12 @@ public:
     static constexpr int kPingMs = 3000;
     static constexpr int kHangMs = 15000;
 
+    // Whether the engine runs no page's work now, because the client waits inside one of its
+    // callbacks: no page can answer then, so silence is no sign of a hang.
+    using PagesHeld = std::function<bool()>;
+
     // Lives as long as the browser, which owns it.
-    explicit RendererRecovery(CWebBrowser2& browser);
+    RendererRecovery(QWebEngineView& browser, PagesHeld pagesHeld);
     ~RendererRecovery() override;
 
     // Whether the waiting page is up, and what it says (title, sentence, countdown, button).
@@ -44,9 +49,6 @@ public:
 
     // "Reload now" / "Try now".
     void tryNow();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onRendererEnded(int status, int exitCode);
@@ -59,7 +61,8 @@ private:
     bool windowShown() const;
     std::int64_t now() const { return m_clock.elapsed(); }
 
-    CWebBrowser2& m_browser;
+    QWebEngineView& m_browser;
+    PagesHeld m_pagesHeld;
     Backoff m_rendererBackoff{kRendererBackoff};
     Backoff m_unreachableBackoff{kUnreachableBackoff};
     std::optional<RecoveryReason> m_reason;
@@ -72,12 +75,7 @@ private:
     std::int64_t m_retryAtMs = 0;
     int m_scheduledMs = 0;
     bool m_endedForHang = false;
-
-    QWidget* m_panel = nullptr;
-    QLabel* m_title = nullptr;
-    QLabel* m_what = nullptr;
-    QLabel* m_countdownLabel = nullptr;
-    QPushButton* m_button = nullptr;
+    RecoveryPanel* m_panel = nullptr;
 };
 
 } // namespace quillo

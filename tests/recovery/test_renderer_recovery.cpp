@@ -1,5 +1,4 @@
-#include "browser_host/renderer_recovery.h"
-#include "browser_host/web_browser2.h"
+#include "recovery/renderer_recovery.h"
 
 #include <QHttpServer>
 #include <QHttpServerResponse>
@@ -9,6 +8,7 @@
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 
 #include <csignal>
 
@@ -28,11 +28,12 @@ private slots:
     void deadRendererIsReloaded();
 
 private:
-    RendererRecovery* recovery() const { return m_browser->findChild<RendererRecovery*>(); }
+    RendererRecovery* recovery() const { return m_recovery; }
 
     std::unique_ptr<QWebEngineProfile> m_profile;
     std::unique_ptr<QWidget> m_window;
-    CWebBrowser2* m_browser = nullptr;
+    QWebEngineView* m_browser = nullptr;
+    RendererRecovery* m_recovery = nullptr;
 };
 
 void TestRendererRecovery::initTestCase() {
@@ -42,10 +43,11 @@ void TestRendererRecovery::initTestCase() {
 void TestRendererRecovery::init() {
     m_window = std::make_unique<QWidget>();
     m_window->resize(640, 480);
-    m_browser = new CWebBrowser2(m_profile.get(), m_window.get());
+    m_browser = new QWebEngineView(m_window.get());
+    m_browser->setPage(new QWebEnginePage(m_profile.get(), m_browser));
+    m_recovery = new RendererRecovery(*m_browser, [] { return false; });
     m_browser->resize(640, 480);
     m_window->show();
-    QVERIFY(recovery());
 }
 
 void TestRendererRecovery::cleanup() {
