@@ -7,8 +7,8 @@
 #include "main_window/start_page.h"
 #include "notification/popup_stack.h"
 #include "page_contract/external_dispatch.h"
+#include "page_services/page_services.h"
 #include "platform/launch_feedback.h"
-#include "web/web_platform.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -65,7 +65,7 @@ bool CChatApp::InitInstance() {
     m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_pExternal, trustedOrigins());
     // Downloads, new windows, sound, notifications and permissions for every page of the profile,
     // which owns it; notifications and permissions follow window.external's trust rule.
-    new quillo::web::WebPlatform(
+    new quillo::page_services::PageServices(
         *m_profile,
         [this](const QUrl& origin) {
             return m_occManager && quillo::IsTrustedPage(m_occManager->trust(), origin);

@@ -4,8 +4,8 @@
 #include "browser_host/external_bridge.h"
 #include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
+#include "page_services/page_services.h"
 #include "resources/resource_strings.h"
-#include "web/web_platform.h"
 
 #include <QChildEvent>
 #include <QCursor>
@@ -82,7 +82,7 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     InstallExternalScripts();
     // New windows, permissions and the like, as a desktop browser would handle them.
-    if (quillo::web::WebPlatform* web = quillo::web::WebPlatform::of(manager.profile()))
+    if (quillo::page_services::PageServices* web = quillo::page_services::PageServices::of(manager.profile()))
         web->attachPage(*page);
 }
 

@@ -8,6 +8,7 @@
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
 #include "page_contract/page_contract.h"
+#include "page_services/window_modality.h"
 #include "platform/foreign_windows.h"
 #include "platform/memory_release.h"
 #include "platform/settings_backend.h"
@@ -15,7 +16,6 @@
 #include "resources/dialog_templates.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
-#include "web/window_modality.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -218,7 +218,7 @@ void CChatMainDlg::CustomFunction() {
     auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationName(),
                                 QStringLiteral("Do whatever you like here!"), QMessageBox::Ok, this);
     connect(box, &QMessageBox::finished, box, &QObject::deleteLater);
-    quillo::web::makeModalToWindowOnly(*box, *this);
+    quillo::page_services::makeModalToWindowOnly(*box, *this);
     box->show();
 }
 
@@ -307,7 +307,7 @@ void CChatMainDlg::ShowWindowMenu(const QPoint& globalPos) {
 void CChatMainDlg::ShowAboutBox() {
     auto* about = new CAboutDlg(this);
     about->setAttribute(Qt::WA_DeleteOnClose);
-    quillo::web::makeModalToWindowOnly(*about, *this);
+    quillo::page_services::makeModalToWindowOnly(*about, *this);
     about->show();
 }
 

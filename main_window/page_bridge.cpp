@@ -7,7 +7,7 @@
 #include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "main_window/settings_store.h"
-#include "web/engine_wait.h"
+#include "page_services/engine_wait.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -52,9 +52,9 @@ void CChatMainDlg::TriggerAccept() {
     // While a box that the engine waits on is open (the console's own alert, a file chooser), no
     // page takes anything. The accept is kept until the box is answered, and the box comes
     // forward, so the operator sees what holds the chat.
-    if (QWidget* box = quillo::web::EngineWait::box()) {
+    if (QWidget* box = quillo::page_services::EngineWait::box()) {
         if (m_nPendingAccepts++ == 0)
-            quillo::web::EngineWait::whenOver(*this, [this] { RunPendingAccepts(); });
+            quillo::page_services::EngineWait::whenOver(*this, [this] { RunPendingAccepts(); });
         qCInfo(lcMainWindow) << "accept kept until the box the engine waits on is answered";
         box->raise();
         box->activateWindow();

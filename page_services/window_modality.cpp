@@ -1,4 +1,4 @@
-#include "web/window_modality.h"
+#include "page_services/window_modality.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace quillo::web {
+namespace quillo::page_services {
 namespace {
 
 bool isUserInput(QEvent::Type type) {
@@ -74,4 +74,4 @@ void makeModalToWindowOnly(QWidget& box, QWidget& window) {
     new WindowInputBlock(*window.window(), box); // owned by the box
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

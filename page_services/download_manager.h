@@ -1,6 +1,6 @@
 #pragma once
 
-#include "web/download_policy.h"
+#include "page_services/download_policy.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -17,7 +17,7 @@ class QWebEngineDownloadRequest;
 class QWebEnginePage;
 class QWidget;
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 class DownloadNotice;
 
@@ -102,4 +102,4 @@ private:
     bool m_folderFailureLogged = false;
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -1,4 +1,4 @@
-#include "web/notification_popup.h"
+#include "page_services/notification_popup.h"
 
 #include "notification/notify_text.h"
 #include "notification/popup_stack.h"
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 namespace {
 
@@ -129,4 +129,4 @@ void NotificationPopup::apply(const notify::PopupStep& step) {
         hide();
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -2,7 +2,7 @@
 
 class QWidget;
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 // Makes `box` modal to `window` alone: while the box is open the window takes no input from the
 // operator, and a click on it brings the box forward. Qt's own window modality would block every
@@ -11,4 +11,4 @@ namespace quillo::web {
 // The box is shown non-modal; the block lives as long as the box.
 void makeModalToWindowOnly(QWidget& box, QWidget& window);
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -1,4 +1,4 @@
-#include "web/engine_wait.h"
+#include "page_services/engine_wait.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace quillo::web {
+namespace quillo::page_services {
 namespace {
 
 struct Waiter {
@@ -54,4 +54,4 @@ void EngineWait::whenOver(QObject& context, std::function<void()> then) {
         runLater(std::move(waiter));
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <utility>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 // What the client does when a page asks for a new window (a target="_blank" link, window.open, a
 // middle click): the chat pages open visitors' links, which belong in the operator's own browser.
@@ -131,4 +131,4 @@ private:
 // The words for a permission in the question put to the operator ("use your camera").
 std::string_view PermissionPurpose(Permission permission);
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -1,5 +1,5 @@
-#include "web/download_policy.h"
-#include "web/web_policy.h"
+#include "page_services/download_policy.h"
+#include "page_services/web_policy.h"
 
 #include <doctest/doctest.h>
 
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-using namespace quillo::web;
+using namespace quillo::page_services;
 
 TEST_CASE("where a page's new window goes, by the address's scheme") {
     struct Row {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 // A download is fetched at once into a partial file beside the finished ones while the operator
 // is asked where to save it; the engine itself writes to the partial name plus kEngineSuffix until
@@ -74,4 +74,4 @@ private:
     std::map<Page, PageState> m_pages;
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -1,11 +1,11 @@
-#include "web/web_policy.h"
+#include "page_services/web_policy.h"
 
 #include "page_contract/utf8_text.h"
 
 #include <algorithm>
 #include <array>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 namespace {
 
@@ -182,4 +182,4 @@ std::string_view PermissionPurpose(Permission permission) {
     return "use a feature of your computer";
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -1,9 +1,9 @@
-#include "web/download_manager.h"
+#include "page_services/download_manager.h"
 
+#include "page_services/download_notice.h"
+#include "page_services/web_log.h"
+#include "page_services/web_policy.h"
 #include "platform/file_move.h"
-#include "web/download_notice.h"
-#include "web/web_log.h"
-#include "web/web_policy.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +17,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 namespace {
 
@@ -408,4 +408,4 @@ bool DownloadManager::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -1,10 +1,10 @@
-#include "web/web_platform.h"
+#include "page_services/page_services.h"
 
-#include "web/download_manager.h"
-#include "web/new_window_handoff.h"
-#include "web/notification_presenter.h"
-#include "web/web_log.h"
-#include "web/window_modality.h"
+#include "page_services/download_manager.h"
+#include "page_services/new_window_handoff.h"
+#include "page_services/notification_presenter.h"
+#include "page_services/web_log.h"
+#include "page_services/window_modality.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,7 +14,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 namespace {
 
@@ -44,8 +44,8 @@ std::optional<Permission> permissionOf(QWebEnginePage::Feature feature) {
 
 } // namespace
 
-WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
-                         notify::PopupStack* popups)
+PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
+                           notify::PopupStack* popups)
     : QObject(&profile)
     , m_profile(profile)
     , m_trusted(std::move(trusted))
@@ -77,18 +77,18 @@ WebPlatform::WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWind
 
 // Nothing to undo on the profile: it deletes this while it is itself being destroyed, when it
 // must not be called; its notification hook checks that the presenter is still there.
-WebPlatform::~WebPlatform() = default;
+PageServices::~PageServices() = default;
 
-QString WebPlatform::originText(const QUrl& origin) {
+QString PageServices::originText(const QUrl& origin) {
     return origin.toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
                                   QUrl::StripTrailingSlash);
 }
 
-WebPlatform* WebPlatform::of(const QWebEngineProfile& profile) {
-    return profile.findChild<WebPlatform*>(QString(), Qt::FindDirectChildrenOnly);
+PageServices* PageServices::of(const QWebEngineProfile& profile) {
+    return profile.findChild<PageServices*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-void WebPlatform::attachPage(QWebEnginePage& page) {
+void PageServices::attachPage(QWebEnginePage& page) {
     m_newWindows->attachPage(page);
     connect(&page, &QWebEnginePage::featurePermissionRequested, this,
             [this, page = &page](const QUrl& origin, QWebEnginePage::Feature feature) {
@@ -96,7 +96,7 @@ void WebPlatform::attachPage(QWebEnginePage& page) {
             });
 }
 
-void WebPlatform::onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature) {
+void PageServices::onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature) {
     const auto qtFeature = QWebEnginePage::Feature(feature);
     const std::optional<Permission> permission = permissionOf(qtFeature);
     const bool trusted = m_trusted(origin);
@@ -124,7 +124,7 @@ void WebPlatform::onPermissionRequested(QWebEnginePage& page, const QUrl& origin
     }
 }
 
-void WebPlatform::askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission) {
+void PageServices::askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission) {
     qCInfo(lcWeb) << "permission" << QWebEnginePage::Feature(feature) << "for" << originText(origin)
                   << "put to the operator";
     // Not modal to the application: the page and the client go on while the question waits.
@@ -147,7 +147,7 @@ void WebPlatform::askOperator(QWebEnginePage& page, const QUrl& origin, int feat
     box->show();
 }
 
-void WebPlatform::answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted) {
+void PageServices::answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted) {
     const QString text = originText(origin);
     m_permissions.answer(text.toStdString(), permission, granted);
     qCInfo(lcWeb) << "permission" << QWebEnginePage::Feature(feature)
@@ -165,7 +165,7 @@ void WebPlatform::answerWaiting(const QUrl& origin, int feature, Permission perm
     }
 }
 
-QWidget* WebPlatform::dialogParent(const QWebEnginePage* page) const {
+QWidget* PageServices::dialogParent(const QWebEnginePage* page) const {
     if (page != nullptr) {
         if (QWebEngineView* view = QWebEngineView::forPage(page))
             return view->window();
@@ -173,4 +173,4 @@ QWidget* WebPlatform::dialogParent(const QWebEnginePage* page) const {
     return mainWindow();
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -6,7 +6,7 @@
 
 class QDialog;
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 // A page whose script dialogs never block the rest of the client. The engine runs every page on
 // the client's one thread and cannot go on while a dialog waits for its answer inside its call,
@@ -53,4 +53,4 @@ private:
     int m_notShown = 0;
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services

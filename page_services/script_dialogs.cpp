@@ -1,9 +1,9 @@
-#include "web/script_dialogs.h"
+#include "page_services/script_dialogs.h"
 
-#include "web/engine_wait.h"
-#include "web/web_log.h"
-#include "web/web_platform.h"
-#include "web/window_modality.h"
+#include "page_services/engine_wait.h"
+#include "page_services/page_services.h"
+#include "page_services/web_log.h"
+#include "page_services/window_modality.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -17,7 +17,7 @@
 #include <QWebEngineView>
 #include <optional>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 namespace {
 
@@ -66,7 +66,7 @@ ScriptDialogPage::~ScriptDialogPage() {
 }
 
 bool ScriptDialogPage::mayWaitForOperator() const {
-    const WebPlatform* platform = WebPlatform::of(*profile());
+    const PageServices* platform = PageServices::of(*profile());
     const QWebEngineView* view = QWebEngineView::forPage(this);
     // Without the client around it (a bare browser) there is no console to keep running.
     return platform == nullptr || view == nullptr || view->window() == platform->mainWindow();
@@ -98,7 +98,7 @@ void ScriptDialogPage::waitForOperator(QDialog& box, PageState page) {
 }
 
 QString ScriptDialogPage::boxTitle(const QUrl& securityOrigin) {
-    return tr("Message from %1").arg(WebPlatform::originText(securityOrigin));
+    return tr("Message from %1").arg(PageServices::originText(securityOrigin));
 }
 
 QMessageBox* ScriptDialogPage::messageBox(const QUrl& securityOrigin, const QString& msg,
@@ -152,10 +152,10 @@ bool ScriptDialogPage::javaScriptPrompt(const QUrl& securityOrigin, const QStrin
 
 QStringList ScriptDialogPage::chooseFiles(FileSelectionMode mode, const QStringList&,
                                           const QStringList& acceptedMimeTypes) {
-    WebPlatform* platform = WebPlatform::of(*profile());
+    PageServices* platform = PageServices::of(*profile());
     const QString folder = platform != nullptr ? platform->lastChosenFolder() : QDir::homePath();
     const QPointer<QFileDialog> box =
-        new QFileDialog(window(), tr("Choose files for %1").arg(WebPlatform::originText(url())), folder);
+        new QFileDialog(window(), tr("Choose files for %1").arg(PageServices::originText(url())), folder);
     switch (mode) {
     case FileSelectOpen:
         box->setFileMode(QFileDialog::ExistingFile);
@@ -180,7 +180,7 @@ QStringList ScriptDialogPage::chooseFiles(FileSelectionMode mode, const QStringL
     delete box.data();
     if (!chosen.isEmpty() && platform != nullptr)
         platform->setLastChosenFolder(QFileInfo(chosen.constFirst()).absolutePath());
-    qCInfo(lcWeb) << "file chooser of" << WebPlatform::originText(url()) << "answered with" << chosen.size()
+    qCInfo(lcWeb) << "file chooser of" << PageServices::originText(url()) << "answered with" << chosen.size()
                   << "files";
     return chosen;
 }
@@ -194,12 +194,12 @@ bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType t
     case NavigationAction::Load:
         break;
     case NavigationAction::HandToDesktop:
-        qCInfo(lcWeb).noquote() << "mail address from" << WebPlatform::originText(this->url())
+        qCInfo(lcWeb).noquote() << "mail address from" << PageServices::originText(this->url())
                                 << "handed to the desktop";
         break;
     case NavigationAction::Refuse:
         qCInfo(lcWeb).noquote() << "navigation to" << url.toDisplayString() << "from"
-                                << WebPlatform::originText(this->url())
+                                << PageServices::originText(this->url())
                                 << "refused: it would start another program of the desktop";
         return false;
     }
@@ -212,7 +212,7 @@ void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QStr
         ++m_notShown;
         return;
     }
-    const QString origin = WebPlatform::originText(securityOrigin);
+    const QString origin = PageServices::originText(securityOrigin);
     qCInfo(lcWeb) << (answeredCancel ? "question" : "message") << "from" << origin
                   << (answeredCancel ? "shown without waiting and answered Cancel" : "shown without waiting");
     auto* box = messageBox(securityOrigin, msg, QMessageBox::Ok);
@@ -231,4 +231,4 @@ void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QStr
     box->show();
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "web/web_policy.h"
+#include "page_services/web_policy.h"
 
 #include <QDir>
 #include <QObject>
@@ -20,7 +20,7 @@ namespace quillo::notify {
 class PopupStack;
 }
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 class DownloadManager;
 class NewWindowHandoff;
@@ -30,9 +30,9 @@ class NotificationPresenter;
 // operator's browser, downloads are saved where the operator says, sound plays without a click,
 // notifications and other permissions follow the trust rule of window.external. It lives as a
 // child of the run's profile, so every page of that profile finds it.
-class WebPlatform final : public QObject {
+class PageServices final : public QObject {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(WebPlatform)
+    Q_DISABLE_COPY_MOVE(PageServices)
 
 public:
     // Whether a page or origin is one of the chat service's; the same rule as window.external.
@@ -41,12 +41,12 @@ public:
     using MainWindow = std::function<QWidget*()>;
 
     // popups: the corner the client's own notification card shares with the chat popup.
-    WebPlatform(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
-                notify::PopupStack* popups);
-    ~WebPlatform() override;
+    PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
+                 notify::PopupStack* popups);
+    ~PageServices() override;
 
     // The platform of a profile, or null when the profile has none (as in tests of a bare site).
-    static WebPlatform* of(const QWebEngineProfile& profile);
+    static PageServices* of(const QWebEngineProfile& profile);
 
     // Hooks a page's new-window and permission requests; call once for each page of the profile.
     void attachPage(QWebEnginePage& page);
@@ -82,4 +82,4 @@ private:
     NewWindowHandoff* m_newWindows = nullptr;
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services

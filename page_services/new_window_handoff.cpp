@@ -1,14 +1,14 @@
-#include "web/new_window_handoff.h"
+#include "page_services/new_window_handoff.h"
 
-#include "web/web_log.h"
-#include "web/web_platform.h"
+#include "page_services/page_services.h"
+#include "page_services/web_log.h"
 
 #include <QDesktopServices>
 #include <QUrl>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 namespace {
 
@@ -62,7 +62,7 @@ void NewWindowHandoff::onNewWindowRequested(const QWebEnginePage& page, QWebEngi
     case NewWindowAction::Ignore:
         break;
     }
-    gate.origin = WebPlatform::originText(page.url());
+    gate.origin = PageServices::originText(page.url());
     if (decision.logNow) {
         qCInfo(lcWeb).noquote() << "new window for" << url.toDisplayString() << "from" << gate.origin
                                 << "refused:"
@@ -93,4 +93,4 @@ void NewWindowHandoff::logBurst(const PageGate& page, int refusals) const {
         qCInfo(lcWeb).noquote() << refusals << "further new windows from" << page.origin << "refused";
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

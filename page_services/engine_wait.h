@@ -5,7 +5,7 @@
 class QObject;
 class QWidget;
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 // Marks a nested event loop that the client runs inside a callback of the browser engine: a
 // console's script box that must return its answer, a file chooser. While one runs, the engine
@@ -28,4 +28,4 @@ public:
     static void whenOver(QObject& context, std::function<void()> then);
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services

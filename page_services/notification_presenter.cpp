@@ -1,15 +1,15 @@
-#include "web/notification_presenter.h"
+#include "page_services/notification_presenter.h"
 
+#include "page_services/notification_popup.h"
+#include "page_services/web_log.h"
 #include "platform/desktop_notifications.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
-#include "web/notification_popup.h"
-#include "web/web_log.h"
 
 #include <QWebEngineNotification>
 #include <QWidget>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 namespace {
 
@@ -141,4 +141,4 @@ void NotificationPresenter::activate(QWebEngineNotification& notification) {
     notification.click();
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

@@ -9,7 +9,7 @@ class QProgressBar;
 class QPushButton;
 class QWebEngineDownloadRequest;
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 // A small window that follows one download: its progress, then the saved file with a way to its
 // folder, or why it did not arrive. It never blocks the operator's work. The download's owner says
@@ -46,4 +46,4 @@ private:
     QPushButton* m_cancelOrClose = nullptr;
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services

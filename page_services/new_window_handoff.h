@@ -1,6 +1,6 @@
 #pragma once
 
-#include "web/web_policy.h"
+#include "page_services/web_policy.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -12,7 +12,7 @@ class QUrl;
 class QWebEngineNewWindowRequest;
 class QWebEnginePage;
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 // Hands the operator's desktop the new windows pages ask for, each page under its own gate, and
 // logs what it refuses without letting a flooding page flood the log too.
@@ -45,4 +45,4 @@ private:
     QTimer m_bursts;
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services

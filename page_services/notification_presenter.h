@@ -16,7 +16,7 @@ class PopupStack;
 }
 } // namespace quillo
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 class NotificationPopup;
 
@@ -58,4 +58,4 @@ private:
     std::unique_ptr<QWebEngineNotification> m_inPopup;
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services

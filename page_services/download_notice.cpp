@@ -1,6 +1,6 @@
-#include "web/download_notice.h"
+#include "page_services/download_notice.h"
 
-#include "web/web_log.h"
+#include "page_services/web_log.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 DownloadNotice::DownloadNotice(QWebEngineDownloadRequest& download, const QString& path, QWidget* parent)
     : QDialog(parent)
@@ -116,4 +116,4 @@ void DownloadNotice::openFolder() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

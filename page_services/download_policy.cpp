@@ -1,8 +1,8 @@
-#include "web/download_policy.h"
+#include "page_services/download_policy.h"
 
-#include "web/web_policy.h"
+#include "page_services/web_policy.h"
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 std::optional<std::string> FreePartialName(std::string_view name,
                                            const std::function<bool(const std::string&)>& taken) {
@@ -63,4 +63,4 @@ void DownloadGate::forget(Page page) {
     m_pages.erase(page);
 }
 
-} // namespace quillo::web
+} // namespace quillo::page_services

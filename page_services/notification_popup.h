@@ -12,7 +12,7 @@ namespace quillo::notify {
 class PopupStack;
 }
 
-namespace quillo::web {
+namespace quillo::page_services {
 
 // A page's notification in the client's own popup style, for a desktop without a notification
 // service: a navy card that rises at the bottom right without taking the focus and hides again.
@@ -51,4 +51,4 @@ private:
     WindowTimers m_timers{this};
 };
 
-} // namespace quillo::web
+} // namespace quillo::page_services
