@@ -7,8 +7,11 @@
 #include "main_window/start_page.h"
 #include "notification/popup_stack.h"
 #include "page_contract/external_dispatch.h"
+#include "page_services/engine_wait.h"
 #include "page_services/page_services.h"
+#include "page_services/script_dialogs.h"
 #include "platform/launch_feedback.h"
+#include "recovery/renderer_recovery.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -16,6 +19,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 
 Q_LOGGING_CATEGORY(lcApp, "quillo.app", QtInfoMsg)
 
@@ -62,25 +66,41 @@ bool CChatApp::InitInstance() {
     m_pExternal =
         std::make_unique<CExternalDispatch>([this]() -> quillo::ExternalTarget* { return m_pMainWnd; });
     // The trusted origins are known before any browser exists, so every page gets them.
-    m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_pExternal, trustedOrigins());
+    const quillo::OriginTrust trust = trustedOrigins();
     // Downloads, new windows, sound, notifications and permissions for every page of the profile,
     // which owns it; notifications and permissions follow window.external's trust rule.
-    new quillo::page_services::PageServices(
-        *m_profile,
-        [this](const QUrl& origin) {
-            return m_occManager && quillo::IsTrustedPage(m_occManager->trust(), origin);
-        },
+    auto* pageServices = new quillo::page_services::PageServices(
+        *m_profile, [trust](const QUrl& origin) { return quillo::IsTrustedPage(trust, origin); },
         [this]() -> QWidget* { return m_pMainWnd; }, m_popups.get());
-    // The context menu's commands on the main window's browser come here, as the application's
-    // commands; every other browser's menu acts on its own browser.
-    m_occManager->setCommandRouter([this](CWebBrowser2& browser, quillo::BrowserCommand command) {
-        if (m_pMainWnd == nullptr || m_pMainWnd->browser() != &browser)
-            return false;
-        if (command == quillo::BrowserCommand::Refresh)
-            OnRefresh();
-        else
-            OnBack();
-        return true;
+    m_occManager = std::make_unique<CCustomOccManager>(quillo::BrowserServices{
+        .profile = *m_profile,
+        .external = *m_pExternal,
+        .trust = trust,
+        .scripts = quillo::BuildExternalScripts(trust),
+        // The context menu's commands on the main window's browser come here, as the
+        // application's commands; every other browser's menu acts on its own browser.
+        .commandRouter =
+            [this](CWebBrowser2& browser, quillo::BrowserCommand command) {
+                if (m_pMainWnd == nullptr || m_pMainWnd->browser() != &browser)
+                    return false;
+                if (command == quillo::BrowserCommand::Refresh)
+                    OnRefresh();
+                else
+                    OnBack();
+                return true;
+            },
+        .pageServices = pageServices,
+        // Script dialogs that never hold up the console, in the run's one profile.
+        .makePage = [this, pageServices](QWebEngineView& browser) -> QWebEnginePage* {
+            return new quillo::page_services::ScriptDialogPage(*m_profile, *pageServices, &browser);
+        },
+        // A page that dies, hangs or cannot reach its server comes back by itself. While the
+        // console's own script box waits inside the engine, no page can answer.
+        .attachRecovery =
+            [](QWebEngineView& browser) {
+                new quillo::RendererRecovery(browser,
+                                             [] { return quillo::page_services::EngineWait::active(); });
+            },
     });
 
     {

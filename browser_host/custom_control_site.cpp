@@ -1,6 +1,5 @@
 #include "browser_host/custom_control_site.h"
 
-#include "browser_host/custom_occ_manager.h"
 #include "browser_host/external_bridge.h"
 #include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
@@ -53,10 +52,15 @@ void replaceScript(QWebEngineScriptCollection& scripts, const QString& name, con
 
 } // namespace
 
-CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* container)
+CCustomControlSite::CCustomControlSite(const quillo::BrowserServices& services, QWidget* container)
     : QObject(container)
-    , m_manager(manager)
-    , m_browser(new CWebBrowser2(&manager.profile(), container)) {
+    , m_services(services)
+    , m_browser(new CWebBrowser2(container)) {
+    // The browser's page and its recovery come from the application, as every browser's do.
+    if (services.makePage)
+        m_browser->setPage(services.makePage(*m_browser));
+    if (services.attachRecovery)
+        services.attachRecovery(*m_browser);
     // Our menu replaces the page's; the page's own contextmenu handlers still run first.
     m_browser->setContextMenuPolicy(Qt::CustomContextMenu);
     // At the pointer, which is where the click was: the window system knows it for certain, while
@@ -74,7 +78,7 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     QWebEnginePage* page = m_browser->page();
     m_channel = new QWebChannel(this);
     m_bridge = new quillo::ExternalBridge(
-        m_manager.external(), *page, [this](const QWebEnginePage& caller) { return MayCall(caller); }, this);
+        services.external, *page, [this](const QWebEnginePage& caller) { return MayCall(caller); }, this);
     m_channel->registerObject(QString::fromLatin1(quillo::kExternalBridgeObject), m_bridge);
     // Like the top document, a frame that completes later gets the top document scanned again.
     connect(m_bridge, &quillo::ExternalBridge::frameCompleted, m_browser, &CWebBrowser2::DocumentComplete);
@@ -82,22 +86,22 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     InstallExternalScripts();
     // New windows, permissions and the like, as a desktop browser would handle them.
-    if (quillo::page_services::PageServices* web = quillo::page_services::PageServices::of(manager.profile()))
-        web->attachPage(*page);
+    if (services.pageServices != nullptr)
+        services.pageServices->attachPage(*page);
 }
 
 CCustomControlSite::~CCustomControlSite() = default;
 
 void CCustomControlSite::InstallExternalScripts() {
     QWebEngineScriptCollection& scripts = m_browser->page()->scripts();
-    replaceScript(scripts, QString::fromLatin1(kShimScriptName), m_manager.scripts().shim,
+    replaceScript(scripts, QString::fromLatin1(kShimScriptName), m_services.scripts.shim,
                   QWebEngineScript::MainWorld);
-    replaceScript(scripts, QString::fromLatin1(kBridgeScriptName), m_manager.scripts().bridge,
+    replaceScript(scripts, QString::fromLatin1(kBridgeScriptName), m_services.scripts.bridge,
                   QWebEngineScript::ApplicationWorld);
 }
 
 bool CCustomControlSite::IsCallerTrusted(const QWebEnginePage& page) const {
-    return quillo::IsTrustedPage(m_manager.trust(), page.url());
+    return quillo::IsTrustedPage(m_services.trust, page.url());
 }
 
 bool CCustomControlSite::MayCall(const QWebEnginePage& page) const {
@@ -129,7 +133,7 @@ void CCustomControlSite::OnBack() {
 }
 
 void CCustomControlSite::RouteCommand(quillo::BrowserCommand command) {
-    if (const auto& router = m_manager.commandRouter(); router && router(*m_browser, command))
+    if (const auto& router = m_services.commandRouter; router && router(*m_browser, command))
         return;
     if (command == quillo::BrowserCommand::Refresh)
         m_browser->Refresh();

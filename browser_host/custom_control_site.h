@@ -1,13 +1,13 @@
 #pragma once
 
 #include "browser_host/browser_commands.h"
+#include "browser_host/browser_services.h"
 #include "browser_host/key_filter.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 
-class CCustomOccManager;
 class CWebBrowser2;
 class QMenu;
 class QWebChannel;
@@ -25,7 +25,8 @@ class CCustomControlSite final : public QObject {
     Q_DISABLE_COPY_MOVE(CCustomControlSite)
 
 public:
-    CCustomControlSite(CCustomOccManager& manager, QWidget* container);
+    // `services` outlives the site (the site factory keeps it for the run).
+    CCustomControlSite(const quillo::BrowserServices& services, QWidget* container);
     ~CCustomControlSite() override;
 
     CWebBrowser2* browser() const { return m_browser; }
@@ -50,7 +51,7 @@ private:
     // Whether the page may call window.external now: trusted, and its window not ended.
     bool MayCall(const QWebEnginePage& page) const;
 
-    CCustomOccManager& m_manager;
+    const quillo::BrowserServices& m_services;
     CWebBrowser2* m_browser = nullptr;
     QWebChannel* m_channel = nullptr;
     quillo::ExternalBridge* m_bridge = nullptr;

@@ -1,21 +1,12 @@
 #include "browser_host/web_browser2.h"
 
-#include "page_services/engine_wait.h"
-#include "page_services/script_dialogs.h"
-#include "recovery/renderer_recovery.h"
-
 #include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 
-CWebBrowser2::CWebBrowser2(QWebEngineProfile* profile, QWidget* parent)
+CWebBrowser2::CWebBrowser2(QWidget* parent)
     : QWebEngineView(parent) {
-    // The page lives in the run's one profile, so cookies and storage persist and are shared by
-    // the main window and every secondary window.
-    setPage(new quillo::page_services::ScriptDialogPage(profile, this));
     connect(this, &QWebEngineView::loadFinished, this, [this](bool) { emit DocumentComplete(); });
-    // A page that dies, hangs or cannot reach its server comes back by itself.
-    new quillo::RendererRecovery(*this, [] { return quillo::page_services::EngineWait::active(); });
 }
 
 CWebBrowser2::~CWebBrowser2() = default;

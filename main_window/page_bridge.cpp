@@ -16,7 +16,7 @@
 // Only the chat service's own pages may change the operator's order number: a visitor's site
 // that happens to carry the element must not decide where the next start leads.
 bool CChatMainDlg::mayStoreOrderNumber(const QUrl& page) const {
-    return m_siteFactory != nullptr && quillo::IsTrustedPage(m_siteFactory->trust(), page);
+    return m_siteFactory != nullptr && quillo::IsTrustedPage(m_siteFactory->services().trust, page);
 }
 
 void CChatMainDlg::OnDocumentComplete() {

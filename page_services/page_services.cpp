@@ -84,10 +84,6 @@ QString PageServices::originText(const QUrl& origin) {
                                   QUrl::StripTrailingSlash);
 }
 
-PageServices* PageServices::of(const QWebEngineProfile& profile) {
-    return profile.findChild<PageServices*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
 void PageServices::attachPage(QWebEnginePage& page) {
     m_newWindows->attachPage(page);
     connect(&page, &QWebEnginePage::featurePermissionRequested, this,

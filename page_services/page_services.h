@@ -29,7 +29,7 @@ class NotificationPresenter;
 // What a desktop browser does for the chat pages and the client did not: new windows go to the
 // operator's browser, downloads are saved where the operator says, sound plays without a click,
 // notifications and other permissions follow the trust rule of window.external. It lives as a
-// child of the run's profile, so every page of that profile finds it.
+// child of the run's profile; every page of that profile is attached to it by its browser's site.
 class PageServices final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PageServices)
@@ -44,9 +44,6 @@ public:
     PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
                  notify::PopupStack* popups);
     ~PageServices() override;
-
-    // The platform of a profile, or null when the profile has none (as in tests of a bare site).
-    static PageServices* of(const QWebEngineProfile& profile);
 
     // Hooks a page's new-window and permission requests; call once for each page of the profile.
     void attachPage(QWebEnginePage& page);

@@ -5,7 +5,6 @@
 #include "page_services/web_log.h"
 #include "page_services/window_modality.h"
 
-#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -50,8 +49,9 @@ constexpr qsizetype kMaxShownChars = 2000;
 
 } // namespace
 
-ScriptDialogPage::ScriptDialogPage(QWebEngineProfile* profile, QObject* parent)
-    : QWebEnginePage(profile, parent) {
+ScriptDialogPage::ScriptDialogPage(QWebEngineProfile& profile, PageServices& services, QObject* parent)
+    : QWebEnginePage(&profile, parent)
+    , m_services(services) {
     // A box belongs to the page that asked; it goes when the window moves on or ends.
     connect(this, &QWebEnginePage::loadStarted, this, [this] {
         if (m_box)
@@ -66,10 +66,9 @@ ScriptDialogPage::~ScriptDialogPage() {
 }
 
 bool ScriptDialogPage::mayWaitForOperator() const {
-    const PageServices* platform = PageServices::of(*profile());
     const QWebEngineView* view = QWebEngineView::forPage(this);
-    // Without the client around it (a bare browser) there is no console to keep running.
-    return platform == nullptr || view == nullptr || view->window() == platform->mainWindow();
+    // A page in no window holds up no console.
+    return view == nullptr || view->window() == m_services.mainWindow();
 }
 
 QWidget* ScriptDialogPage::window() const {
@@ -152,10 +151,9 @@ bool ScriptDialogPage::javaScriptPrompt(const QUrl& securityOrigin, const QStrin
 
 QStringList ScriptDialogPage::chooseFiles(FileSelectionMode mode, const QStringList&,
                                           const QStringList& acceptedMimeTypes) {
-    PageServices* platform = PageServices::of(*profile());
-    const QString folder = platform != nullptr ? platform->lastChosenFolder() : QDir::homePath();
     const QPointer<QFileDialog> box =
-        new QFileDialog(window(), tr("Choose files for %1").arg(PageServices::originText(url())), folder);
+        new QFileDialog(window(), tr("Choose files for %1").arg(PageServices::originText(url())),
+                        m_services.lastChosenFolder());
     switch (mode) {
     case FileSelectOpen:
         box->setFileMode(QFileDialog::ExistingFile);
@@ -178,8 +176,8 @@ QStringList ScriptDialogPage::chooseFiles(FileSelectionMode mode, const QStringL
     if (box && box->result() == QDialog::Accepted)
         chosen = box->selectedFiles();
     delete box.data();
-    if (!chosen.isEmpty() && platform != nullptr)
-        platform->setLastChosenFolder(QFileInfo(chosen.constFirst()).absolutePath());
+    if (!chosen.isEmpty())
+        m_services.setLastChosenFolder(QFileInfo(chosen.constFirst()).absolutePath());
     qCInfo(lcWeb) << "file chooser of" << PageServices::originText(url()) << "answered with" << chosen.size()
                   << "files";
     return chosen;

@@ -8,6 +8,8 @@ class QDialog;
 
 namespace quillo::page_services {
 
+class PageServices;
+
 // A page whose script dialogs never block the rest of the client. The engine runs every page on
 // the client's one thread and cannot go on while a dialog waits for its answer inside its call,
 // so an alert() or confirm() left open in a page's window would freeze the operator's console
@@ -21,7 +23,9 @@ class ScriptDialogPage final : public QWebEnginePage {
     Q_DISABLE_COPY_MOVE(ScriptDialogPage)
 
 public:
-    ScriptDialogPage(QWebEngineProfile* profile, QObject* parent);
+    // `services` tells which window is the console's and where files were last chosen; it
+    // outlives every page.
+    ScriptDialogPage(QWebEngineProfile& profile, PageServices& services, QObject* parent);
     ~ScriptDialogPage() override;
 
 protected:
@@ -48,6 +52,7 @@ private:
     void waitForOperator(QDialog& box, PageState page);
     void showWithoutWaiting(const QUrl& securityOrigin, const QString& msg, bool answeredCancel);
 
+    PageServices& m_services;
     QPointer<QMessageBox> m_box;
     QPointer<QDialog> m_waiting;
     int m_notShown = 0;
