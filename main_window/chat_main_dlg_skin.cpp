@@ -3,6 +3,7 @@
 #include "browser_host/web_browser2.h"
 #include "main_window/skin_layout.h"
 #include "resources/dialog_templates.h"
+#include "resources/qt_rgb.h"
 #include "resources/resource_ids.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
@@ -10,7 +11,7 @@
 #include "skin_controls/cursor_source.h"
 #include "skin_controls/hover_bitmap_button.h"
 #include "skin_controls/link_label.h"
-#include "skin_controls/qt_color.h"
+#include "skin_controls/skin_colors.h"
 
 #include <QLabel>
 #include <QMouseEvent>

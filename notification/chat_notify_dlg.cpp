@@ -1,6 +1,7 @@
 #include "notification/chat_notify_dlg.h"
 
 #include "notification/popup_stack.h"
+#include "resources/qt_rgb.h"
 #include "resources/resource_ids.h"
 #include "resources/resource_loader.h"
 
@@ -14,13 +15,7 @@
 
 using namespace quillo;
 
-namespace {
-
-QColor toColor(notify::Rgb rgb) {
-    return QColor(rgb.r, rgb.g, rgb.b);
-}
-
-} // namespace
+namespace {} // namespace
 
 const QRect CChatNotifyDlg::kTextAreaRect{QPoint(5, 45), QPoint(187, 88)};
 
@@ -47,8 +42,8 @@ CChatNotifyDlg::CChatNotifyDlg(notify::PopupStack* stack)
     m_richText->setAcceptRichText(false);
     m_richText->document()->setDocumentMargin(1);
     QPalette palette = m_richText->palette();
-    palette.setColor(QPalette::Base, toColor(notify::kTextAreaBackground));
-    palette.setColor(QPalette::Text, toColor(notify::kTextColour));
+    palette.setColor(QPalette::Base, toQColor(notify::kTextAreaBackground));
+    palette.setColor(QPalette::Text, toQColor(notify::kTextColour));
     m_richText->setPalette(palette);
     m_richText->viewport()->setAutoFillBackground(true);
 }
@@ -95,7 +90,7 @@ void CChatNotifyDlg::setText(const notify::NotifyText& text) {
     QTextCursor cursor(m_richText->document());
     cursor.select(QTextCursor::Document);
     QTextCharFormat base;
-    base.setForeground(toColor(notify::kTextColour));
+    base.setForeground(toQColor(notify::kTextColour));
     base.setFontFamilies({QString::fromLatin1(notify::kTextFace)});
     base.setFontPointSize(notify::kTextPointSize);
     cursor.mergeCharFormat(base);
@@ -106,7 +101,7 @@ void CChatNotifyDlg::setText(const notify::NotifyText& text) {
         cursor.setPosition(span->position);
         cursor.setPosition(span->position + span->positionLength, QTextCursor::KeepAnchor);
         QTextCharFormat colour;
-        colour.setForeground(toColor(span->colour));
+        colour.setForeground(toQColor(span->colour));
         cursor.mergeCharFormat(colour);
     }
     // The widget's own cursor stays unselected: an unfocused rich edit hides its selection, Qt
@@ -156,6 +151,6 @@ void CChatNotifyDlg::mouseReleaseEvent(QMouseEvent* event) {
 
 void CChatNotifyDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), toColor(notify::kTextAreaBackground));
+    painter.fillRect(rect(), toQColor(notify::kTextAreaBackground));
     painter.drawPixmap(0, 0, m_background);
 }

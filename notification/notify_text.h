@@ -1,18 +1,13 @@
 #pragma once
 
+#include "resources/rgb.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace quillo::notify {
-
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 inline constexpr Rgb kTextAreaBackground{0, 0, 128};
 inline constexpr Rgb kTextColour{255, 255, 255};

@@ -2,6 +2,7 @@
 
 #include "notification/notify_text.h"
 #include "notification/popup_stack.h"
+#include "resources/qt_rgb.h"
 #include "resources/resource_loader.h"
 
 #include <QApplication>
@@ -14,13 +15,7 @@
 
 namespace quillo::page_services {
 
-namespace {
-
-QString colourName(notify::Rgb rgb) {
-    return QColor(rgb.r, rgb.g, rgb.b).name();
-}
-
-} // namespace
+namespace {} // namespace
 
 NotificationPopup::NotificationPopup(notify::PopupStack* stack)
     : QWidget(nullptr)
@@ -37,10 +32,10 @@ NotificationPopup::NotificationPopup(notify::PopupStack* stack)
     setStyleSheet(QStringLiteral("#card { background: %1; border: 1px solid %2; }"
                                  "QLabel { color: %2; font-family: %3; font-size: %4pt; }"
                                  "QLabel#title { color: %5; font-weight: bold; }")
-                      .arg(colourName(notify::kTextAreaBackground), colourName(notify::kTextColour),
+                      .arg(toQColor(notify::kTextAreaBackground).name(), toQColor(notify::kTextColour).name(),
                            QString::fromLatin1(notify::kTextFace),
                            QString::number(notify::kTextPointSize + 1),
-                           colourName(notify::kLastFieldColour)));
+                           toQColor(notify::kLastFieldColour).name()));
     setAttribute(Qt::WA_StyledBackground);
 
     auto* icon = new QLabel(this);

@@ -1,8 +1,9 @@
 #include "skin_controls/link_label.h"
 
 #include "platform/link_open.h"
+#include "resources/qt_rgb.h"
 #include "skin_controls/cursor_source.h"
-#include "skin_controls/qt_color.h"
+#include "skin_controls/skin_colors.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin_controls/color_ref.h"
+#include "skin_controls/skin_colors.h"
 #include "skin_controls/win_rect.h"
 
 #include <optional>
@@ -35,11 +35,11 @@ public:
     void OnClick() { m_bCursorOver = false; }
 
     bool cursorOver() const { return m_bCursorOver; }
-    ColorRef textColor() const { return m_bCursorOver ? m_hoverTextColor : m_textColor; }
+    Rgb textColor() const { return m_bCursorOver ? m_hoverTextColor : m_textColor; }
 
 private:
-    ColorRef m_textColor = kLinkTextColor;
-    ColorRef m_hoverTextColor = kLinkTextColor;
+    Rgb m_textColor = kLinkTextColor;
+    Rgb m_hoverTextColor = kLinkTextColor;
     bool m_bCursorOver = false;
 };
 

@@ -1,9 +1,10 @@
+#include "resources/qt_rgb.h"
 #include "resources/resource_loader.h"
 #include "skin_controls/color_label.h"
 #include "skin_controls/cursor_source.h"
 #include "skin_controls/hover_bitmap_button.h"
 #include "skin_controls/link_label.h"
-#include "skin_controls/qt_color.h"
+#include "skin_controls/skin_colors.h"
 
 #include <QApplication>
 #include <QFontMetrics>
