@@ -37,7 +37,7 @@ CCustomBrowserDlg::CCustomBrowserDlg(CCustomOccManager* siteFactory, QWidget* pa
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(quillo::res::kCustomBrowserTitle));
     setWindowIcon(m_hIcon);
-    const quillo::res::PixelRect size = quillo::res::toPixels(quillo::res::kCustomBrowserDialog);
+    const quillo::Rect size = quillo::res::toPixels(quillo::res::kCustomBrowserDialog);
     resize(size.width, size.height);
 }
 

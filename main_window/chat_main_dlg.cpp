@@ -45,7 +45,7 @@ CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* p
     , m_closeForeignWindow(closeForeignWindow) {
     // Only a thin border: the skin draws the caption and the sizing frame.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    const res::PixelRect size = res::toPixels(res::kMainDialog);
+    const quillo::Rect size = res::toPixels(res::kMainDialog);
     resize(size.width, size.height);
     setStyleSheet(QStringLiteral("CChatMainDlg { border: 1px solid #0a0a3c; background: #191970; }"));
     // A click on the frame gives it the keyboard, where Escape and Enter are the dialog's keys.

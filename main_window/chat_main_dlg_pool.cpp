@@ -21,12 +21,12 @@ QRect placeOuterRect(int x, int y, int width, int height) {
     const quillo::WindowSize minimum{
         std::max(quillo::kMinimumWindowSize.width, frame.left() + frame.right() + 1),
         std::max(quillo::kMinimumWindowSize.height, frame.top() + frame.bottom() + 1)};
-    std::vector<quillo::WindowRect> screens;
+    std::vector<quillo::Rect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
         screens.push_back({area.x(), area.y(), area.width(), area.height()});
     }
-    const quillo::WindowRect placed = quillo::placeWindow({x, y, width, height}, minimum, screens);
+    const quillo::Rect placed = quillo::placeWindow({x, y, width, height}, minimum, screens);
     return {placed.x, placed.y, placed.width, placed.height};
 }
 

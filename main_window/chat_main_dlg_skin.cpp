@@ -59,7 +59,7 @@ CHoverBitmapButton* makeCaptionButton(QWidget* parent, const QString& name) {
 }
 
 QRect templateRect(res::DialogUnits units) {
-    const res::PixelRect r = res::toPixels(units);
+    const quillo::Rect r = res::toPixels(units);
     return {r.x, r.y, r.width, r.height};
 }
 

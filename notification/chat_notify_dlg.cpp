@@ -53,8 +53,7 @@ CChatNotifyDlg::~CChatNotifyDlg() = default;
 bool CChatNotifyDlg::ShowNotification(std::string record) {
     setText(notify::ComposeNotifyText(record));
     const QRect area = workArea();
-    apply(m_motion.start(
-        notify::PopupRect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}));
+    apply(m_motion.start({area.x(), area.y(), area.width(), area.height()}));
     return true;
 }
 
@@ -67,8 +66,8 @@ void CChatNotifyDlg::OnLButtonUp(int x, int y) {
 }
 
 QRect CChatNotifyDlg::windowRect() const {
-    const notify::PopupRect& rect = m_motion.window();
-    return QRect(rect.left, rect.top, rect.width(), rect.height());
+    const Rect& rect = m_motion.window();
+    return QRect(rect.x, rect.y, rect.width, rect.height);
 }
 
 void CChatNotifyDlg::setWorkAreaProvider(std::function<QRect()> provider) {
@@ -111,11 +110,11 @@ void CChatNotifyDlg::setText(const notify::NotifyText& text) {
 void CChatNotifyDlg::apply(const notify::PopupStep& step) {
     m_timers.change(step.stopTimers, step.startTimers);
     if (step.moveTo) {
-        const notify::PopupRect& rect = *step.moveTo;
-        setGeometry(rect.left, rect.top, rect.width(), rect.height());
+        const Rect& rect = *step.moveTo;
+        setGeometry(rect.x, rect.y, rect.width, rect.height);
         // Only what has risen above the base line is seen, so an always-on-top card never covers
         // a panel at the bottom of the screen.
-        setMask(QRegion(0, 0, rect.width(), std::min(m_motion.risen(), rect.height())));
+        setMask(QRegion(0, 0, rect.width, std::min(m_motion.risen(), rect.height)));
         // No window manager keeps a bypassing window on top, so it climbs back while it rises.
         if (isVisible())
             raise();

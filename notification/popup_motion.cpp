@@ -2,20 +2,15 @@
 
 namespace quillo::notify {
 
-PopupRect PlacePopup(const PopupRect& workArea) {
-    PopupRect rect;
-    rect.top = workArea.bottom;
-    rect.bottom = workArea.bottom + kPopupRise;
-    rect.left = workArea.right - kPopupWidth;
-    rect.right = rect.left + kPopupWidth;
-    return rect;
+Rect PlacePopup(const Rect& workArea) {
+    return {workArea.right() - kPopupWidth, workArea.bottom(), kPopupWidth, kPopupRise};
 }
 
 bool InAcceptZone(int x, int y) {
     return x >= 30 && x <= 96 && y >= 85 && y <= 116;
 }
 
-PopupStep PopupMotion::start(const PopupRect& workArea) {
+PopupStep PopupMotion::start(const Rect& workArea) {
     m_started = true;
     m_rcWindow = PlacePopup(workArea);
     m_nRisen = 0;
@@ -41,8 +36,10 @@ PopupStep PopupMotion::tick(int timerId) {
             step.startTimers.emplace_back(IDT_POPUP_DISMISS, kDismissMs);
             return step;
         }
-        // The bottom edge stays below the base line, so the card rises out of it.
-        m_rcWindow.top -= kSlideStep;
+        // Only the top edge climbs; the bottom edge stays below the base line, so the card rises
+        // out of it.
+        m_rcWindow.y -= kSlideStep;
+        m_rcWindow.height += kSlideStep;
         step.moveTo = m_rcWindow;
         if (m_nRisen == kSlideStep) {
             step.show = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/rect.h"
+
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,20 +18,9 @@ inline constexpr int kPopupWidth = 193;
 inline constexpr int kPopupRise = 130;
 inline constexpr int kSlideStep = 5;
 
-// Left, top, right, bottom in screen pixels; right and bottom are one past the last pixel.
-struct PopupRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    friend bool operator==(const PopupRect&, const PopupRect&) = default;
-};
-
 // Where a display starts: at the right edge of the work area, its top on the work area's bottom
 // (the base line), so whatever edge a panel is docked to the popup rises from the bottom.
-PopupRect PlacePopup(const PopupRect& workArea);
+Rect PlacePopup(const Rect& workArea);
 
 // The accept button drawn on the card, in client pixels, both ends included.
 bool InAcceptZone(int x, int y);
@@ -39,7 +30,7 @@ bool InAcceptZone(int x, int y);
 struct PopupStep {
     std::vector<int> stopTimers;
     std::vector<std::pair<int, int>> startTimers; // identifier, period in ms
-    std::optional<PopupRect> moveTo;
+    std::optional<Rect> moveTo;
     // Show without taking the focus from the window that has it.
     bool show = false;
     bool hide = false;
@@ -56,19 +47,19 @@ public:
 
     // A new request, in any state: the slide restarts from the base line and a running display
     // time stops; the new display reports its closing once.
-    PopupStep start(const PopupRect& workArea);
+    PopupStep start(const Rect& workArea);
     PopupStep tick(int timerId);
     // Hides the card and ends its display; reports once for a display that had not yet closed.
     PopupStep click(int x, int y);
 
     State state() const;
-    const PopupRect& window() const { return m_rcWindow; }
+    const Rect& window() const { return m_rcWindow; }
     int risen() const { return m_nRisen; }
     bool visible() const { return m_visible; }
     bool timerRunning(int timerId) const;
 
 private:
-    PopupRect m_rcWindow;
+    Rect m_rcWindow;
     int m_nRisen = 0;
     bool m_started = false;
     bool m_visible = false;

@@ -75,7 +75,7 @@ void NotificationPopup::showText(const QString& title, const QString& body) {
     QRect area;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
-    apply(m_motion.start({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}));
+    apply(m_motion.start({area.x(), area.y(), area.width(), area.height()}));
 }
 
 void NotificationPopup::timerEvent(QTimerEvent* event) {
@@ -101,8 +101,8 @@ void NotificationPopup::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void NotificationPopup::place() {
-    const notify::PopupRect& rect = m_motion.window();
-    move(rect.left, rect.top - (m_stack ? m_stack->chatPopupHeight() : 0));
+    const Rect& rect = m_motion.window();
+    move(rect.x, rect.y - (m_stack ? m_stack->chatPopupHeight() : 0));
 }
 
 void NotificationPopup::apply(const notify::PopupStep& step) {

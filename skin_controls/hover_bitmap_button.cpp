@@ -54,7 +54,7 @@ void CHoverBitmapButton::timerEvent(QTimerEvent* event) {
 
 void CHoverBitmapButton::OnTimer() {
     const QPoint origin = m_screenOrigin.value_or(mapToGlobal(QPoint(0, 0)));
-    const quillo::WinRect onScreen{origin.x(), origin.y(), origin.x() + width(), origin.y() + height()};
+    const quillo::Rect onScreen{origin.x(), origin.y(), width(), height()};
     const QPoint cursor = quillo::CursorScreenPos();
     if (const auto id = m_logic.OnTick(onScreen, cursor.x(), cursor.y())) {
         m_bitmap = quillo::res::loadBitmap(static_cast<int>(*id));

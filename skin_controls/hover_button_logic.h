@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin_controls/win_rect.h"
+#include "resources/rect.h"
 
 #include <optional>
 
@@ -23,7 +23,7 @@ public:
     void OnMouseMove() { m_timerPending = true; }
     // The timer's tick, with the button's window rectangle and the cursor, both on the screen.
     // Returns the bitmap to load, if any; the timer is killed in every case.
-    std::optional<unsigned> OnTick(const WinRect& buttonOnScreen, int cursorX, int cursorY);
+    std::optional<unsigned> OnTick(const Rect& buttonOnScreen, int cursorX, int cursorY);
 
     unsigned normalBitmap() const { return m_nNormalBitmap; }
     unsigned hoverBitmap() const { return m_nHoverBitmap; }

@@ -70,10 +70,10 @@ void CLinkLabel::FitToText() {
     const QRect window = geometry();
     const QRect client = contentsRect();
     const QFontMetrics metrics(m_underlinedFont);
-    const quillo::WinRect fitted = quillo::FitToText(
-        {window.left(), window.top(), window.left() + window.width(), window.top() + window.height()},
-        client.width(), client.height(), metrics.horizontalAdvance(text()), metrics.height(), staticStyle());
-    setGeometry(fitted.left, fitted.top, fitted.width(), fitted.height());
+    const quillo::Rect fitted = quillo::FitToText(
+        {window.x(), window.y(), window.width(), window.height()}, client.width(), client.height(),
+        metrics.horizontalAdvance(text()), metrics.height(), staticStyle());
+    setGeometry(fitted.x, fitted.y, fitted.width, fitted.height);
 }
 
 void CLinkLabel::LoadHandCursor() {
@@ -101,7 +101,7 @@ void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
     if (effects.invalidateWhole)
         update();
     if (const auto& r = effects.invalidateRect)
-        update(r->left, r->top, r->width(), r->height());
+        update(r->x, r->y, r->width, r->height);
 }
 
 void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {

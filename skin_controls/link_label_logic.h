@@ -1,7 +1,7 @@
 #pragma once
 
+#include "resources/rect.h"
 #include "skin_controls/skin_colors.h"
-#include "skin_controls/win_rect.h"
 
 #include <optional>
 
@@ -23,7 +23,7 @@ public:
         bool killTimer = false;
         bool invalidateWhole = false;
         // A repaint of this rectangle in client coordinates, when set.
-        std::optional<WinRect> invalidateRect;
+        std::optional<Rect> invalidateRect;
         friend bool operator==(const Effects&, const Effects&) = default;
     };
 
@@ -50,7 +50,7 @@ inline constexpr unsigned kSsCenterImage = 0x0200;
 
 // The label's new window rectangle (in its parent's coordinates) so that a text of
 // textWidth x textHeight fits inside its border.
-WinRect FitToText(const WinRect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
-                  unsigned style);
+Rect FitToText(const Rect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
+               unsigned style);
 
 } // namespace quillo

@@ -17,7 +17,8 @@ constexpr int kClose = 0;
 constexpr int kMaximize = 1;
 constexpr int kMinimize = 2;
 constexpr int kOutside = -1;
-constexpr WinRect kRects[] = {{773, 6, 792, 25}, {748, 6, 767, 25}, {723, 6, 742, 25}};
+constexpr Rect kRects[] = {Rect::fromEdges(773, 6, 792, 25), Rect::fromEdges(748, 6, 767, 25),
+                           Rect::fromEdges(723, 6, 742, 25)};
 constexpr unsigned kNormal[] = {155, 158, 159};
 constexpr unsigned kHover[] = {157, 162, 163};
 
@@ -103,9 +104,9 @@ TEST_CASE("cases from the poll table, across the three caption buttons") {
                 CHECK(button.timerPending());
                 continue;
             }
-            const WinRect cursorRect =
-                step.cursorIn == kOutside ? WinRect{400, 300, 401, 301} : kRects[step.cursorIn];
-            last = button.OnTick(kRects[step.button], cursorRect.left, cursorRect.top);
+            const Rect cursorRect =
+                step.cursorIn == kOutside ? Rect::fromEdges(400, 300, 401, 301) : kRects[step.cursorIn];
+            last = button.OnTick(kRects[step.button], cursorRect.left(), cursorRect.top());
             CHECK_MESSAGE(!button.timerPending(), "every tick kills the one-shot timer");
         }
         CHECK((last ? int(*last) : -1) == row.lastTickLoads);
