@@ -25,9 +25,9 @@ PopupStep PopupMotion::start(const Rect& workArea) {
     return step;
 }
 
-PopupStep PopupMotion::tick(int timerId) {
+PopupStep PopupMotion::tick(PopupTimer timer) {
     PopupStep step;
-    if (timerId == IDT_POPUP_SLIDE && m_slideRunning) {
+    if (timer == IDT_POPUP_SLIDE && m_slideRunning) {
         m_nRisen += kSlideStep;
         if (m_nRisen > kPopupRise) {
             m_slideRunning = false;
@@ -45,12 +45,12 @@ PopupStep PopupMotion::tick(int timerId) {
             step.show = true;
             m_visible = true;
         }
-    } else if (timerId == IDT_POPUP_DISMISS && m_dismissRunning) {
+    } else if (timer == IDT_POPUP_DISMISS && m_dismissRunning) {
         m_dismissRunning = false;
         step.stopTimers.push_back(IDT_POPUP_DISMISS);
         step.hide = true;
         m_visible = false;
-        step.report = 0;
+        step.report = PopupEnd::TimedOut;
     }
     return step;
 }
@@ -69,7 +69,7 @@ PopupStep PopupMotion::click(int x, int y) {
     step.hide = true;
     m_visible = false;
     if (displayed)
-        step.report = InAcceptZone(x, y) ? 1 : 0;
+        step.report = InAcceptZone(x, y) ? PopupEnd::Accepted : PopupEnd::Declined;
     return step;
 }
 
@@ -83,11 +83,13 @@ PopupMotion::State PopupMotion::state() const {
     return State::Hidden;
 }
 
-bool PopupMotion::timerRunning(int timerId) const {
-    if (timerId == IDT_POPUP_SLIDE)
+bool PopupMotion::timerRunning(PopupTimer timer) const {
+    switch (timer) {
+    case PopupTimer::Slide:
         return m_slideRunning;
-    if (timerId == IDT_POPUP_DISMISS)
+    case PopupTimer::Dismiss:
         return m_dismissRunning;
+    }
     return false;
 }
 

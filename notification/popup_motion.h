@@ -8,8 +8,10 @@
 
 namespace quillo::notify {
 
-inline constexpr int IDT_POPUP_SLIDE = 1280;
-inline constexpr int IDT_POPUP_DISMISS = 1281;
+// The popup's two timers: the slide up, and the display time once it has risen.
+enum class PopupTimer { Slide, Dismiss };
+inline constexpr PopupTimer IDT_POPUP_SLIDE = PopupTimer::Slide;
+inline constexpr PopupTimer IDT_POPUP_DISMISS = PopupTimer::Dismiss;
 inline constexpr int kSlidePeriodMs = 100;
 inline constexpr int kDismissMs = 10000;
 
@@ -25,17 +27,27 @@ Rect PlacePopup(const Rect& workArea);
 // The accept button drawn on the card, in client pixels, both ends included.
 bool InAcceptZone(int x, int y);
 
+// How a display ended.
+enum class PopupEnd {
+    // Its display time ran out.
+    TimedOut,
+    // The operator clicked the card outside its accept button.
+    Declined,
+    // The operator clicked the accept button.
+    Accepted,
+};
+
 // What one event asks of the window, to be applied in this order: timers, move, show, hide, report.
 // The report goes last because the owner's handler runs synchronously and may start a new display.
 struct PopupStep {
-    std::vector<int> stopTimers;
-    std::vector<std::pair<int, int>> startTimers; // identifier, period in ms
+    std::vector<PopupTimer> stopTimers;
+    std::vector<std::pair<PopupTimer, int>> startTimers; // timer, period in ms
     std::optional<Rect> moveTo;
     // Show without taking the focus from the window that has it.
     bool show = false;
     bool hide = false;
-    // wParam of the closed report: 1 when the accept button was clicked, else 0.
-    std::optional<int> report;
+    // The display ended this way; reported once per display.
+    std::optional<PopupEnd> report;
 };
 
 // The popup's slide, display time and clicks, apart from any window. It keeps the state of its
@@ -48,7 +60,7 @@ public:
     // A new request, in any state: the slide restarts from the base line and a running display
     // time stops; the new display reports its closing once.
     PopupStep start(const Rect& workArea);
-    PopupStep tick(int timerId);
+    PopupStep tick(PopupTimer timer);
     // Hides the card and ends its display; reports once for a display that had not yet closed.
     PopupStep click(int x, int y);
 
@@ -56,7 +68,7 @@ public:
     const Rect& window() const { return m_rcWindow; }
     int risen() const { return m_nRisen; }
     bool visible() const { return m_visible; }
-    bool timerRunning(int timerId) const;
+    bool timerRunning(PopupTimer timer) const;
 
 private:
     Rect m_rcWindow;

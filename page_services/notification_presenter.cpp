@@ -1,6 +1,6 @@
 #include "page_services/notification_presenter.h"
 
-#include "page_services/notification_popup.h"
+#include "notification/web_notification_card.h"
 #include "page_services/web_log.h"
 #include "platform/desktop_notifications.h"
 #include "resources/resource_loader.h"
@@ -109,15 +109,15 @@ void NotificationPresenter::forget(quint32 id) {
 
 void NotificationPresenter::showInPopup(std::unique_ptr<QWebEngineNotification> notification) {
     if (!m_popup) {
-        m_popup = std::make_unique<NotificationPopup>(m_popups);
-        connect(m_popup.get(), &NotificationPopup::clicked, this, [this] {
+        m_popup = std::make_unique<notify::WebNotificationCard>(m_popups);
+        connect(m_popup.get(), &notify::WebNotificationCard::clicked, this, [this] {
             if (m_inPopup) {
                 qCInfo(lcWeb) << "popup notification clicked";
                 activate(*m_inPopup);
                 dispose(std::move(m_inPopup));
             }
         });
-        connect(m_popup.get(), &NotificationPopup::dismissed, this, [this] {
+        connect(m_popup.get(), &notify::WebNotificationCard::dismissed, this, [this] {
             if (m_inPopup)
                 m_inPopup->close();
             dispose(std::move(m_inPopup));

@@ -13,12 +13,11 @@ namespace quillo {
 class DesktopNotifications;
 namespace notify {
 class PopupStack;
-}
+class WebNotificationCard;
+} // namespace notify
 } // namespace quillo
 
 namespace quillo::page_services {
-
-class NotificationPopup;
 
 // Shows the pages' web notifications: through the desktop's notification service where there is
 // one, else in the client's own popup, never dropped. A click brings the operator's main window
@@ -54,7 +53,7 @@ private:
     quint64 m_nextSerial = 1;
     // On the desktop, by the service's id.
     std::map<quint32, std::unique_ptr<QWebEngineNotification>> m_shown;
-    std::unique_ptr<NotificationPopup> m_popup;
+    std::unique_ptr<notify::WebNotificationCard> m_popup;
     std::unique_ptr<QWebEngineNotification> m_inPopup;
 };
 
