@@ -91,7 +91,7 @@ bool CChatMainDlg::OnInitDialog() {
     connect(m_pNotifyDlg.get(), &CChatNotifyDlg::chatPopupClosed, this, &CChatMainDlg::OnChatPopupClosed,
             Qt::DirectConnection);
 
-    m_timers.set(IDT_INSTALLER_POLL, kInstallerPollMs);
+    m_installerPoll.start(kInstallerPollMs, Qt::PreciseTimer, this);
     if (m_browser != nullptr)
         m_browser->setFocus();
     return true;
@@ -110,38 +110,42 @@ long CChatMainDlg::WriteSetting(const char* subKey, const char* text, const char
 }
 
 void CChatMainDlg::timerEvent(QTimerEvent* event) {
-    if (const int id = m_timers.idOf(event); id != 0)
-        OnTimer(id);
+    if (event->timerId() == m_installerPoll.timerId())
+        OnTimer(Timer::InstallerPoll);
+    else if (event->timerId() == m_flash.timerId())
+        OnTimer(Timer::Flash);
     QDialog::timerEvent(event);
 }
 
-void CChatMainDlg::OnTimer(int id) {
-    switch (id) {
-    case IDT_INSTALLER_POLL:
+bool CChatMainDlg::isTimerActive(Timer timer) const {
+    return (timer == Timer::InstallerPoll ? m_installerPoll : m_flash).isActive();
+}
+
+void CChatMainDlg::OnTimer(Timer timer) {
+    switch (timer) {
+    case Timer::InstallerPoll:
         ++s_nInstallerTicks;
         if (m_closeForeignWindow && m_closeForeignWindow(kInstallerClass, kInstallerTitle))
-            m_timers.kill(IDT_INSTALLER_POLL);
+            m_installerPoll.stop();
         if (s_nInstallerTicks > 1)
-            m_timers.kill(IDT_INSTALLER_POLL);
+            m_installerPoll.stop();
         break;
-    case IDT_FLASH:
+    case Timer::Flash:
         if (activeWindow() == this) {
             StopFlashing();
             break;
         }
         flashWindow(this);
         break;
-    default:
-        break;
     }
 }
 
 void CChatMainDlg::StartFlashing() {
-    m_timers.set(IDT_FLASH, kFlashMs);
+    m_flash.start(kFlashMs, Qt::PreciseTimer, this);
 }
 
 void CChatMainDlg::StopFlashing() {
-    m_timers.kill(IDT_FLASH);
+    m_flash.stop();
     m_bAttentionMarked = false;
     // A stopped flash must not leave the window marked as wanting attention.
     clearWindowFlash(this);

@@ -4,8 +4,8 @@
 #include "main_window/hit_test.h"
 #include "main_window/start_page.h"
 #include "page_contract/external_target.h"
-#include "platform/window_timers.h"
 
+#include <QBasicTimer>
 #include <QDialog>
 #include <QIcon>
 #include <QLoggingCategory>
@@ -44,8 +44,10 @@ class CChatMainDlg final : public QDialog, public quillo::ExternalTarget {
     Q_DISABLE_COPY_MOVE(CChatMainDlg)
 
 public:
-    static constexpr int IDT_INSTALLER_POLL = 1281;
-    static constexpr int IDT_FLASH = 1283;
+    // The window's two timers: the poll that closes the installer's last dialog, and flashing.
+    enum class Timer { InstallerPoll, Flash };
+    static constexpr Timer IDT_INSTALLER_POLL = Timer::InstallerPoll;
+    static constexpr Timer IDT_FLASH = Timer::Flash;
     static constexpr int kInstallerPollMs = 3000;
     static constexpr int kFlashMs = 500;
     static constexpr int kPoolSize = 100;
@@ -88,8 +90,8 @@ public:
     long WriteSetting(const char* subKey, const char* text, const char* valueName);
 
     // One timer tick, as the timer would deliver it; tests drive ticks through here.
-    void OnTimer(int id);
-    bool isTimerActive(int id) const { return m_timers.isActive(id); }
+    void OnTimer(Timer timer);
+    bool isTimerActive(Timer timer) const;
     // Replaces the settings backend, so tests can run without touching the user's settings.
     void setSettingsBackend(std::unique_ptr<quillo::SettingsBackend> backend);
     // Where the maker's and the chat service's pages are.
@@ -155,7 +157,8 @@ private:
     QLabel* m_topBar = nullptr;
     QIcon m_hIcon;
 
-    quillo::WindowTimers m_timers{this};
+    QBasicTimer m_installerPoll;
+    QBasicTimer m_flash;
     std::unique_ptr<quillo::SettingsBackend> m_settings;
     std::function<QWidget*()> m_activeWindowOverride;
     ForeignWindowCloser m_closeForeignWindow;

@@ -40,12 +40,12 @@ void CHoverBitmapButton::paintEvent(QPaintEvent*) {
 void CHoverBitmapButton::mouseMoveEvent(QMouseEvent* event) {
     m_screenOrigin = quillo::ScreenOriginOf(*event);
     m_logic.OnMouseMove();
-    m_timers.set(IDT_BUTTON_HOVER, quillo::HoverButtonLogic::kPollMs);
+    m_hoverPoll.start(quillo::HoverButtonLogic::kPollMs, Qt::PreciseTimer, this);
     QAbstractButton::mouseMoveEvent(event);
 }
 
 void CHoverBitmapButton::timerEvent(QTimerEvent* event) {
-    if (m_timers.idOf(event) != 0) {
+    if (event->timerId() == m_hoverPoll.timerId()) {
         OnTimer();
         return;
     }
@@ -60,5 +60,5 @@ void CHoverBitmapButton::OnTimer() {
         m_bitmap = quillo::res::loadBitmap(static_cast<int>(*id));
         update();
     }
-    m_timers.kill(IDT_BUTTON_HOVER);
+    m_hoverPoll.stop();
 }

@@ -12,7 +12,6 @@ namespace quillo {
 // behaviour operators know, kept on purpose.
 class HoverButtonLogic final {
 public:
-    static constexpr int kTimerId = 100; // IDT_BUTTON_HOVER
     static constexpr int kPollMs = 50;
 
     void SetBitmapIds(unsigned normalId, unsigned hoverId);

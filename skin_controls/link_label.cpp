@@ -95,9 +95,9 @@ void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
     if (effects.setPlainFont)
         setFont(m_plainFont);
     if (effects.startTimer)
-        m_timers.set(IDT_LINK_HOVER, quillo::LinkHoverLogic::kPollMs);
+        m_hoverPoll.start(quillo::LinkHoverLogic::kPollMs, Qt::PreciseTimer, this);
     if (effects.killTimer)
-        m_timers.kill(IDT_LINK_HOVER);
+        m_hoverPoll.stop();
     if (effects.invalidateWhole)
         update();
     if (const auto& r = effects.invalidateRect)
@@ -111,7 +111,7 @@ void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CLinkLabel::timerEvent(QTimerEvent* event) {
-    if (m_timers.idOf(event) != 0) {
+    if (event->timerId() == m_hoverPoll.timerId()) {
         OnTimer();
         return;
     }

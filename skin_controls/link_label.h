@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/window_timers.h"
 #include "skin_controls/link_label_logic.h"
 
+#include <QBasicTimer>
 #include <QCursor>
 #include <QFont>
 #include <QLabel>
@@ -17,7 +17,6 @@ class CLinkLabel final : public QLabel {
     Q_DISABLE_COPY_MOVE(CLinkLabel)
 
 public:
-    static constexpr int IDT_LINK_HOVER = quillo::LinkHoverLogic::kTimerId;
     static constexpr int kShowCommand = 5; // SW_SHOW
 
     explicit CLinkLabel(const QString& text = QString(), QWidget* parent = nullptr);
@@ -34,7 +33,7 @@ public:
     // The hover poll's tick, as the timer delivers it; tests drive ticks through here.
     void OnTimer();
     bool cursorOver() const { return m_hover.cursorOver(); }
-    bool isHoverTimerActive() const { return m_timers.isActive(IDT_LINK_HOVER); }
+    bool isHoverTimerActive() const { return m_hoverPoll.isActive(); }
     bool underlined() const { return font().underline(); }
 
     // Opening addresses in tests must not start a browser.
@@ -58,7 +57,8 @@ private:
     QFont m_underlinedFont;
     QFont m_plainFont;
     std::optional<QCursor> m_hHandCursor;
-    quillo::WindowTimers m_timers{this};
+    // The hover poll (IDT_LINK_HOVER).
+    QBasicTimer m_hoverPoll;
     // The label's top-left corner on the screen as the last mouse move found it.
     std::optional<QPoint> m_screenOrigin;
     bool m_attached = false;

@@ -11,7 +11,6 @@ namespace quillo {
 // poll; the poll's tick removes it once the cursor is outside.
 class LinkHoverLogic final {
 public:
-    static constexpr int kTimerId = 100; // IDT_LINK_HOVER
     static constexpr int kPollMs = 100;
     // Leaving repaints this far below the label too.
     static constexpr int kLeaveRepaintExtra = 10;
