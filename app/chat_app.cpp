@@ -33,18 +33,16 @@ constexpr int kEndGraceMs = 1000;
 // maker's product page's, each as written. The settings are read here on their own, so that
 // reading them leaves the main window's record of missing settings alone.
 quillo::OriginTrust trustedOrigins() {
-    const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettingsBackend();
+    const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettings();
     const quillo::StartPageHosts hosts = CChatMainDlg::defaultHosts();
     quillo::OriginTrust trust;
     bool missing = false;
     const std::string startPage = quillo::ChooseStartPage(*settings, missing, hosts);
     trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(startPage), QUrl::TolerantMode)));
-    char url[quillo::kUrlBufferSize] = {};
     missing = false;
-    if (quillo::ReadSetting(*settings, quillo::kSettingsKey, url, quillo::kUrlValue, sizeof url, missing) ==
-            quillo::kErrorSuccess &&
-        !missing)
-        trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromUtf8(url), QUrl::TolerantMode)));
+    if (const quillo::SettingResult url =
+            quillo::ReadSetting(*settings, quillo::kUrlValue, quillo::kUrlBufferSize, missing))
+        trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(url.value()), QUrl::TolerantMode)));
     // Each host over the scheme the client itself uses for it, never also the other one.
     trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::logonPageUrl(hosts)))));
     trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::productPageUrl(hosts)))));

@@ -41,7 +41,7 @@ CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* p
     , m_siteFactory(siteFactory)
     , m_popups(popups)
     , m_hIcon(res::loadAppIcon())
-    , m_settings(createUserSettingsBackend())
+    , m_settings(createUserSettings())
     , m_closeForeignWindow(closeForeignWindow) {
     // Only a thin border: the skin draws the caption and the sizing frame.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -105,8 +105,8 @@ void CChatMainDlg::setSettingsBackend(std::unique_ptr<SettingsBackend> backend) 
     m_settings = std::move(backend);
 }
 
-long CChatMainDlg::WriteSetting(const char* subKey, const char* text, const char* valueName) {
-    return quillo::WriteSetting(*m_settings, subKey, text, valueName);
+bool CChatMainDlg::WriteSetting(const char* text, const char* valueName) {
+    return quillo::WriteSetting(*m_settings, text, valueName);
 }
 
 void CChatMainDlg::timerEvent(QTimerEvent* event) {

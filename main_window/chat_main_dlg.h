@@ -87,7 +87,8 @@ public:
     void OnOK();
     void OnCancel();
 
-    long WriteSetting(const char* subKey, const char* text, const char* valueName);
+    // Stores a value in the settings key, when it exists (see settings_store.h).
+    bool WriteSetting(const char* text, const char* valueName);
 
     // One timer tick, as the timer would deliver it; tests drive ticks through here.
     void OnTimer(Timer timer);

@@ -39,8 +39,7 @@ void CChatMainDlg::OnDocumentComplete() {
             // text is kept as it stands.
             for (const QString& text : orderTexts) {
                 if (!text.isEmpty())
-                    self->WriteSetting(quillo::kSettingsKey, text.toStdString().c_str(),
-                                       quillo::kOrderIdValue);
+                    self->WriteSetting(text.toStdString().c_str(), quillo::kOrderIdValue);
             }
         });
 }

@@ -35,7 +35,7 @@ TEST_CASE("which page the console starts on, and whether the address is read") {
     for (const Row& row : rows) {
         CAPTURE(row.name);
         FakeSettingsBackend backend;
-        backend.keyExists = row.keyExists;
+        backend.present = row.keyExists;
         if (row.orderId)
             backend.values[kOrderIdValue] = *row.orderId;
         if (row.url)
