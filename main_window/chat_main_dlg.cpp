@@ -161,15 +161,15 @@ void CChatMainDlg::setActiveWindowOverride(std::function<QWidget*()> activeWindo
     m_activeWindowOverride = std::move(activeWindow);
 }
 
-int CChatMainDlg::OnChatPopupClosed(int wParam, int) {
+void CChatMainDlg::OnChatPopupClosed(bool accepted) {
     StopFlashing();
-    if (wParam == 1) {
+    if (accepted) {
         // The operator chose the console: it comes to the front with the focus.
         showNormal();
         raise();
         activateWindow();
         TriggerAccept();
-        return 0;
+        return;
     }
     // Nobody clicked, and the operator may be typing in another program: that program keeps the
     // focus, and the window comes up asking for attention, as a program in the background does.
@@ -182,7 +182,6 @@ int CChatMainDlg::OnChatPopupClosed(int wParam, int) {
         flashWindow(this);
         m_bAttentionMarked = true;
     }
-    return 0;
 }
 
 void CChatMainDlg::changeEvent(QEvent* event) {

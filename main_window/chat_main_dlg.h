@@ -78,8 +78,8 @@ public:
     void GoBackPage();
     // Makes the page accept the waiting chat; kept until the page can take it.
     void TriggerAccept();
-    // The notification popup hid itself: wParam 1 when the operator clicked its accept area.
-    int OnChatPopupClosed(int wParam, int lParam);
+    // The notification popup hid itself: accepted when the operator clicked its accept area.
+    void OnChatPopupClosed(bool accepted);
 
     void ToggleMaximize();
     void MinimizeWindow();

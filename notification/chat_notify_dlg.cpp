@@ -64,7 +64,7 @@ void CChatNotifyDlg::setText(const notify::NotifyText& text) {
 }
 
 void CChatNotifyDlg::displayEnded(notify::PopupEnd end) {
-    emit chatPopupClosed(end == notify::PopupEnd::Accepted ? 1 : 0, 0);
+    emit chatPopupClosed(end == notify::PopupEnd::Accepted);
 }
 
 void CChatNotifyDlg::paintEvent(QPaintEvent*) {

@@ -37,8 +37,8 @@ public:
     QTextEdit* textArea() const { return m_richText; }
 
 signals:
-    // Sent synchronously each time the popup hides: wParam 1 when the accept area was clicked.
-    void chatPopupClosed(int wParam, int lParam);
+    // Sent synchronously each time the popup hides: accepted when its accept area was clicked.
+    void chatPopupClosed(bool accepted);
 
 protected:
     void displayEnded(quillo::notify::PopupEnd end) override;
