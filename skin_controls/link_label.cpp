@@ -83,10 +83,10 @@ void CLinkLabel::LoadHandCursor() {
     setCursor(*m_hHandCursor);
 }
 
-int CLinkLabel::OpenUrl(const QString& address, int showCommand) {
+bool CLinkLabel::OpenUrl(const QUrl& address) {
     if (const Opener& replacement = opener())
-        return replacement(address, showCommand);
-    return quillo::OpenAddressInBrowser(address.toLocal8Bit().toStdString(), showCommand);
+        return replacement(address);
+    return quillo::openInWebBrowser(address);
 }
 
 void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
@@ -140,7 +140,7 @@ void CLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 void CLinkLabel::OnLinkClicked() {
     m_hover.OnClick();
     // Whether the browser opened is not the label's business: nothing is shown either way.
-    OpenUrl(m_url, kShowCommand);
+    OpenUrl(QUrl(m_url));
 }
 
 void CLinkLabel::paintEvent(QPaintEvent*) {

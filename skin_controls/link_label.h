@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QLabel>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -17,8 +18,6 @@ class CLinkLabel final : public QLabel {
     Q_DISABLE_COPY_MOVE(CLinkLabel)
 
 public:
-    static constexpr int kShowCommand = 5; // SW_SHOW
-
     explicit CLinkLabel(const QString& text = QString(), QWidget* parent = nullptr);
     ~CLinkLabel() override;
 
@@ -26,7 +25,8 @@ public:
     void PreSubclassWindow();
     void SetLinkUrl(const QString& address);
     const QString& linkUrl() const { return m_url; }
-    int OpenUrl(const QString& address, int showCommand);
+    // Opens the address in the user's web browser; whether a browser was started.
+    bool OpenUrl(const QUrl& address);
     void FitToText();
     void LoadHandCursor();
 
@@ -37,7 +37,7 @@ public:
     bool underlined() const { return font().underline(); }
 
     // Opening addresses in tests must not start a browser.
-    using Opener = std::function<int(const QString& address, int showCommand)>;
+    using Opener = std::function<bool(const QUrl& address)>;
     static void setOpenerForTests(Opener opener);
 
 protected:

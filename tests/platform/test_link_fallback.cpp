@@ -1,4 +1,4 @@
-#include "platform/link_open.h"
+#include "platform/link_fallback.h"
 
 #include <doctest/doctest.h>
 

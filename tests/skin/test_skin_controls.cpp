@@ -178,10 +178,10 @@ private slots:
     // A click opens the address and clears the hover flag, but the underline and the poll stay
     // until a tick finds the cursor outside.
     void clickOpensTheAddress() {
-        QList<QPair<QString, int>> opened;
-        CLinkLabel::setOpenerForTests([&opened](const QString& address, int show) {
-            opened.append({address, show});
-            return 42;
+        QList<QUrl> opened;
+        CLinkLabel::setOpenerForTests([&opened](const QUrl& address) {
+            opened.append(address);
+            return true;
         });
         auto parent = makeParent();
         auto* label = new CLinkLabel(QStringLiteral("Learn more, click here."), parent.get());
@@ -194,8 +194,7 @@ private slots:
         sendMove(label, {10, 8});
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(10, 8));
         QCOMPARE(opened.size(), 1);
-        QCOMPARE(opened.first().first, QStringLiteral("http://www.tarnwick.example"));
-        QCOMPARE(opened.first().second, CLinkLabel::kShowCommand);
+        QCOMPARE(opened.first().toString(), QStringLiteral("http://www.tarnwick.example"));
         QVERIFY(!label->cursorOver());
         QVERIFY(label->underlined());
         QVERIFY(label->isHoverTimerActive());
@@ -208,7 +207,7 @@ private slots:
 
     void pressAndReleaseOutsideOpensNothing() {
         int opened = 0;
-        CLinkLabel::setOpenerForTests([&opened](const QString&, int) { return ++opened, 42; });
+        CLinkLabel::setOpenerForTests([&opened](const QUrl&) { return ++opened, true; });
         QWidget parent;
         auto* label = new CLinkLabel(QStringLiteral("x"), &parent);
         label->setGeometry(0, 0, 100, 16);
