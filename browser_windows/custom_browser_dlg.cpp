@@ -31,12 +31,12 @@ QMargins frameMarginsOf(const QWidget& window) {
 CCustomBrowserDlg::CCustomBrowserDlg(CCustomOccManager* siteFactory, QWidget* parent)
     : QDialog(parent)
     , m_siteFactory(siteFactory)
-    , m_hIcon(quillo::res::loadAppIcon()) {
+    , m_icon(quillo::res::loadAppIcon()) {
     // A window of its own even when the main window owns it, with the usual caption and frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(quillo::res::kCustomBrowserTitle));
-    setWindowIcon(m_hIcon);
+    setWindowIcon(m_icon);
     const quillo::Rect size = quillo::res::toPixels(quillo::res::kCustomBrowserDialog);
     resize(size.width, size.height);
 }

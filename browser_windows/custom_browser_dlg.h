@@ -59,7 +59,7 @@ private:
 
     CCustomOccManager* const m_siteFactory;
     QString m_strURL;
-    QIcon m_hIcon;
+    QIcon m_icon;
     CCustomControlSite* m_site = nullptr;
     CWebBrowser2* m_browser = nullptr;
     std::optional<QRect> m_pendingOuter;

@@ -40,7 +40,7 @@ CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* p
     : QDialog(parent)
     , m_siteFactory(siteFactory)
     , m_popups(popups)
-    , m_hIcon(res::loadAppIcon())
+    , m_icon(res::loadAppIcon())
     , m_settings(createUserSettings())
     , m_closeForeignWindow(closeForeignWindow) {
     // Only a thin border: the skin draws the caption and the sizing frame.
@@ -78,7 +78,7 @@ bool CChatMainDlg::OnInitDialog() {
     if (m_browser != nullptr)
         connect(m_browser, &CWebBrowser2::DocumentComplete, this, &CChatMainDlg::OnDocumentComplete);
 
-    setWindowIcon(m_hIcon);
+    setWindowIcon(m_icon);
     setWindowTitle(QString::fromLatin1(res::kMainWindowTitle));
     CreateSkinControls();
     LayoutSkin();

@@ -156,7 +156,7 @@ private:
     QLabel* m_topLeft = nullptr;
     QLabel* m_topLogo = nullptr;
     QLabel* m_topBar = nullptr;
-    QIcon m_hIcon;
+    QIcon m_icon;
 
     QBasicTimer m_installerPoll;
     QBasicTimer m_flash;

@@ -53,15 +53,16 @@ void CLinkLabel::SetLinkUrl(const QString& address) {
     setToolTip(m_url);
 }
 
-unsigned CLinkLabel::staticStyle() const {
-    unsigned style = 0;
+quillo::LabelAlignment CLinkLabel::labelAlignment() const {
+    using Alignment = quillo::LabelAlignment;
+    Alignment result;
     if (alignment() & Qt::AlignHCenter)
-        style |= quillo::kSsCenter;
+        result.horizontal = Alignment::Horizontal::Centre;
     else if (alignment() & Qt::AlignRight)
-        style |= quillo::kSsRight;
+        result.horizontal = Alignment::Horizontal::Right;
     if (alignment() & Qt::AlignVCenter)
-        style |= quillo::kSsCenterImage;
-    return style;
+        result.vertical = Alignment::Vertical::Centre;
+    return result;
 }
 
 void CLinkLabel::FitToText() {
@@ -72,15 +73,15 @@ void CLinkLabel::FitToText() {
     const QFontMetrics metrics(m_underlinedFont);
     const quillo::Rect fitted = quillo::FitToText(
         {window.x(), window.y(), window.width(), window.height()}, client.width(), client.height(),
-        metrics.horizontalAdvance(text()), metrics.height(), staticStyle());
+        metrics.horizontalAdvance(text()), metrics.height(), labelAlignment());
     setGeometry(fitted.x, fitted.y, fitted.width, fitted.height);
 }
 
 void CLinkLabel::LoadHandCursor() {
-    if (m_hHandCursor)
+    if (m_handCursor)
         return;
-    m_hHandCursor = QCursor(Qt::PointingHandCursor);
-    setCursor(*m_hHandCursor);
+    m_handCursor = QCursor(Qt::PointingHandCursor);
+    setCursor(*m_handCursor);
 }
 
 bool CLinkLabel::OpenUrl(const QUrl& address) {

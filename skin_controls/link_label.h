@@ -50,13 +50,13 @@ protected:
 private:
     void OnLinkClicked();
     void Apply(const quillo::LinkHoverLogic::Effects& effects);
-    unsigned staticStyle() const;
+    quillo::LabelAlignment labelAlignment() const;
 
     quillo::LinkHoverLogic m_hover;
     QString m_url;
     QFont m_underlinedFont;
     QFont m_plainFont;
-    std::optional<QCursor> m_hHandCursor;
+    std::optional<QCursor> m_handCursor;
     // The hover poll (IDT_LINK_HOVER).
     QBasicTimer m_hoverPoll;
     // The label's top-left corner on the screen as the last mouse move found it.

@@ -25,12 +25,12 @@ LinkHoverLogic::Effects LinkHoverLogic::OnTimer(int cursorX, int cursorY, int cl
 }
 
 Rect FitToText(const Rect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
-               unsigned style) {
+               LabelAlignment alignment) {
     Rect rect = window;
     const int neededWidth = textWidth + (window.width - clientWidth);
     const int neededHeight = textHeight + (window.height - clientHeight);
 
-    if (style & kSsCenterImage) {
+    if (alignment.vertical == LabelAlignment::Vertical::Centre) {
         // Both edges move in by the same amount, so an odd difference keeps the extra row.
         const int offset = (window.height - neededHeight) / 2;
         rect.y += offset;
@@ -39,15 +39,20 @@ Rect FitToText(const Rect& window, int clientWidth, int clientHeight, int textWi
         rect.height = neededHeight;
     }
 
-    if (style & kSsCenter) {
+    switch (alignment.horizontal) {
+    case LabelAlignment::Horizontal::Centre: {
         const int offset = (window.width - neededWidth) / 2;
         rect.x += offset;
         rect.width -= 2 * offset;
-    } else if (style & kSsRight) {
+        break;
+    }
+    case LabelAlignment::Horizontal::Right:
         rect.x = window.right() - neededWidth;
         rect.width = neededWidth;
-    } else {
+        break;
+    case LabelAlignment::Horizontal::Left:
         rect.width = neededWidth;
+        break;
     }
     return rect;
 }

@@ -42,14 +42,18 @@ private:
     bool m_bCursorOver = false;
 };
 
-// Static-control styles that decide how a label fits itself to its text.
-inline constexpr unsigned kSsCenter = 0x0001;
-inline constexpr unsigned kSsRight = 0x0002;
-inline constexpr unsigned kSsCenterImage = 0x0200;
+// How a label lines its text up, which decides how it fits itself to the text: the edge that
+// stays where it is, or the middle.
+struct LabelAlignment {
+    enum class Horizontal { Left, Centre, Right };
+    enum class Vertical { Top, Centre };
+    Horizontal horizontal = Horizontal::Left;
+    Vertical vertical = Vertical::Top;
+};
 
 // The label's new window rectangle (in its parent's coordinates) so that a text of
 // textWidth x textHeight fits inside its border.
 Rect FitToText(const Rect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
-               unsigned style);
+               LabelAlignment alignment);
 
 } // namespace quillo

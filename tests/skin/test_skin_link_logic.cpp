@@ -81,32 +81,58 @@ TEST_CASE("the label's rectangle fitted to its text") {
         std::string name;
         Rect window;
         int borderWidth;
-        unsigned style;
+        LabelAlignment alignment;
         Rect expected;
     };
+    using H = LabelAlignment::Horizontal;
+    using V = LabelAlignment::Vertical;
     // Text of 300 x 13 in every row.
     const Row rows[] = {
-        {"left-aligned, vertically centred: left stays, middle stays", Rect::fromEdges(80, 548, 649, 566), 0,
-         kSsCenterImage, Rect::fromEdges(80, 550, 380, 564)},
-        {"centred image with an odd difference rounds toward zero", Rect::fromEdges(80, 548, 649, 567), 0,
-         kSsCenterImage, Rect::fromEdges(80, 551, 380, 564)},
-        {"taller text than the window grows about the middle", Rect::fromEdges(0, 100, 100, 104), 0,
-         kSsCenterImage, Rect::fromEdges(0, 96, 300, 108)},
-        {"top-aligned keeps the top", Rect::fromEdges(10, 20, 50, 60), 0, 0u,
+        {"left-aligned, vertically centred: left stays, middle stays",
+         Rect::fromEdges(80, 548, 649, 566),
+         0,
+         {H::Left, V::Centre},
+         Rect::fromEdges(80, 550, 380, 564)},
+        {"centred image with an odd difference rounds toward zero",
+         Rect::fromEdges(80, 548, 649, 567),
+         0,
+         {H::Left, V::Centre},
+         Rect::fromEdges(80, 551, 380, 564)},
+        {"taller text than the window grows about the middle",
+         Rect::fromEdges(0, 100, 100, 104),
+         0,
+         {H::Left, V::Centre},
+         Rect::fromEdges(0, 96, 300, 108)},
+        {"top-aligned keeps the top",
+         Rect::fromEdges(10, 20, 50, 60),
+         0,
+         {H::Left, V::Top},
          Rect::fromEdges(10, 20, 310, 33)},
-        {"a border adds its width and height", Rect::fromEdges(10, 20, 50, 60), 2, 0u,
+        {"a border adds its width and height",
+         Rect::fromEdges(10, 20, 50, 60),
+         2,
+         {H::Left, V::Top},
          Rect::fromEdges(10, 20, 314, 37)},
-        {"right-aligned keeps the right edge", Rect::fromEdges(10, 20, 500, 60), 0, kSsRight,
+        {"right-aligned keeps the right edge",
+         Rect::fromEdges(10, 20, 500, 60),
+         0,
+         {H::Right, V::Top},
          Rect::fromEdges(200, 20, 500, 33)},
-        {"centred shrinks about the middle, rounding toward zero", Rect::fromEdges(0, 0, 401, 13), 0,
-         kSsCenter, Rect::fromEdges(50, 0, 351, 13)},
-        {"centred grows about the middle when the text is wider", Rect::fromEdges(100, 0, 201, 13), 0,
-         kSsCenter, Rect::fromEdges(1, 0, 300, 13)},
+        {"centred shrinks about the middle, rounding toward zero",
+         Rect::fromEdges(0, 0, 401, 13),
+         0,
+         {H::Centre, V::Top},
+         Rect::fromEdges(50, 0, 351, 13)},
+        {"centred grows about the middle when the text is wider",
+         Rect::fromEdges(100, 0, 201, 13),
+         0,
+         {H::Centre, V::Top},
+         Rect::fromEdges(1, 0, 300, 13)},
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
         const int clientWidth = row.window.width - 2 * row.borderWidth;
         const int clientHeight = row.window.height - 2 * row.borderWidth;
-        CHECK(FitToText(row.window, clientWidth, clientHeight, 300, 13, row.style) == row.expected);
+        CHECK(FitToText(row.window, clientWidth, clientHeight, 300, 13, row.alignment) == row.expected);
     }
 }
