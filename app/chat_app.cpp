@@ -37,15 +37,15 @@ quillo::OriginTrust trustedOrigins() {
     const quillo::StartPageHosts hosts = CChatMainDlg::defaultHosts();
     quillo::OriginTrust trust;
     bool missing = false;
-    const std::string startPage = quillo::ChooseStartPage(*settings, missing, hosts);
-    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(startPage), QUrl::TolerantMode)));
+    const std::string startPage = quillo::chooseStartPage(*settings, missing, hosts);
+    trust.trustOrigin(quillo::originOfUrl(QUrl(QString::fromStdString(startPage), QUrl::TolerantMode)));
     missing = false;
     if (const quillo::SettingResult url =
             quillo::ReadSetting(*settings, quillo::kUrlValue, quillo::kUrlBufferSize, missing))
-        trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(url.value()), QUrl::TolerantMode)));
+        trust.trustOrigin(quillo::originOfUrl(QUrl(QString::fromStdString(url.value()), QUrl::TolerantMode)));
     // Each host over the scheme the client itself uses for it, never also the other one.
-    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::logonPageUrl(hosts)))));
-    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::productPageUrl(hosts)))));
+    trust.trustOrigin(quillo::originOfUrl(QUrl(QString::fromStdString(quillo::logonPageUrl(hosts)))));
+    trust.trustOrigin(quillo::originOfUrl(QUrl(QString::fromStdString(quillo::productPageUrl(hosts)))));
     return trust;
 }
 
@@ -68,13 +68,13 @@ bool CChatApp::InitInstance() {
     // Downloads, new windows, sound, notifications and permissions for every page of the profile,
     // which owns it; notifications and permissions follow window.external's trust rule.
     auto* pageServices = new quillo::page_services::PageServices(
-        *m_profile, [trust](const QUrl& origin) { return quillo::IsTrustedPage(trust, origin); },
+        *m_profile, [trust](const QUrl& origin) { return quillo::isTrustedPage(trust, origin); },
         [this]() -> QWidget* { return m_pMainWnd; }, m_popups.get());
     m_occManager = std::make_unique<CCustomOccManager>(quillo::BrowserServices{
         .profile = *m_profile,
         .external = *m_pExternal,
         .trust = trust,
-        .scripts = quillo::BuildExternalScripts(trust),
+        .scripts = quillo::buildExternalScripts(trust),
         // The context menu's commands on the main window's browser come here, as the
         // application's commands; every other browser's menu acts on its own browser.
         .commandRouter =
@@ -82,9 +82,9 @@ bool CChatApp::InitInstance() {
                 if (m_pMainWnd == nullptr || m_pMainWnd->browser() != &browser)
                     return false;
                 if (command == quillo::BrowserCommand::Refresh)
-                    OnRefresh();
+                    onRefresh();
                 else
-                    OnBack();
+                    onBack();
                 return true;
             },
         .pageServices = pageServices,
@@ -110,17 +110,17 @@ bool CChatApp::InitInstance() {
     return false;
 }
 
-void CChatApp::OnRefresh() {
+void CChatApp::onRefresh() {
     if (m_pMainWnd != nullptr)
         m_pMainWnd->RefreshPage();
 }
 
-void CChatApp::OnBack() {
+void CChatApp::onBack() {
     if (m_pMainWnd != nullptr)
         m_pMainWnd->GoBackPage();
 }
 
-void CChatApp::ActivateMainWindow(const quillo::LaunchToken& launch) {
+void CChatApp::activateMainWindow(const quillo::LaunchToken& launch) {
     if (m_pMainWnd == nullptr)
         return;
     m_pMainWnd->setWindowState(m_pMainWnd->windowState() & ~Qt::WindowMinimized);
@@ -135,7 +135,7 @@ void CChatApp::ActivateMainWindow(const quillo::LaunchToken& launch) {
     });
 }
 
-void CChatApp::EndSession() {
+void CChatApp::endSession() {
     if (m_pMainWnd == nullptr)
         return;
     qCInfo(lcApp) << "asked to end: closing what is open and the main window";

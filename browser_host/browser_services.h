@@ -26,7 +26,7 @@ struct BrowserServices {
     CExternalDispatch& external;
     // The origins whose pages get window.external and may change the client's settings.
     OriginTrust trust{};
-    // The scripts that give those pages window.external (BuildExternalScripts of `trust`).
+    // The scripts that give those pages window.external (buildExternalScripts of `trust`).
     ExternalScripts scripts{};
     // Takes the context menu's commands first; when empty, each browser acts on its own.
     BrowserCommandRouter commandRouter{};

@@ -71,20 +71,20 @@ CCustomControlSite::CCustomControlSite(const quillo::BrowserServices& services, 
     // Keys reach the browser's focus proxy, which the view replaces when a page changes process.
     m_browser->installEventFilter(this);
     for (QObject* child : m_browser->children())
-        WatchKeys(child);
+        watchKeys(child);
     if (QWidget* proxy = m_browser->focusProxy())
-        WatchKeys(proxy);
+        watchKeys(proxy);
 
     QWebEnginePage* page = m_browser->page();
     m_channel = new QWebChannel(this);
     m_bridge = new quillo::ExternalBridge(
-        services.external, *page, [this](const QWebEnginePage& caller) { return MayCall(caller); }, this);
+        services.external, *page, [this](const QWebEnginePage& caller) { return mayCall(caller); }, this);
     m_channel->registerObject(QString::fromLatin1(quillo::kExternalBridgeObject), m_bridge);
     // Like the top document, a frame that completes later gets the top document scanned again.
     connect(m_bridge, &quillo::ExternalBridge::frameCompleted, m_browser, &CWebBrowser2::DocumentComplete);
     // The transport lives in the client's private world: page script cannot reach it directly.
     page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
-    InstallExternalScripts();
+    installExternalScripts();
     // New windows, permissions and the like, as a desktop browser would handle them.
     if (services.pageServices != nullptr)
         services.pageServices->attachPage(*page);
@@ -92,7 +92,7 @@ CCustomControlSite::CCustomControlSite(const quillo::BrowserServices& services, 
 
 CCustomControlSite::~CCustomControlSite() = default;
 
-void CCustomControlSite::InstallExternalScripts() {
+void CCustomControlSite::installExternalScripts() {
     QWebEngineScriptCollection& scripts = m_browser->page()->scripts();
     replaceScript(scripts, QString::fromLatin1(kShimScriptName), m_services.scripts.shim,
                   QWebEngineScript::MainWorld);
@@ -100,14 +100,14 @@ void CCustomControlSite::InstallExternalScripts() {
                   QWebEngineScript::ApplicationWorld);
 }
 
-bool CCustomControlSite::IsCallerTrusted(const QWebEnginePage& page) const {
-    return quillo::IsTrustedPage(m_services.trust, page.url());
+bool CCustomControlSite::isCallerTrusted(const QWebEnginePage& page) const {
+    return quillo::isTrustedPage(m_services.trust, page.url());
 }
 
-bool CCustomControlSite::MayCall(const QWebEnginePage& page) const {
+bool CCustomControlSite::mayCall(const QWebEnginePage& page) const {
     // An ended window is hidden, and its page may still run until the blank page replaces it:
     // its calls would act on whatever window is active next, the main window included.
-    return m_browser->window()->isVisible() && IsCallerTrusted(page);
+    return m_browser->window()->isVisible() && isCallerTrusted(page);
 }
 
 void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
@@ -115,8 +115,8 @@ void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
     m_menu = new QMenu(m_browser);
     m_menu->setAttribute(Qt::WA_DeleteOnClose);
     m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuRefresh), this,
-                      &CCustomControlSite::OnRefresh);
-    m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuBack), this, &CCustomControlSite::OnBack);
+                      &CCustomControlSite::onRefresh);
+    m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuBack), this, &CCustomControlSite::onBack);
     m_menu->popup(screenPos);
 }
 
@@ -124,15 +124,15 @@ QMenu* CCustomControlSite::contextMenu() const {
     return m_menu;
 }
 
-void CCustomControlSite::OnRefresh() {
-    RouteCommand(quillo::BrowserCommand::Refresh);
+void CCustomControlSite::onRefresh() {
+    routeCommand(quillo::BrowserCommand::Refresh);
 }
 
-void CCustomControlSite::OnBack() {
-    RouteCommand(quillo::BrowserCommand::Back);
+void CCustomControlSite::onBack() {
+    routeCommand(quillo::BrowserCommand::Back);
 }
 
-void CCustomControlSite::RouteCommand(quillo::BrowserCommand command) {
+void CCustomControlSite::routeCommand(quillo::BrowserCommand command) {
     if (const auto& router = m_services.commandRouter; router && router(*m_browser, command))
         return;
     if (command == quillo::BrowserCommand::Refresh)
@@ -141,7 +141,7 @@ void CCustomControlSite::RouteCommand(quillo::BrowserCommand command) {
         m_browser->GoBack(); // no earlier page: nothing happens and nothing is said
 }
 
-void CCustomControlSite::WatchKeys(QObject* widget) {
+void CCustomControlSite::watchKeys(QObject* widget) {
     if (widget != nullptr && widget->isWidgetType())
         widget->installEventFilter(this);
 }
@@ -150,7 +150,7 @@ bool CCustomControlSite::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::ChildAdded:
         if (watched == m_browser)
-            WatchKeys(static_cast<QChildEvent*>(event)->child());
+            watchKeys(static_cast<QChildEvent*>(event)->child());
         break;
     case QEvent::KeyPress: {
         if (watched == m_browser)
@@ -159,7 +159,7 @@ bool CCustomControlSite::eventFilter(QObject* watched, QEvent* event) {
         m_keys.press(filteredKey(key->key()));
         // A press with Alt is a system key, never filtered; Ctrl is judged as the press saw it.
         const bool plainPress = !key->modifiers().testFlag(Qt::AltModifier);
-        if (quillo::IsKeySwallowed(m_keys.input(plainPress, key->modifiers().testFlag(Qt::ControlModifier))))
+        if (quillo::isKeySwallowed(m_keys.input(plainPress, key->modifiers().testFlag(Qt::ControlModifier))))
             return true;
         break;
     }

@@ -37,19 +37,19 @@ public:
     QMenu* contextMenu() const;
 
     // What the menu's commands do.
-    void OnRefresh();
-    void OnBack();
+    void onRefresh();
+    void onBack();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void InstallExternalScripts();
-    void RouteCommand(quillo::BrowserCommand command);
-    void WatchKeys(QObject* widget);
-    bool IsCallerTrusted(const QWebEnginePage& page) const;
+    void installExternalScripts();
+    void routeCommand(quillo::BrowserCommand command);
+    void watchKeys(QObject* widget);
+    bool isCallerTrusted(const QWebEnginePage& page) const;
     // Whether the page may call window.external now: trusted, and its window not ended.
-    bool MayCall(const QWebEnginePage& page) const;
+    bool mayCall(const QWebEnginePage& page) const;
 
     const quillo::BrowserServices& m_services;
     CWebBrowser2* m_browser = nullptr;

@@ -28,7 +28,7 @@ QString walkCall(ElementWalk walk) {
 
 } // namespace
 
-void RunElementWalk(QWebEnginePage& page, ElementWalk walk, std::function<void(const QStringList&)> done) {
+void runElementWalk(QWebEnginePage& page, ElementWalk walk, std::function<void(const QStringList&)> done) {
     page.runJavaScript(walkCall(walk), QWebEngineScript::ApplicationWorld, [done](const QVariant& result) {
         // A page that went away answers with nothing; there is nothing to report then.
         if (!done || !result.isValid())

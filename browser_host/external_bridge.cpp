@@ -66,7 +66,7 @@ void ExternalBridge::call(const QString& name, const QJsonArray& args) {
     std::vector<Variant> values;
     for (qsizetype i = 0; i < read; ++i)
         values.push_back(toVariant(args.at(i)));
-    m_external.Call(name.toStdString(), values);
+    m_external.call(name.toStdString(), values);
 }
 
 } // namespace quillo

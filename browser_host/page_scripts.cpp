@@ -21,7 +21,7 @@ QString withConfig(const QString& script, const QJsonObject& config) {
            QString::fromUtf8(QJsonDocument(config).toJson(QJsonDocument::Compact)) + QStringLiteral(");\n");
 }
 
-ExternalScripts BuildExternalScripts(const OriginTrust& trust) {
+ExternalScripts buildExternalScripts(const OriginTrust& trust) {
     QJsonArray trusted;
     for (const std::string& origin : trust.serializedOrigins())
         trusted.append(QString::fromStdString(origin));

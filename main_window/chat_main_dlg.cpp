@@ -32,7 +32,7 @@ Q_LOGGING_CATEGORY(lcMainWindow, "quillo.window", QtInfoMsg)
 
 namespace {
 // Counts the installer poll's ticks for the whole process; never reset, so the poll ends for good.
-int s_nInstallerTicks = 0;
+int s_installerTicks = 0;
 
 } // namespace
 
@@ -80,10 +80,10 @@ bool CChatMainDlg::OnInitDialog() {
 
     setWindowIcon(m_icon);
     setWindowTitle(QString::fromLatin1(res::kMainWindowTitle));
-    CreateSkinControls();
+    createSkinControls();
     LayoutSkin();
 
-    m_startPage = QString::fromStdString(ChooseStartPage(*m_settings, m_bSettingMissing, defaultHosts()));
+    m_startPage = QString::fromStdString(chooseStartPage(*m_settings, m_bSettingMissing, defaultHosts()));
     if (m_browser != nullptr)
         m_browser->Navigate2(m_startPage);
 
@@ -124,15 +124,15 @@ bool CChatMainDlg::isTimerActive(Timer timer) const {
 void CChatMainDlg::OnTimer(Timer timer) {
     switch (timer) {
     case Timer::InstallerPoll:
-        ++s_nInstallerTicks;
+        ++s_installerTicks;
         if (m_closeForeignWindow && m_closeForeignWindow(kInstallerClass, kInstallerTitle))
             m_installerPoll.stop();
-        if (s_nInstallerTicks > 1)
+        if (s_installerTicks > 1)
             m_installerPoll.stop();
         break;
     case Timer::Flash:
         if (activeWindow() == this) {
-            StopFlashing();
+            stopFlashing();
             break;
         }
         flashWindow(this);
@@ -140,13 +140,13 @@ void CChatMainDlg::OnTimer(Timer timer) {
     }
 }
 
-void CChatMainDlg::StartFlashing() {
+void CChatMainDlg::startFlashing() {
     m_flash.start(kFlashMs, Qt::PreciseTimer, this);
 }
 
-void CChatMainDlg::StopFlashing() {
+void CChatMainDlg::stopFlashing() {
     m_flash.stop();
-    m_bAttentionMarked = false;
+    m_attentionMarked = false;
     // A stopped flash must not leave the window marked as wanting attention.
     clearWindowFlash(this);
 }
@@ -162,7 +162,7 @@ void CChatMainDlg::setActiveWindowOverride(std::function<QWidget*()> activeWindo
 }
 
 void CChatMainDlg::OnChatPopupClosed(bool accepted) {
-    StopFlashing();
+    stopFlashing();
     if (accepted) {
         // The operator chose the console: it comes to the front with the focus.
         showNormal();
@@ -180,15 +180,15 @@ void CChatMainDlg::OnChatPopupClosed(bool accepted) {
     raise();
     if (activeWindow() != this) {
         flashWindow(this);
-        m_bAttentionMarked = true;
+        m_attentionMarked = true;
     }
 }
 
 void CChatMainDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // The mark left by an unclicked popup goes once the operator comes to the window.
-    if (event->type() == QEvent::ActivationChange && m_bAttentionMarked && isActiveWindow()) {
-        m_bAttentionMarked = false;
+    if (event->type() == QEvent::ActivationChange && m_attentionMarked && isActiveWindow()) {
+        m_attentionMarked = false;
         clearWindowFlash(this);
     }
 }
@@ -230,13 +230,13 @@ void CChatMainDlg::CustomFunctionWithParams(std::string text, std::int32_t actio
     case contract::kActionShowNotification:
         if (m_pNotifyDlg)
             m_pNotifyDlg->ShowNotification(std::move(text));
-        StartFlashing();
+        startFlashing();
         break;
     case contract::kActionStopFlashing:
-        StopFlashing();
+        stopFlashing();
         break;
     case contract::kActionFlash:
-        StartFlashing();
+        startFlashing();
         break;
     default:
         break;
@@ -284,10 +284,10 @@ void CChatMainDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CChatMainDlg::contextMenuEvent(QContextMenuEvent* event) {
-    ShowWindowMenu(event->globalPos());
+    showWindowMenu(event->globalPos());
 }
 
-void CChatMainDlg::ShowWindowMenu(const QPoint& globalPos) {
+void CChatMainDlg::showWindowMenu(const QPoint& globalPos) {
     // A frameless window has no window menu of its own; the frame offers it on right-click.
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -300,14 +300,14 @@ void CChatMainDlg::ShowWindowMenu(const QPoint& globalPos) {
     const QString about = QString::fromLatin1(res::kAboutMenuText);
     if (!about.isEmpty()) {
         menu->addSeparator();
-        menu->addAction(about, this, &CChatMainDlg::ShowAboutBox);
+        menu->addAction(about, this, &CChatMainDlg::showAboutBox);
     }
     // Without a loop of its own, so nothing waits on it: an exit signal or a chat request that
     // arrives meanwhile is handled at once.
     menu->popup(globalPos);
 }
 
-void CChatMainDlg::ShowAboutBox() {
+void CChatMainDlg::showAboutBox() {
     auto* about = new CAboutDlg(this);
     about->setAttribute(Qt::WA_DeleteOnClose);
     quillo::page_services::makeModalToWindowOnly(*about, *this);

@@ -121,13 +121,13 @@ protected:
 
 private:
     void OnDocumentComplete();
-    void RunPendingAccepts();
-    void CreateSkinControls();
+    void runPendingAccepts();
+    void createSkinControls();
     void LayoutSkin();
-    void ShowWindowMenu(const QPoint& globalPos);
-    void ShowAboutBox();
-    void StartFlashing();
-    void StopFlashing();
+    void showWindowMenu(const QPoint& globalPos);
+    void showAboutBox();
+    void startFlashing();
+    void stopFlashing();
     QWidget* activeWindow() const;
     bool mayStoreOrderNumber(const QUrl& page) const;
 
@@ -165,9 +165,9 @@ private:
     ForeignWindowCloser m_closeForeignWindow;
     QString m_startPage;
     // Accepts the operator clicked while the console waited in a box of its own.
-    int m_nPendingAccepts = 0;
+    int m_pendingAccepts = 0;
     // Set while the window asks for attention after a popup closed unclicked.
-    bool m_bAttentionMarked = false;
+    bool m_attentionMarked = false;
 
     // A move or resize of the frame that the dialog does itself, where the window manager cannot.
     struct FrameDrag {

@@ -56,7 +56,7 @@ void CChatMainDlg::OpenWindow(std::string url, std::int32_t x, std::int32_t y, s
         });
     }
     window->Create();
-    window->SetOuterGeometry(placeOuterRect(x, y, width, height));
+    window->setOuterGeometry(placeOuterRect(x, y, width, height));
     window->setUrl(address);
     window->show();
     window->activateWindow();

@@ -32,8 +32,8 @@ struct ClientSize {
 // The code for a point of a client area of that size. The bands are deliberately uneven (top 8
 // rows, bottom 7; left corner 9 columns, right 8): these are the comparisons the window has always
 // made.
-HitCode HitTest(ClientPoint point, ClientSize size);
+HitCode hitTest(ClientPoint point, ClientSize size);
 
-bool IsSizingCode(HitCode code);
+bool isSizingCode(HitCode code);
 
 } // namespace quillo

@@ -12,7 +12,7 @@ std::string logonPageUrl(const StartPageHosts& hosts) {
     return "https://" + hosts.chatHost + "/logon.aspx?id=";
 }
 
-std::string ChooseStartPage(SettingsBackend& backend, bool& settingMissing, const StartPageHosts& hosts) {
+std::string chooseStartPage(SettingsBackend& backend, bool& settingMissing, const StartPageHosts& hosts) {
     const SettingResult orderId = ReadSetting(backend, kOrderIdValue, kOrderIdBufferSize, settingMissing);
     // Without the key nothing was read at all; the product page is the one page that needs nothing.
     if (settingMissing || !orderId)

@@ -34,7 +34,7 @@ CChatNotifyDlg::CChatNotifyDlg(notify::PopupStack* stack)
 CChatNotifyDlg::~CChatNotifyDlg() = default;
 
 bool CChatNotifyDlg::ShowNotification(std::string record) {
-    setText(notify::ComposeNotifyText(record));
+    setText(notify::composeNotifyText(record));
     startDisplay();
     return true;
 }

@@ -2,17 +2,17 @@
 
 namespace quillo::notify {
 
-Rect PlacePopup(const Rect& workArea) {
+Rect placePopup(const Rect& workArea) {
     return {workArea.right() - kPopupWidth, workArea.bottom(), kPopupWidth, kPopupRise};
 }
 
-bool InAcceptZone(int x, int y) {
+bool inAcceptZone(int x, int y) {
     return x >= 30 && x <= 96 && y >= 85 && y <= 116;
 }
 
 PopupStep PopupMotion::start(const Rect& workArea) {
     m_started = true;
-    m_rcWindow = PlacePopup(workArea);
+    m_rcWindow = placePopup(workArea);
     m_nRisen = 0;
     m_slideRunning = true;
     PopupStep step;
@@ -69,7 +69,7 @@ PopupStep PopupMotion::click(int x, int y) {
     step.hide = true;
     m_visible = false;
     if (displayed)
-        step.report = InAcceptZone(x, y) ? PopupEnd::Accepted : PopupEnd::Declined;
+        step.report = inAcceptZone(x, y) ? PopupEnd::Accepted : PopupEnd::Declined;
     return step;
 }
 

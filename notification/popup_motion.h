@@ -22,10 +22,10 @@ inline constexpr int kSlideStep = 5;
 
 // Where a display starts: at the right edge of the work area, its top on the work area's bottom
 // (the base line), so whatever edge a panel is docked to the popup rises from the bottom.
-Rect PlacePopup(const Rect& workArea);
+Rect placePopup(const Rect& workArea);
 
 // The accept button drawn on the card, in client pixels, both ends included.
-bool InAcceptZone(int x, int y);
+bool inAcceptZone(int x, int y);
 
 // How a display ended.
 enum class PopupEnd {

@@ -17,7 +17,7 @@ namespace {
 
 std::string asText(const Variant& value) {
     if (const auto* text = std::get_if<std::string>(&value))
-        return CutAtCharacterBoundary(*text, kMaxScriptText);
+        return cutAtCharacterBoundary(*text, kMaxScriptText);
     if (const auto* flag = std::get_if<bool>(&value))
         return *flag ? "true" : "false";
     if (const auto* number = std::get_if<double>(&value)) {
@@ -82,7 +82,7 @@ void run(contract::Operation operation, ExternalTarget& target, std::span<const 
 CExternalDispatch::CExternalDispatch(TargetFinder findTarget)
     : m_findTarget(std::move(findTarget)) {}
 
-bool CExternalDispatch::Call(std::string_view name, std::span<const Variant> args) {
+bool CExternalDispatch::call(std::string_view name, std::span<const Variant> args) {
     const contract::Method* method = contract::findMethod(name);
     if (method == nullptr)
         return false;

@@ -31,7 +31,7 @@ public:
     // Runs the method of that name (exact and case-sensitive) with the script's arguments in the
     // order the page gave them; a method reads the leading arguments it needs, and one given fewer
     // does nothing. Returns whether the name is one of the five.
-    bool Call(std::string_view name, std::span<const quillo::Variant> args);
+    bool call(std::string_view name, std::span<const quillo::Variant> args);
 
 private:
     TargetFinder m_findTarget;

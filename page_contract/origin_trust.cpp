@@ -35,7 +35,7 @@ std::optional<Origin> normalised(const Origin& origin) {
 
 } // namespace
 
-std::string SerializeOrigin(const Origin& origin) {
+std::string serializeOrigin(const Origin& origin) {
     const auto clean = normalised(origin);
     if (!clean)
         return {};
@@ -57,13 +57,13 @@ std::string SerializeOrigin(const Origin& origin) {
 }
 
 void OriginTrust::trustOrigin(const Origin& origin) {
-    std::string text = SerializeOrigin(origin);
+    std::string text = serializeOrigin(origin);
     if (!text.empty() && std::find(m_origins.begin(), m_origins.end(), text) == m_origins.end())
         m_origins.push_back(std::move(text));
 }
 
 bool OriginTrust::isTrusted(const Origin& origin) const {
-    const std::string text = SerializeOrigin(origin);
+    const std::string text = serializeOrigin(origin);
     return !text.empty() && std::find(m_origins.begin(), m_origins.end(), text) != m_origins.end();
 }
 

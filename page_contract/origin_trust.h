@@ -34,6 +34,6 @@ private:
 // The origin as a browser writes it: lower-case scheme and host, the port only when not the
 // scheme's default, an IPv6 host in brackets. Empty for a scheme other than http or https or an
 // empty host.
-std::string SerializeOrigin(const Origin& origin);
+std::string serializeOrigin(const Origin& origin);
 
 } // namespace quillo

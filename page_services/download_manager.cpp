@@ -125,11 +125,11 @@ void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest* download) {
     logQuietRefusals(key);
 
     const QString folder = downloadFolder();
-    const std::string name = SafeDownloadName(download->downloadFileName().toStdString());
+    const std::string name = safeDownloadName(download->downloadFileName().toStdString());
     const auto taken = [this, &folder](const std::string& candidate) {
         return isTaken(QDir(folder).filePath(QString::fromStdString(candidate)));
     };
-    const std::optional<std::string> partialName = FreePartialName(name, taken);
+    const std::optional<std::string> partialName = freePartialName(name, taken);
     if (!partialName) {
         qCInfo(lcWeb) << "download of" << url << "refused: no free name in" << folder;
         m_gate.questionClosed(key, false);
@@ -151,7 +151,7 @@ void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest* download) {
     pending.partial = partial;
     follow(id);
     qCInfo(lcWeb) << "download of" << url << "fetched into" << partial << "while the operator is asked";
-    ask(id, page, folder, QString::fromStdString(FreeDownloadName(name, taken).value_or(name)));
+    ask(id, page, folder, QString::fromStdString(freeDownloadName(name, taken).value_or(name)));
 }
 
 void DownloadManager::follow(quint32 id) {
@@ -297,13 +297,13 @@ void DownloadManager::moveIntoPlace(quint32 id) {
     Pending& pending = m_pending.at(id);
     const QFileInfo chosen(pending.target);
     const QString folder = chosen.absolutePath();
-    const std::string name = SafeDownloadName(chosen.fileName().toStdString());
+    const std::string name = safeDownloadName(chosen.fileName().toStdString());
     QString path;
     FileMoveResult result = FileMoveResult::Taken;
     for (int attempt = 0; attempt < kMoveAttempts && result == FileMoveResult::Taken; ++attempt) {
         // The name is chosen now, not when the operator answered: anything that has appeared
         // meanwhile, a dangling link included, keeps its place.
-        const std::optional<std::string> free = FreeDownloadName(name, [&](const std::string& candidate) {
+        const std::optional<std::string> free = freeDownloadName(name, [&](const std::string& candidate) {
             return isTaken(QDir(folder).filePath(QString::fromStdString(candidate)));
         });
         if (!free)

@@ -4,12 +4,12 @@
 
 namespace quillo::page_services {
 
-std::optional<std::string> FreePartialName(std::string_view name,
+std::optional<std::string> freePartialName(std::string_view name,
                                            const std::function<bool(const std::string&)>& taken) {
     const auto partial = [](const std::string& candidate) {
         return candidate + std::string(kPartialSuffix);
     };
-    const std::optional<std::string> free = FreeDownloadName(name, [&](const std::string& candidate) {
+    const std::optional<std::string> free = freeDownloadName(name, [&](const std::string& candidate) {
         const std::string path = partial(candidate);
         return taken(path) || taken(path + std::string(kEngineSuffix));
     });

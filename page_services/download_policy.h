@@ -17,7 +17,7 @@ inline constexpr std::string_view kEngineSuffix = ".download";
 
 // The partial file's name for a download called name: "report.txt.part", else "report (1).txt.part"
 // and on, the first whose partial and engine names are both free. Nullopt when none is.
-std::optional<std::string> FreePartialName(std::string_view name,
+std::optional<std::string> freePartialName(std::string_view name,
                                            const std::function<bool(const std::string&)>& taken);
 
 // What becomes of a download that a page starts.

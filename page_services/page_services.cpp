@@ -127,7 +127,7 @@ void PageServices::askOperator(QWebEnginePage& page, const QUrl& origin, int fea
     auto* box = new QMessageBox(
         QMessageBox::Question, QString::fromLatin1(kPermissionTitle),
         tr("%1 asks to %2. Allow it?")
-            .arg(originText(origin), QString::fromStdString(std::string(PermissionPurpose(permission)))),
+            .arg(originText(origin), QString::fromStdString(std::string(permissionPurpose(permission)))),
         QMessageBox::NoButton, dialogParent(&page));
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton* allow = box->addButton(tr("Allow"), QMessageBox::AcceptRole);

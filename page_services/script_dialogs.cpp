@@ -188,7 +188,7 @@ bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType t
     // Schemes the client gave the engine are loaded by it, not by the desktop.
     const bool clientScheme =
         !QWebEngineUrlScheme::schemeByName(scheme).name().isEmpty() || profile()->urlSchemeHandler(scheme);
-    switch (clientScheme ? NavigationAction::Load : DecideNavigation(scheme.toStdString())) {
+    switch (clientScheme ? NavigationAction::Load : decideNavigation(scheme.toStdString())) {
     case NavigationAction::Load:
         break;
     case NavigationAction::HandToDesktop:

@@ -49,7 +49,7 @@ std::size_t extensionStart(std::string_view name) {
 
 } // namespace
 
-NewWindowAction DecideNewWindow(std::string_view scheme) {
+NewWindowAction decideNewWindow(std::string_view scheme) {
     if (scheme == "http" || scheme == "https" || scheme == "mailto")
         return NewWindowAction::OpenInDefaultBrowser;
     return NewWindowAction::Ignore;
@@ -57,7 +57,7 @@ NewWindowAction DecideNewWindow(std::string_view scheme) {
 
 NewWindowGate::Decision NewWindowGate::decide(std::string_view scheme, bool userInitiated,
                                               std::int64_t nowMs) {
-    const NewWindowAction action = DecideNewWindow(scheme);
+    const NewWindowAction action = decideNewWindow(scheme);
     switch (action) {
     case NewWindowAction::Ignore:
         return refuse(NewWindowRefusal::Scheme, nowMs);
@@ -91,13 +91,13 @@ int NewWindowGate::takeQuietRefusals(std::int64_t nowMs) {
     return std::exchange(m_unlogged, 0);
 }
 
-NavigationAction DecideNavigation(std::string_view scheme) {
+NavigationAction decideNavigation(std::string_view scheme) {
     if (std::find(kEngineSchemes.begin(), kEngineSchemes.end(), scheme) != kEngineSchemes.end())
         return NavigationAction::Load;
     return scheme == "mailto" ? NavigationAction::HandToDesktop : NavigationAction::Refuse;
 }
 
-std::string SafeDownloadName(std::string_view suggested) {
+std::string safeDownloadName(std::string_view suggested) {
     // Only the last path component counts: a server cannot steer the file into another folder.
     const std::size_t slash = suggested.find_last_of("/\\");
     if (slash != std::string_view::npos)
@@ -116,12 +116,12 @@ std::string SafeDownloadName(std::string_view suggested) {
     if (name.size() > kMaxNameBytes) {
         const std::size_t ext = extensionStart(name);
         const std::string extension = name.size() - ext <= 20 ? name.substr(ext) : std::string();
-        name = CutAtCharacterBoundary(name.substr(0, ext), kMaxNameBytes - extension.size()) + extension;
+        name = cutAtCharacterBoundary(name.substr(0, ext), kMaxNameBytes - extension.size()) + extension;
     }
     return name;
 }
 
-std::optional<std::string> FreeDownloadName(std::string_view name,
+std::optional<std::string> freeDownloadName(std::string_view name,
                                             const std::function<bool(const std::string&)>& taken) {
     const std::string whole(name);
     if (!taken(whole))
@@ -160,7 +160,7 @@ void PermissionPolicy::answer(const std::string& origin, Permission permission, 
     m_known[{origin, permission}] = granted ? State::Granted : State::Denied;
 }
 
-std::string_view PermissionPurpose(Permission permission) {
+std::string_view permissionPurpose(Permission permission) {
     switch (permission) {
     case Permission::Notifications:
         return "show notifications";

@@ -21,7 +21,7 @@ enum class NewWindowAction {
 
 // By the address's scheme, lower case as a parsed URL has it. Web and mail addresses only: a
 // page never gets to start a local program or open a local file through the desktop.
-NewWindowAction DecideNewWindow(std::string_view scheme);
+NewWindowAction decideNewWindow(std::string_view scheme);
 
 // Why a new window was not opened, for the log.
 enum class NewWindowRefusal {
@@ -33,7 +33,7 @@ enum class NewWindowRefusal {
     TooMany,
 };
 
-// What one page may hand the desktop as new windows: what DecideNewWindow allows, when the
+// What one page may hand the desktop as new windows: what decideNewWindow allows, when the
 // operator asked for it, and at most kMaxPerSecond in any second, so no page floods the
 // operator's desktop with browser or mail windows. Refusals come in bursts; only the first of a
 // burst gets a log line of its own, the rest one line with their number once the page is quiet.
@@ -80,15 +80,15 @@ enum class NavigationAction {
 
 // By the address's scheme, lower case as a parsed URL has it. Schemes registered with the engine
 // by the client itself are loaded by it and never reach this.
-NavigationAction DecideNavigation(std::string_view scheme);
+NavigationAction decideNavigation(std::string_view scheme);
 
 // A name to save a download under, from the one the server suggested: no folder parts, no
 // characters that a file system refuses, never empty, never a hidden or dot-only name.
-std::string SafeDownloadName(std::string_view suggested);
+std::string safeDownloadName(std::string_view suggested);
 
 // The name itself when it is free, else "stem (n).ext" with the smallest free n from 1, so a
 // download never replaces a file. Nullopt when every candidate up to a generous limit is taken.
-std::optional<std::string> FreeDownloadName(std::string_view name,
+std::optional<std::string> freeDownloadName(std::string_view name,
                                             const std::function<bool(const std::string&)>& taken);
 
 // The powerful features a page may ask for beyond what every page gets.
@@ -129,6 +129,6 @@ private:
 };
 
 // The words for a permission in the question put to the operator ("use your camera").
-std::string_view PermissionPurpose(Permission permission);
+std::string_view permissionPurpose(Permission permission);
 
 } // namespace quillo::page_services

@@ -45,9 +45,9 @@ bool openAddressWithShell(const std::string& address) {
     if (ReadRegistryDefault(HKEY_CLASSES_ROOT, ".htm", fileClass) != 0)
         return false;
     std::string openCommand;
-    if (ReadRegistryDefault(HKEY_CLASSES_ROOT, OpenCommandKey(fileClass).c_str(), openCommand) != 0)
+    if (ReadRegistryDefault(HKEY_CLASSES_ROOT, openCommandKey(fileClass).c_str(), openCommand) != 0)
         return false;
-    const auto line = BuildFallbackCommandLine(openCommand, address);
+    const auto line = buildFallbackCommandLine(openCommand, address);
     // WinExec, too, reports success with a number greater than 31.
     return line && WinExec(line->c_str(), SW_SHOW) > 31;
 }

@@ -8,7 +8,7 @@ void HoverButtonLogic::SetBitmapIds(unsigned normalId, unsigned hoverId) {
     m_nHoverBitmap = hoverId & 0xFFFFu;
 }
 
-std::optional<unsigned> HoverButtonLogic::OnTick(const Rect& buttonOnScreen, int cursorX, int cursorY) {
+std::optional<unsigned> HoverButtonLogic::onTick(const Rect& buttonOnScreen, int cursorX, int cursorY) {
     std::optional<unsigned> load;
     if (buttonOnScreen.contains(cursorX, cursorY)) {
         load = m_nHoverBitmap;

@@ -16,13 +16,13 @@ public:
 
     void SetBitmapIds(unsigned normalId, unsigned hoverId);
     // The owner's set-up loads one bitmap as the button's only one.
-    void LoadBitmap(unsigned id) { m_loadedBitmap = id; }
+    void loadBitmap(unsigned id) { m_loadedBitmap = id; }
 
     // A mouse move over the button: the caller (re)arms the one-shot timer.
     void OnMouseMove() { m_timerPending = true; }
     // The timer's tick, with the button's window rectangle and the cursor, both on the screen.
     // Returns the bitmap to load, if any; the timer is killed in every case.
-    std::optional<unsigned> OnTick(const Rect& buttonOnScreen, int cursorX, int cursorY);
+    std::optional<unsigned> onTick(const Rect& buttonOnScreen, int cursorX, int cursorY);
 
     unsigned normalBitmap() const { return m_nNormalBitmap; }
     unsigned hoverBitmap() const { return m_nHoverBitmap; }

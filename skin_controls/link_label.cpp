@@ -90,7 +90,7 @@ bool CLinkLabel::OpenUrl(const QUrl& address) {
     return quillo::openInWebBrowser(address);
 }
 
-void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
+void CLinkLabel::apply(const quillo::LinkHoverLogic::Effects& effects) {
     if (effects.setUnderlinedFont)
         setFont(m_underlinedFont);
     if (effects.setPlainFont)
@@ -106,8 +106,8 @@ void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
 }
 
 void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {
-    m_screenOrigin = quillo::ScreenOriginOf(*event);
-    Apply(m_hover.OnMouseMove());
+    m_screenOrigin = quillo::screenOriginOf(*event);
+    apply(m_hover.OnMouseMove());
     QLabel::mouseMoveEvent(event);
 }
 
@@ -120,8 +120,8 @@ void CLinkLabel::timerEvent(QTimerEvent* event) {
 }
 
 void CLinkLabel::OnTimer() {
-    const QPoint cursor = quillo::CursorScreenPos() - m_screenOrigin.value_or(mapToGlobal(QPoint(0, 0)));
-    Apply(m_hover.OnTimer(cursor.x(), cursor.y(), width(), height()));
+    const QPoint cursor = quillo::cursorScreenPos() - m_screenOrigin.value_or(mapToGlobal(QPoint(0, 0)));
+    apply(m_hover.OnTimer(cursor.x(), cursor.y(), width(), height()));
 }
 
 void CLinkLabel::mousePressEvent(QMouseEvent* event) {
@@ -139,7 +139,7 @@ void CLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CLinkLabel::OnLinkClicked() {
-    m_hover.OnClick();
+    m_hover.onClick();
     // Whether the browser opened is not the label's business: nothing is shown either way.
     OpenUrl(QUrl(m_url));
 }

@@ -49,7 +49,7 @@ protected:
 
 private:
     void OnLinkClicked();
-    void Apply(const quillo::LinkHoverLogic::Effects& effects);
+    void apply(const quillo::LinkHoverLogic::Effects& effects);
     quillo::LabelAlignment labelAlignment() const;
 
     quillo::LinkHoverLogic m_hover;

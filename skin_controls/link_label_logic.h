@@ -31,7 +31,7 @@ public:
     Effects OnTimer(int cursorX, int cursorY, int clientWidth, int clientHeight);
     // A click clears the hover flag only: the font and the poll stay until a tick finds the cursor
     // outside.
-    void OnClick() { m_bCursorOver = false; }
+    void onClick() { m_bCursorOver = false; }
 
     bool cursorOver() const { return m_bCursorOver; }
     Rgb textColor() const { return m_bCursorOver ? m_hoverTextColor : m_textColor; }

@@ -146,7 +146,7 @@ void TestBrowserSite::init() {
         .profile = *m_profile,
         .external = *m_dispatch,
         .trust = trust,
-        .scripts = BuildExternalScripts(trust),
+        .scripts = buildExternalScripts(trust),
         .commandRouter = [this](CWebBrowser2& browser,
                                 BrowserCommand command) { return m_router && m_router(browser, command); },
         .makePage =
@@ -374,7 +374,7 @@ void TestBrowserSite::scanWritesVersionAndCollectsOrderTexts() {
     load(url(QStringLiteral("walk.html")));
     QStringList texts;
     bool done = false;
-    RunElementWalk(*m_site->browser()->page(), ElementWalk::Scan, [&](const QStringList& orderTexts) {
+    runElementWalk(*m_site->browser()->page(), ElementWalk::Scan, [&](const QStringList& orderTexts) {
         texts = orderTexts;
         done = true;
     });
@@ -398,7 +398,7 @@ void TestBrowserSite::frameFinishingLaterCompletesTheDocumentAgain() {
 
 void TestBrowserSite::acceptClicksEveryAcceptElementInOrder() {
     load(url(QStringLiteral("walk.html")));
-    RunElementWalk(*m_site->browser()->page(), ElementWalk::Accept);
+    runElementWalk(*m_site->browser()->page(), ElementWalk::Accept);
     QTRY_COMPARE_WITH_TIMEOUT(
         evaluate(QStringLiteral("clicked")).toStringList(),
         (QStringList{QStringLiteral("first:Accept()"), QStringLiteral("second:Accept()")}), 10000);

@@ -42,7 +42,7 @@ TEST_CASE("which page the console starts on, and whether the address is read") {
             backend.values[kUrlValue] = *row.url;
         bool missing = false;
         const StartPageHosts hosts{"www.maker.test", "chat.maker.test"};
-        CHECK(ChooseStartPage(backend, missing, hosts) == row.expected);
+        CHECK(chooseStartPage(backend, missing, hosts) == row.expected);
         CHECK((backend.queries.count(kUrlValue) > 0) == row.urlRead);
     }
 }

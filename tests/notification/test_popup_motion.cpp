@@ -75,7 +75,7 @@ TEST_CASE("where a display starts") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(PlacePopup(row.workArea) == row.placed);
+        CHECK(placePopup(row.workArea) == row.placed);
     }
 }
 
@@ -151,7 +151,7 @@ TEST_CASE("the accept button's zone, and what a click there reports") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(InAcceptZone(row.x, row.y) == row.accepted);
+        CHECK(inAcceptZone(row.x, row.y) == row.accepted);
 
         PopupMotion motion;
         motion.start(kFullScreen);

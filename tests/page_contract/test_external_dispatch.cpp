@@ -71,7 +71,7 @@ TEST_CASE("the five names, matched exactly") {
         CAPTURE(row.name);
         RecordingTarget target;
         CExternalDispatch dispatch([&target] { return &target; });
-        CHECK(dispatch.Call(row.method, {}) == !row.expectedCall.empty());
+        CHECK(dispatch.call(row.method, {}) == !row.expectedCall.empty());
 
         std::vector<std::string> calls;
         for (const Call& call : target.calls)
@@ -171,7 +171,7 @@ TEST_CASE("the arguments each method reads, and calls given too few or the wrong
         CAPTURE(row.name);
         RecordingTarget target;
         CExternalDispatch dispatch([&target] { return &target; });
-        CHECK(dispatch.Call(row.method, row.args));
+        CHECK(dispatch.call(row.method, row.args));
 
         CHECK(target.calls.size() == std::size_t(row.called ? 1 : 0));
         if (!row.called || target.calls.empty())
@@ -183,6 +183,6 @@ TEST_CASE("the arguments each method reads, and calls given too few or the wrong
 
 TEST_CASE("before the main window exists, a call is still recognised but reaches nothing") {
     CExternalDispatch dispatch([] { return nullptr; });
-    CHECK(dispatch.Call("CB_CustomFunctionWithParams", Args{std::string("a|b"), 1.0}));
-    CHECK_FALSE(dispatch.Call("CB_Nothing", {}));
+    CHECK(dispatch.call("CB_CustomFunctionWithParams", Args{std::string("a|b"), 1.0}));
+    CHECK_FALSE(dispatch.call("CB_Nothing", {}));
 }

@@ -26,7 +26,7 @@ TEST_CASE("an origin as a browser writes it") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(SerializeOrigin(row.origin) == row.expected);
+        CHECK(serializeOrigin(row.origin) == row.expected);
     }
 }
 

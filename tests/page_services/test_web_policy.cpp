@@ -31,7 +31,7 @@ TEST_CASE("where a page's new window goes, by the address's scheme") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(DecideNewWindow(row.scheme) == row.expected);
+        CHECK(decideNewWindow(row.scheme) == row.expected);
     }
 }
 
@@ -130,7 +130,7 @@ TEST_CASE("a navigation in the page's own window, by the address's scheme") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(DecideNavigation(row.scheme) == row.expected);
+        CHECK(decideNavigation(row.scheme) == row.expected);
     }
 }
 
@@ -153,7 +153,7 @@ TEST_CASE("a safe name for a download, from the one the server suggested") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(SafeDownloadName(row.suggested) == row.expected);
+        CHECK(safeDownloadName(row.suggested) == row.expected);
     }
 }
 
@@ -178,13 +178,13 @@ TEST_CASE("a download never replaces a file: the first free copy number") {
         const auto isTaken = [&](const std::string& candidate) {
             return std::find(row.taken.cbegin(), row.taken.cend(), candidate) != row.taken.cend();
         };
-        CHECK(FreeDownloadName(row.file, isTaken).value_or("<none>") == row.expected);
+        CHECK(freeDownloadName(row.file, isTaken).value_or("<none>") == row.expected);
     }
 }
 
 TEST_CASE("a free name is given up when everything is taken") {
     int asked = 0;
-    const auto result = FreeDownloadName("a.txt", [&](const std::string&) {
+    const auto result = freeDownloadName("a.txt", [&](const std::string&) {
         ++asked;
         return true;
     });
@@ -210,9 +210,9 @@ TEST_CASE("the partial file's name is free together with the engine's file besid
         const auto isTaken = [&](const std::string& candidate) {
             return std::find(row.taken.cbegin(), row.taken.cend(), candidate) != row.taken.cend();
         };
-        CHECK(FreePartialName(row.file, isTaken).value_or("<none>") == row.expected);
+        CHECK(freePartialName(row.file, isTaken).value_or("<none>") == row.expected);
     }
-    CHECK_FALSE(FreePartialName("a.txt", [](const std::string&) { return true; }).has_value());
+    CHECK_FALSE(freePartialName("a.txt", [](const std::string&) { return true; }).has_value());
 }
 
 TEST_CASE("one download question at a time per page, and none the operator did not start after a no") {

@@ -54,7 +54,7 @@ class TestSkinControls : public QObject {
 
 private slots:
     void cleanup() {
-        SetCursorSourceForTests({});
+        setCursorSourceForTests({});
         CLinkLabel::setOpenerForTests({});
         HoverButtonLogic::resetHoverShown();
     }
@@ -150,12 +150,12 @@ private slots:
         QVERIFY(label->isHoverTimerActive());
 
         // Still over the label at the tick: nothing changes.
-        SetCursorSourceForTests([label] { return label->mapToGlobal(QPoint(569, 15)); });
+        setCursorSourceForTests([label] { return label->mapToGlobal(QPoint(569, 15)); });
         label->OnTimer();
         QVERIFY(label->underlined());
         QVERIFY(label->isHoverTimerActive());
 
-        SetCursorSourceForTests([label] { return label->mapToGlobal(QPoint(570, 15)); });
+        setCursorSourceForTests([label] { return label->mapToGlobal(QPoint(570, 15)); });
         label->OnTimer();
         QVERIFY(!label->cursorOver());
         QVERIFY(!label->underlined());
@@ -199,7 +199,7 @@ private slots:
         QVERIFY(label->underlined());
         QVERIFY(label->isHoverTimerActive());
 
-        SetCursorSourceForTests([] { return QPoint(-100, -100); });
+        setCursorSourceForTests([] { return QPoint(-100, -100); });
         label->OnTimer();
         QVERIFY(!label->underlined());
         QVERIFY(!label->isHoverTimerActive());
@@ -247,7 +247,7 @@ private slots:
         const QImage normal = parent->grab(close->geometry()).toImage();
 
         QPoint cursor = close->mapToGlobal(QPoint(9, 9));
-        SetCursorSourceForTests([&cursor] { return cursor; });
+        setCursorSourceForTests([&cursor] { return cursor; });
         sendMove(close, {9, 9});
         QVERIFY(close->isHoverTimerActive());
         close->OnTimer();
@@ -274,7 +274,7 @@ private slots:
         button->setGeometry(0, 0, 19, 19);
         button->LoadBitmaps(155);
         button->SetBitmapIds(155, 157);
-        SetCursorSourceForTests([button] { return button->mapToGlobal(QPoint(3, 3)); });
+        setCursorSourceForTests([button] { return button->mapToGlobal(QPoint(3, 3)); });
         sendMove(button, {3, 3});
         QTRY_COMPARE_WITH_TIMEOUT(button->loadedBitmap(), 157u, 1000);
         QVERIFY(!button->isHoverTimerActive());
@@ -292,7 +292,7 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), QPointF(realScreen), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(button, &move);
-        SetCursorSourceForTests([realScreen] { return realScreen; });
+        setCursorSourceForTests([realScreen] { return realScreen; });
         button->OnTimer();
         QCOMPARE(button->loadedBitmap(), 157u);
     }

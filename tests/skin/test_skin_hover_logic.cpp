@@ -93,7 +93,7 @@ TEST_CASE("cases from the poll table, across the three caption buttons") {
         HoverButtonLogic::resetHoverShown();
         std::array<HoverButtonLogic, 3> buttons;
         for (std::size_t i = 0; i < buttons.size(); ++i) {
-            buttons[i].LoadBitmap(kNormal[i]);
+            buttons[i].loadBitmap(kNormal[i]);
             buttons[i].SetBitmapIds(kNormal[i], kHover[i]);
         }
         std::optional<unsigned> last;
@@ -106,7 +106,7 @@ TEST_CASE("cases from the poll table, across the three caption buttons") {
             }
             const Rect cursorRect =
                 step.cursorIn == kOutside ? Rect::fromEdges(400, 300, 401, 301) : kRects[step.cursorIn];
-            last = button.OnTick(kRects[step.button], cursorRect.left(), cursorRect.top());
+            last = button.onTick(kRects[step.button], cursorRect.left(), cursorRect.top());
             CHECK_MESSAGE(!button.timerPending(), "every tick kills the one-shot timer");
         }
         CHECK((last ? int(*last) : -1) == row.lastTickLoads);
@@ -136,9 +136,9 @@ TEST_CASE("the edges of the button's rectangle") {
         HoverButtonLogic::resetHoverShown();
         HoverButtonLogic button;
         button.SetBitmapIds(155, 157);
-        button.LoadBitmap(155);
+        button.loadBitmap(155);
         button.OnMouseMove();
-        button.OnTick(kRects[kClose], row.x, row.y);
+        button.onTick(kRects[kClose], row.x, row.y);
         CHECK(button.loadedBitmap() == (row.inside ? 157u : 155u));
     }
 }

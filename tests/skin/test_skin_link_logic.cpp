@@ -68,7 +68,7 @@ TEST_CASE("both colours are light steel blue") {
 TEST_CASE("a click, then a move, restarts hovering") {
     LinkHoverLogic hover;
     hover.OnMouseMove();
-    hover.OnClick();
+    hover.onClick();
     CHECK_FALSE(hover.cursorOver());
     const auto again = hover.OnMouseMove();
     CHECK(again.setUnderlinedFont);
