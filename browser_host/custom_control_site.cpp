@@ -100,14 +100,14 @@ void CCustomControlSite::installExternalScripts() {
                   QWebEngineScript::ApplicationWorld);
 }
 
-bool CCustomControlSite::isCallerTrusted(const QWebEnginePage& page) const {
-    return quillo::isTrustedPage(m_services.trust, page.url());
-}
-
-bool CCustomControlSite::mayCall(const QWebEnginePage& page) const {
+std::optional<quillo::CallRefusal> CCustomControlSite::mayCall(const QWebEnginePage& page) const {
     // An ended window is hidden, and its page may still run until the blank page replaces it:
     // its calls would act on whatever window is active next, the main window included.
-    return m_browser->window()->isVisible() && isCallerTrusted(page);
+    if (!m_browser->window()->isVisible())
+        return quillo::CallRefusal::WindowEnded;
+    if (!quillo::isTrustedPage(m_services.trust, page.url()))
+        return quillo::CallRefusal::UntrustedOrigin;
+    return std::nullopt;
 }
 
 void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <optional>
 
 class CWebBrowser2;
 class QMenu;
@@ -16,7 +17,8 @@ class QWidget;
 
 namespace quillo {
 class ExternalBridge;
-}
+enum class CallRefusal;
+} // namespace quillo
 
 // Hosts one browser for a window and gives it the client's behaviour: its own context menu, the
 // key filter, no border, and window.external for trusted pages. The container owns the site.
@@ -47,9 +49,8 @@ private:
     void installExternalScripts();
     void routeCommand(quillo::BrowserCommand command);
     void watchKeys(QObject* widget);
-    bool isCallerTrusted(const QWebEnginePage& page) const;
-    // Whether the page may call window.external now: trusted, and its window not ended.
-    bool mayCall(const QWebEnginePage& page) const;
+    // Whether the page may call window.external now (trusted, and its window not ended), or why not.
+    std::optional<quillo::CallRefusal> mayCall(const QWebEnginePage& page) const;
 
     const quillo::BrowserServices& m_services;
     CWebBrowser2* m_browser = nullptr;

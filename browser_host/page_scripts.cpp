@@ -5,7 +5,6 @@
 #include "page_contract/page_contract.h"
 #include "resources/resource_loader.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -48,11 +47,7 @@ ExternalScripts buildExternalScripts(const OriginTrust& trust) {
                                {QStringLiteral("maxTextUnits"), maxTextUnits}});
 
     // Qt's own channel client runs first in the same private world, before any page script.
-    QFile channelClient(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
-    QString client;
-    if (channelClient.open(QIODevice::ReadOnly))
-        client = QString::fromUtf8(channelClient.readAll());
-    scripts.bridge = client + QLatin1Char('\n') +
+    scripts.bridge = res::loadText(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + QLatin1Char('\n') +
                      withConfig(res::loadText(QStringLiteral(":/js/external_bridge.js")),
                                 {{QStringLiteral("trusted"), trusted},
                                  {QStringLiteral("eventName"), eventName},

@@ -137,6 +137,8 @@ private:
     std::array<std::unique_ptr<CCustomBrowserDlg>, kPoolSize> m_browserPool;
     // Which slots are unopened, open or ended; m_nBrowserCount follows its count.
     quillo::BrowserPool m_poolSlots{kPoolSize};
+    // A refusal for a full pool has been logged since a window last ended.
+    bool m_poolFullLogged = false;
     // Once ended windows have let their browsers go, their memory goes back to the system.
     QTimer m_releaseFreedMemory;
     std::unique_ptr<CChatNotifyDlg> m_pNotifyDlg;
