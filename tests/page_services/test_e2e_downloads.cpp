@@ -13,8 +13,6 @@
 using namespace quillo::e2e;
 using namespace Qt::StringLiterals;
 
-#define QUILLO_VERIFY(condition) QVERIFY2(condition, qPrintable(m_quillo->output()))
-
 // Downloads as the operator meets them in the real client: the question where to save waits in a
 // window of its own while the console goes on, and what it saves never replaces anything. The
 // client starts in a working directory of its own, as an autostart from the home folder would.
@@ -34,7 +32,6 @@ private slots:
     void withoutADownloadFolderTheQuestionStartsInTheCreatedOne();
 
 private:
-    bool pushAction(const QString& action, const QJsonArray& args = {});
     std::optional<QJsonObject> waitForEvent(const QString& event, int ms);
     // A click in the console page, as the operator's own before a download of theirs.
     bool operatorClicksPage();
@@ -60,16 +57,6 @@ namespace {
 const QString kSaveTitle = u"Save download"_s;
 const QString kPopupTitle = u"Quillo notification"_s;
 
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray transcript(const QString& name) {
     return "Transcript " + name.toUtf8() + "\n";
 }
@@ -88,8 +75,8 @@ void TestE2eDownloads::initTestCase() {
     m_quillo = std::make_unique<QuilloProcess>(m_home, m_service);
     m_quillo->setEnvironmentVariable(u"HOME"_s, m_home.root());
     m_quillo->setWorkingDirectory(m_workDir.path());
-    QUILLO_VERIFY(m_quillo->start());
-    QUILLO_VERIFY(waitForEvent(u"load"_s, 60000));
+    QUILLO_VERIFY(m_quillo->start(), *m_quillo);
+    QUILLO_VERIFY(waitForEvent(u"load"_s, 60000), *m_quillo);
     const auto main = x11::findWindowByTitle(u"Quillo"_s, 10000);
     QVERIFY(main);
     m_main = *main;
@@ -111,10 +98,6 @@ bool TestE2eDownloads::setDownloadFolder(const QString& folder) {
     // The desktop's download folder, which the client reads afresh for each download.
     return QDir().mkpath(m_home.configDir()) && writeFile(m_home.configDir() + u"/user-dirs.dirs"_s,
                                                           "XDG_DOWNLOAD_DIR=\"" + folder.toUtf8() + "\"\n");
-}
-
-bool TestE2eDownloads::pushAction(const QString& action, const QJsonArray& args) {
-    return m_service.pushCommand({{u"page"_s, u"case_web"_s}, {u"action"_s, action}, {u"args"_s, args}});
 }
 
 std::optional<QJsonObject> TestE2eDownloads::waitForEvent(const QString& event, int ms) {
@@ -164,9 +147,9 @@ int TestE2eDownloads::downloadRequests() const {
 
 void TestE2eDownloads::aChatRequestReachesThePopupWhileTheQuestionIsOpen() {
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"waiting.txt"_s}));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"waiting.txt"_s}));
     const auto asked = question();
-    QUILLO_VERIFY(asked);
+    QUILLO_VERIFY(asked, *m_quillo);
 
     QElapsedTimer sinceRequest;
     sinceRequest.start();
@@ -174,7 +157,7 @@ void TestE2eDownloads::aChatRequestReachesThePopupWhileTheQuestionIsOpen() {
                                    {u"call"_s, u"CB_CustomFunctionWithParams"_s},
                                    {u"args"_s, QJsonArray{u"Ann|Hi, are you there?|1 min|Sales"_s, 1}}}));
     const auto popup = x11::findWindowByTitle(kPopupTitle, 5000);
-    QUILLO_VERIFY(popup);
+    QUILLO_VERIFY(popup, *m_quillo);
     qInfo("popup %lld ms after the request was queued, with the save question open", sinceRequest.elapsed());
     QVERIFY(x11::isViewable(*asked));
     // Nor did the transfer wait for the answer.
@@ -196,9 +179,9 @@ void TestE2eDownloads::aChatRequestReachesThePopupWhileTheQuestionIsOpen() {
 
 void TestE2eDownloads::aPageDownloadingOverAndOverGetsOneQuestion() {
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download_every"_s, {u"flood.txt"_s, 300, 20}));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download_every"_s, {u"flood.txt"_s, 300, 20}));
     const auto asked = question();
-    QUILLO_VERIFY(asked);
+    QUILLO_VERIFY(asked, *m_quillo);
     // The page goes on while the question is open.
     QTRY_VERIFY_WITH_TIMEOUT(downloadRequests() >= 3, 10000);
     QVERIFY(x11::activate(*asked));
@@ -215,26 +198,26 @@ void TestE2eDownloads::aPageDownloadingOverAndOverGetsOneQuestion() {
         QTest::qWait(100);
     }
     QVERIFY2(downloadRequests() >= beforeEscape + 3, qPrintable(QString::number(downloadRequests())));
-    QUILLO_VERIFY(waitForEvent(u"downloads_done"_s, 20000));
+    QUILLO_VERIFY(waitForEvent(u"downloads_done"_s, 20000), *m_quillo);
     QVERIFY(x11::windowsByTitle(kSaveTitle).isEmpty());
-    QUILLO_VERIFY(logLines(u"refused: the operator has not yet answered"_s) == 1);
-    QUILLO_VERIFY(logLines(u"refused: the operator declined"_s) == 1);
+    QUILLO_VERIFY(logLines(u"refused: the operator has not yet answered"_s) == 1, *m_quillo);
+    QUILLO_VERIFY(logLines(u"refused: the operator declined"_s) == 1, *m_quillo);
     QVERIFY(filesIn(downloads(), u"flood"_s).isEmpty());
 
     // The operator's own download from the page is asked again.
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"mine.txt"_s}));
-    QUILLO_VERIFY(question());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"mine.txt"_s}));
+    QUILLO_VERIFY(question(), *m_quillo);
     QVERIFY(x11::key(u"Return"_s));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(downloads() + u"/mine.txt"_s), transcript(u"mine.txt"_s), 20000);
     // The refusals meanwhile were counted in one line.
-    QUILLO_VERIFY(logLines(u"further downloads of the same page refused"_s) >= 1);
+    QUILLO_VERIFY(logLines(u"further downloads of the same page refused"_s) >= 1, *m_quillo);
 }
 
 void TestE2eDownloads::savingMovesThePartialFileAndCancellingRemovesIt() {
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"offered.txt"_s}));
-    QUILLO_VERIFY(question());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"offered.txt"_s}));
+    QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(downloads() + u"/offered.txt.part"_s),
                               qPrintable(m_quillo->output()), 10000);
     // The operator's own name for it.
@@ -246,8 +229,8 @@ void TestE2eDownloads::savingMovesThePartialFileAndCancellingRemovesIt() {
 
     // Cancelled while the file is still arriving: the engine's file goes too.
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"dropped.txt"_s, true}));
-    QUILLO_VERIFY(question());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"dropped.txt"_s, true}));
+    QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"dropped.txt.part"_s).isEmpty(), 10000);
     QVERIFY(x11::key(u"Escape"_s));
     QTRY_COMPARE_WITH_TIMEOUT(filesIn(downloads(), u"dropped"_s), QStringList(), 10000);
@@ -255,11 +238,11 @@ void TestE2eDownloads::savingMovesThePartialFileAndCancellingRemovesIt() {
 
 void TestE2eDownloads::aFileStillArrivingMovesWhenItEndsOrGoesWhenItFails() {
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"slow.txt"_s, true}));
-    QUILLO_VERIFY(question());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"slow.txt"_s, true}));
+    QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"slow.txt.part"_s).isEmpty(), 10000);
     QVERIFY(x11::key(u"Return"_s));
-    QUILLO_VERIFY(x11::findWindowByTitle(u"Download"_s, 10000));
+    QUILLO_VERIFY(x11::findWindowByTitle(u"Download"_s, 10000), *m_quillo);
     QVERIFY(!QFileInfo::exists(downloads() + u"/slow.txt"_s));
     QVERIFY(m_service.releaseDownloads(false));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(downloads() + u"/slow.txt"_s), transcript(u"slow.txt"_s), 20000);
@@ -267,13 +250,13 @@ void TestE2eDownloads::aFileStillArrivingMovesWhenItEndsOrGoesWhenItFails() {
 
     // The connection breaks while the operator is asked: nothing is left to answer for.
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"broken.txt"_s, true}));
-    QUILLO_VERIFY(question());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"broken.txt"_s, true}));
+    QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"broken.txt.part"_s).isEmpty(), 10000);
     QVERIFY(m_service.releaseDownloads(true));
     QTRY_VERIFY_WITH_TIMEOUT(x11::windowsByTitle(kSaveTitle).isEmpty(), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(filesIn(downloads(), u"broken"_s), QStringList(), 10000);
-    QUILLO_VERIFY(logLines(u"broken.txt&held\" did not arrive"_s) == 1);
+    QUILLO_VERIFY(logLines(u"broken.txt&held\" did not arrive"_s) == 1, *m_quillo);
 }
 
 void TestE2eDownloads::aQuestionGoesWithItsWindow() {
@@ -282,15 +265,15 @@ void TestE2eDownloads::aQuestionGoesWithItsWindow() {
     QVERIFY(m_service.pushCommand({{u"page"_s, u"case_web"_s},
                                    {u"call"_s, u"CB_OpenWindow"_s},
                                    {u"args"_s, QJsonArray{page, 50, 50, 500, 400, 0}}}));
-    QUILLO_VERIFY(x11::findWindowByTitle(kSaveTitle, 20000));
+    QUILLO_VERIFY(x11::findWindowByTitle(kSaveTitle, 20000), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"orphan.txt.part"_s).isEmpty(), 10000);
     const auto window = x11::findWindowByTitle(u"Custom Browser - Window"_s, 10000);
     QVERIFY(window);
     QVERIFY(x11::requestClose(*window));
     QTRY_VERIFY_WITH_TIMEOUT(x11::windowsByTitle(kSaveTitle).isEmpty(), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(filesIn(downloads(), u"orphan"_s), QStringList(), 10000);
-    QUILLO_VERIFY(logLines(u"orphan.txt\" dropped"_s) == 1);
-    QUILLO_VERIFY(m_quillo->isRunning());
+    QUILLO_VERIFY(logLines(u"orphan.txt\" dropped"_s) == 1, *m_quillo);
+    QUILLO_VERIFY(m_quillo->isRunning(), *m_quillo);
 }
 
 void TestE2eDownloads::aLinkToAMissingFileIsATakenName() {
@@ -300,8 +283,8 @@ void TestE2eDownloads::aLinkToAMissingFileIsATakenName() {
     QVERIFY(QFile::link(target, link));
 
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"report.txt"_s}));
-    QUILLO_VERIFY(question());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"report.txt"_s}));
+    QUILLO_VERIFY(question(), *m_quillo);
     QVERIFY(x11::key(u"Return"_s));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(downloads() + u"/report (1).txt"_s), transcript(u"report.txt"_s),
                               20000);
@@ -312,8 +295,8 @@ void TestE2eDownloads::aLinkToAMissingFileIsATakenName() {
     const QString lateTarget = m_outside.path() + u"/late target.txt"_s;
     const QString lateLink = downloads() + u"/late.txt"_s;
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"late.txt"_s}));
-    QUILLO_VERIFY(question());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"late.txt"_s}));
+    QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(downloads() + u"/late.txt.part"_s), 10000);
     QVERIFY(QFile::link(lateTarget, lateLink));
     QVERIFY(x11::key(u"Return"_s));
@@ -329,13 +312,13 @@ void TestE2eDownloads::withoutADownloadFolderTheQuestionStartsInTheCreatedOne() 
     QVERIFY(setDownloadFolder(fresh));
 
     QVERIFY(operatorClicksPage());
-    QVERIFY(pushAction(u"download"_s, {u"first.txt"_s}));
-    QUILLO_VERIFY(question());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"first.txt"_s}));
+    QUILLO_VERIFY(question(), *m_quillo);
     // Enter takes the place the question starts in.
     QVERIFY(x11::key(u"Return"_s));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(fresh + u"/first.txt"_s), transcript(u"first.txt"_s), 20000);
     QCOMPARE(QDir(m_workDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-    QUILLO_VERIFY(logLines(u"was missing and has been created"_s) == 1);
+    QUILLO_VERIFY(logLines(u"was missing and has been created"_s) == 1, *m_quillo);
 }
 
 QTEST_MAIN(TestE2eDownloads)

@@ -13,8 +13,6 @@
 using namespace quillo::e2e;
 using namespace Qt::StringLiterals;
 
-#define QUILLO_VERIFY(condition) QVERIFY2(condition, qPrintable(m_quillo->output()))
-
 // The real client on a page that asks what a chat console asks of a browser. Its session has a
 // bus of its own with a real notification daemon (dunst), and its default browser is a script
 // that writes down every address it is given.
@@ -38,7 +36,6 @@ private slots:
     void theCardNeverCoversTheChatPopup();
 
 private:
-    bool pushAction(const QString& action, const QJsonArray& args = {});
     // Lays the page's click target (kind "blank_link", "window_open" or "same_window_link") for
     // url, and waits until it is there.
     bool arm(const QString& kind, const QString& url);
@@ -72,16 +69,6 @@ QString output(const QString& program, const QStringList& arguments) {
     process.start(program, arguments);
     process.waitForFinished(5000);
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -131,8 +118,8 @@ void TestE2eWeb::initTestCase() {
     QVERIFY2(m_service.start(), qPrintable(m_service.errorString()));
     m_home.writeSettings(u"12345"_s, m_service.baseUrl().toString() + u"/cases/web?id="_s);
     m_quillo = std::make_unique<QuilloProcess>(m_home, m_service);
-    QUILLO_VERIFY(m_quillo->start());
-    QUILLO_VERIFY(waitForEvent(u"load"_s, 60000));
+    QUILLO_VERIFY(m_quillo->start(), *m_quillo);
+    QUILLO_VERIFY(waitForEvent(u"load"_s, 60000), *m_quillo);
     const auto main = x11::findWindowByTitle(u"Quillo"_s, 10000);
     QVERIFY(main);
     m_main = *main;
@@ -153,12 +140,8 @@ void TestE2eWeb::init() {
     QVERIFY(m_service.reset());
 }
 
-bool TestE2eWeb::pushAction(const QString& action, const QJsonArray& args) {
-    return m_service.pushCommand({{u"page"_s, u"case_web"_s}, {u"action"_s, action}, {u"args"_s, args}});
-}
-
 bool TestE2eWeb::arm(const QString& kind, const QString& url) {
-    return pushAction(u"arm"_s, {kind, url}) &&
+    return m_service.pushAction(u"case_web"_s, u"arm"_s, {kind, url}) &&
            m_service.waitForReport(
                [&](const QJsonObject& report) {
                    return report.value(u"event"_s).toString() == u"armed" &&
@@ -215,7 +198,7 @@ void TestE2eWeb::newWindowsGoToTheDefaultBrowser() {
         {u"window_open"_s, u"mailto:ann@visitor.example"_s},
     };
     for (const auto& [kind, url] : clicks) {
-        QUILLO_VERIFY(arm(kind, url));
+        QUILLO_VERIFY(arm(kind, url), *m_quillo);
         QVERIFY(clickPage());
         QTRY_COMPARE_WITH_TIMEOUT(reportsOf(u"clicked"_s, url), 1, 10000);
     }
@@ -235,7 +218,7 @@ void TestE2eWeb::clicksOpenAtMostAFewWindowsASecond() {
     // The page's last second holds none of the windows opened before.
     QTest::qWait(1000);
     const QString url = u"http://visitor.example/clicked"_s;
-    QUILLO_VERIFY(arm(u"window_open"_s, url));
+    QUILLO_VERIFY(arm(u"window_open"_s, url), *m_quillo);
     const int linesBefore = logLines(u"further new windows from"_s);
     QElapsedTimer clicking;
     clicking.start();
@@ -256,15 +239,15 @@ void TestE2eWeb::clicksOpenAtMostAFewWindowsASecond() {
 void TestE2eWeb::windowOpenWithoutAClickOpensNothing() {
     QTest::qWait(1000);
     const QString flood = u"http://visitor.example/flood"_s;
-    QVERIFY(pushAction(u"window_open"_s, {flood, 300}));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"window_open"_s, {flood, 300}));
     const auto acted = waitForEvent(u"acted"_s, 20000);
-    QUILLO_VERIFY(acted);
+    QUILLO_VERIFY(acted, *m_quillo);
     // The engine refused every one at once: the page got no window.
     QCOMPARE(acted->value(u"opened"_s).toInt(), 0);
 
     // A click still opens a window; once it has, the flood had its chance too.
     const QString clicked = u"http://visitor.example/after-the-flood"_s;
-    QUILLO_VERIFY(arm(u"window_open"_s, clicked));
+    QUILLO_VERIFY(arm(u"window_open"_s, clicked), *m_quillo);
     QVERIFY(clickPage());
     QTRY_VERIFY2_WITH_TIMEOUT(opened().contains(clicked), qPrintable(webLog()), 10000);
     QCOMPARE(opened().count(flood), 0);
@@ -273,13 +256,13 @@ void TestE2eWeb::windowOpenWithoutAClickOpensNothing() {
 
 void TestE2eWeb::sameWindowLinkToAnotherProgramIsRefused() {
     const QString ssh = u"ssh://operator@host.example/"_s;
-    QUILLO_VERIFY(arm(u"same_window_link"_s, ssh));
+    QUILLO_VERIFY(arm(u"same_window_link"_s, ssh), *m_quillo);
     QVERIFY(clickPage());
     QTRY_VERIFY2_WITH_TIMEOUT(logLines(u"navigation to "_s + ssh) == 1, qPrintable(webLog()), 10000);
 
     // A mail link from a click still reaches the desktop; once it has, the ssh link had its chance.
     const QString mail = u"mailto:bob@visitor.example"_s;
-    QUILLO_VERIFY(arm(u"same_window_link"_s, mail));
+    QUILLO_VERIFY(arm(u"same_window_link"_s, mail), *m_quillo);
     QVERIFY(clickPage());
     QTRY_VERIFY2_WITH_TIMEOUT(opened().contains(mail), qPrintable(webLog()), 10000);
     QVERIFY2(!opened().contains(ssh), qPrintable(opened().join(u'\n')));
@@ -287,24 +270,24 @@ void TestE2eWeb::sameWindowLinkToAnotherProgramIsRefused() {
 
 void TestE2eWeb::soundPlaysWithoutAClick() {
     // Nobody has clicked the page since it loaded.
-    QVERIFY(pushAction(u"sound"_s));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"sound"_s));
     const auto sound = waitForEvent(u"sound"_s, 20000);
-    QUILLO_VERIFY(sound);
+    QUILLO_VERIFY(sound, *m_quillo);
     QCOMPARE(sound->value(u"result"_s).toString(), u"played"_s);
 }
 
 void TestE2eWeb::downloadsAskWhereAndNeverOverwrite() {
     const QString first = downloads() + u"/transcript.txt"_s;
-    QVERIFY(pushAction(u"download"_s, {u"transcript.txt"_s}));
-    QUILLO_VERIFY(x11::findWindowByTitle(kSaveTitle, 20000));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"transcript.txt"_s}));
+    QUILLO_VERIFY(x11::findWindowByTitle(kSaveTitle, 20000), *m_quillo);
     // Enter takes the offered place: the Downloads folder, the server's name.
     QVERIFY(x11::key(u"Return"_s));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(first), QByteArray("Transcript transcript.txt\n"), 20000);
 
     // The operator's own changes to the first file survive a second download of the same name.
     QVERIFY(writeFile(first, "operator's notes\n"));
-    QVERIFY(pushAction(u"download"_s, {u"transcript.txt"_s}));
-    QUILLO_VERIFY(x11::findWindowByTitle(kSaveTitle, 20000));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"transcript.txt"_s}));
+    QUILLO_VERIFY(x11::findWindowByTitle(kSaveTitle, 20000), *m_quillo);
     QVERIFY(x11::key(u"Return"_s));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(downloads() + u"/transcript (1).txt"_s),
                               QByteArray("Transcript transcript.txt\n"), 20000);
@@ -312,15 +295,15 @@ void TestE2eWeb::downloadsAskWhereAndNeverOverwrite() {
 
     // The finished download's notice leads to its folder.
     const auto notice = x11::findWindowByTitle(u"Download"_s, 10000);
-    QUILLO_VERIFY(notice);
+    QUILLO_VERIFY(notice, *m_quillo);
     QVERIFY(x11::activate(*notice));
     QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), notice, 5000);
     QVERIFY(x11::key(u"Return"_s));
     QTRY_VERIFY_WITH_TIMEOUT(opened().contains(QUrl::fromLocalFile(downloads()).toString()), 10000);
 
     // Declined: nothing is saved.
-    QVERIFY(pushAction(u"download"_s, {u"declined.txt"_s}));
-    QUILLO_VERIFY(x11::findWindowByTitle(kSaveTitle, 20000));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"declined.txt"_s}));
+    QUILLO_VERIFY(x11::findWindowByTitle(kSaveTitle, 20000), *m_quillo);
     QVERIFY(x11::key(u"Escape"_s));
     QTRY_VERIFY2_WITH_TIMEOUT(logLines(u"declined by the operator"_s) == 1, qPrintable(m_quillo->output()),
                               10000);
@@ -334,17 +317,17 @@ void TestE2eWeb::notificationShowsOnTheDesktopAndItsClickReachesThePage() {
     QVERIFY(x11::activate(editor.id()));
     QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), std::optional<x11::WindowId>(editor.id()), 5000);
 
-    QVERIFY(pushAction(u"notify"_s, {u"New chat"_s, u"Ann is waiting"_s}));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"notify"_s, {u"New chat"_s, u"Ann is waiting"_s}));
     const auto permission = waitForEvent(u"permission"_s, 20000);
-    QUILLO_VERIFY(permission);
+    QUILLO_VERIFY(permission, *m_quillo);
     QCOMPARE(permission->value(u"result"_s).toString(), u"granted"_s);
-    QUILLO_VERIFY(waitForEvent(u"notification_shown"_s, 20000));
+    QUILLO_VERIFY(waitForEvent(u"notification_shown"_s, 20000), *m_quillo);
     QTRY_COMPARE_WITH_TIMEOUT(output(u"dunstctl"_s, {u"count"_s, u"displayed"_s}), u"1"_s, 10000);
 
     // The daemon's default action is the operator's click on it.
     output(u"dunstctl"_s, {u"action"_s, u"0"_s});
     const auto click = waitForEvent(u"notification_click"_s, 20000);
-    QUILLO_VERIFY(click);
+    QUILLO_VERIFY(click, *m_quillo);
     QCOMPARE(click->value(u"title"_s).toString(), u"New chat"_s);
     QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), std::optional<x11::WindowId>(m_main), 10000);
 
@@ -356,19 +339,19 @@ void TestE2eWeb::notificationShowsOnTheDesktopAndItsClickReachesThePage() {
 }
 
 void TestE2eWeb::permissionsAskTheOperatorOnceAndDenyUntrustedPages() {
-    QVERIFY(pushAction(u"geolocate"_s));
-    QUILLO_VERIFY(x11::findWindowByTitle(kPermissionTitle, 20000));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"geolocate"_s));
+    QUILLO_VERIFY(x11::findWindowByTitle(kPermissionTitle, 20000), *m_quillo);
     // Enter alone denies.
     QVERIFY(x11::key(u"Return"_s));
     auto answer = waitForEvent(u"permission"_s, 20000);
-    QUILLO_VERIFY(answer);
+    QUILLO_VERIFY(answer, *m_quillo);
     QCOMPARE(answer->value(u"result"_s).toString(), u"denied"_s);
 
     // Asked once for the run: the same question gets the operator's answer without a dialog.
     QVERIFY(m_service.reset());
-    QVERIFY(pushAction(u"geolocate"_s));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"geolocate"_s));
     answer = waitForEvent(u"permission"_s, 20000);
-    QUILLO_VERIFY(answer);
+    QUILLO_VERIFY(answer, *m_quillo);
     QCOMPARE(answer->value(u"result"_s).toString(), u"denied"_s);
     QCOMPARE(logLines(u"put to the operator"_s), 1);
 
@@ -385,7 +368,7 @@ void TestE2eWeb::permissionsAskTheOperatorOnceAndDenyUntrustedPages() {
                        r[u"event"_s].toString() == u"permission" && r[u"feature"_s].toString() == feature;
             },
             30000);
-        QUILLO_VERIFY(refused);
+        QUILLO_VERIFY(refused, *m_quillo);
         QCOMPARE(refused->value(u"result"_s).toString(), u"denied"_s);
     }
     QCOMPARE(logLines(u"put to the operator"_s), 1);
@@ -395,26 +378,26 @@ void TestE2eWeb::withoutANotificationServiceThePopupShowsIt() {
     m_dunst.kill();
     QVERIFY(m_dunst.waitForFinished(5000));
 
-    QVERIFY(pushAction(u"notify"_s, {u"Second chat"_s, u"Bob is waiting"_s}));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"notify"_s, {u"Second chat"_s, u"Bob is waiting"_s}));
     const auto popup = x11::findWindowByTitle(u"Quillo page notification"_s, 20000);
-    QUILLO_VERIFY(popup);
-    QUILLO_VERIFY(waitForEvent(u"notification_shown"_s, 20000));
+    QUILLO_VERIFY(popup, *m_quillo);
+    QUILLO_VERIFY(waitForEvent(u"notification_shown"_s, 20000), *m_quillo);
     // Risen to its full height above the bottom of the work area, then a click on the card.
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*popup).top(), area.y() + area.height() - 130, 10000);
     const QRect card = x11::clientGeometry(*popup);
     QVERIFY(x11::click(card.center().x(), card.top() + 20));
     const auto click = waitForEvent(u"notification_click"_s, 20000);
-    QUILLO_VERIFY(click);
+    QUILLO_VERIFY(click, *m_quillo);
     QCOMPARE(click->value(u"title"_s).toString(), u"Second chat"_s);
     QVERIFY2(logLines(u"shown in the client's popup"_s) == 1, qPrintable(webLog()));
 }
 
 void TestE2eWeb::theCardNeverCoversTheChatPopup() {
     // Still without a notification service: the page's notification is the client's own card.
-    QVERIFY(pushAction(u"notify"_s, {u"Third chat"_s, u"Cy is waiting"_s}));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"notify"_s, {u"Third chat"_s, u"Cy is waiting"_s}));
     const auto card = x11::findWindowByTitle(u"Quillo page notification"_s, 20000);
-    QUILLO_VERIFY(card);
+    QUILLO_VERIFY(card, *m_quillo);
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const int base = area.y() + area.height();
     QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*card).top(), base - 130, 10000);
@@ -424,7 +407,7 @@ void TestE2eWeb::theCardNeverCoversTheChatPopup() {
                                    {u"call"_s, u"CB_CustomFunctionWithParams"_s},
                                    {u"args"_s, QJsonArray{u"Di|Hello|1 min|Sales"_s, 1}}}));
     const auto popup = x11::findWindowByTitle(u"Quillo notification"_s, 10000);
-    QUILLO_VERIFY(popup);
+    QUILLO_VERIFY(popup, *m_quillo);
     QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*popup).top(), base - 130, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(*card).top(), base - 260, 2000);
     QCOMPARE(x11::clientGeometry(*card).right(), x11::clientGeometry(*popup).right());
