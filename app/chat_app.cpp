@@ -1,14 +1,17 @@
 #include "app/chat_app.h"
 
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/external_dispatch.h"
 #include "browser_host/page_origin.h"
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
 #include "notification/popup_stack.h"
+#include "page_contract/external_dispatch.h"
+#include "page_services/engine_wait.h"
+#include "page_services/page_services.h"
+#include "page_services/script_dialogs.h"
 #include "platform/launch_feedback.h"
-#include "web/web_platform.h"
+#include "recovery/renderer_recovery.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -16,6 +19,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 
 Q_LOGGING_CATEGORY(lcApp, "quillo.app", QtInfoMsg)
 
@@ -29,21 +33,19 @@ constexpr int kEndGraceMs = 1000;
 // maker's product page's, each as written. The settings are read here on their own, so that
 // reading them leaves the main window's record of missing settings alone.
 quillo::OriginTrust trustedOrigins() {
-    const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettingsBackend();
+    const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettings();
     const quillo::StartPageHosts hosts = CChatMainDlg::defaultHosts();
     quillo::OriginTrust trust;
     bool missing = false;
-    const std::string startPage = quillo::ChooseStartPage(*settings, missing, hosts);
-    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(startPage), QUrl::TolerantMode)));
-    char url[quillo::kUrlBufferSize] = {};
+    const std::string startPage = quillo::chooseStartPage(*settings, missing, hosts);
+    trust.trustOrigin(quillo::originOfUrl(QUrl(QString::fromStdString(startPage), QUrl::TolerantMode)));
     missing = false;
-    if (quillo::ReadSetting(*settings, quillo::kSettingsKey, url, quillo::kUrlValue, sizeof url, missing) ==
-            quillo::kErrorSuccess &&
-        !missing)
-        trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromUtf8(url), QUrl::TolerantMode)));
+    if (const quillo::SettingResult url =
+            quillo::ReadSetting(*settings, quillo::kUrlValue, quillo::kUrlBufferSize, missing))
+        trust.trustOrigin(quillo::originOfUrl(QUrl(QString::fromStdString(url.value()), QUrl::TolerantMode)));
     // Each host over the scheme the client itself uses for it, never also the other one.
-    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::logonPageUrl(hosts)))));
-    trust.trustOrigin(quillo::OriginOfUrl(QUrl(QString::fromStdString(quillo::productPageUrl(hosts)))));
+    trust.trustOrigin(quillo::originOfUrl(QUrl(QString::fromStdString(quillo::logonPageUrl(hosts)))));
+    trust.trustOrigin(quillo::originOfUrl(QUrl(QString::fromStdString(quillo::productPageUrl(hosts)))));
     return trust;
 }
 
@@ -62,25 +64,41 @@ bool CChatApp::InitInstance() {
     m_pExternal =
         std::make_unique<CExternalDispatch>([this]() -> quillo::ExternalTarget* { return m_pMainWnd; });
     // The trusted origins are known before any browser exists, so every page gets them.
-    m_occManager = std::make_unique<CCustomOccManager>(*m_profile, *m_pExternal, trustedOrigins());
+    const quillo::OriginTrust trust = trustedOrigins();
     // Downloads, new windows, sound, notifications and permissions for every page of the profile,
     // which owns it; notifications and permissions follow window.external's trust rule.
-    new quillo::web::WebPlatform(
-        *m_profile,
-        [this](const QUrl& origin) {
-            return m_occManager && quillo::IsTrustedPage(m_occManager->trust(), origin);
-        },
+    auto* pageServices = new quillo::page_services::PageServices(
+        *m_profile, [trust](const QUrl& origin) { return quillo::isTrustedPage(trust, origin); },
         [this]() -> QWidget* { return m_pMainWnd; }, m_popups.get());
-    // The context menu's commands on the main window's browser come here, as the application's
-    // commands; every other browser's menu acts on its own browser.
-    m_occManager->setCommandRouter([this](CWebBrowser2& browser, quillo::BrowserCommand command) {
-        if (m_pMainWnd == nullptr || m_pMainWnd->browser() != &browser)
-            return false;
-        if (command == quillo::BrowserCommand::Refresh)
-            OnRefresh();
-        else
-            OnBack();
-        return true;
+    m_occManager = std::make_unique<CCustomOccManager>(quillo::BrowserServices{
+        .profile = *m_profile,
+        .external = *m_pExternal,
+        .trust = trust,
+        .scripts = quillo::buildExternalScripts(trust),
+        // The context menu's commands on the main window's browser come here, as the
+        // application's commands; every other browser's menu acts on its own browser.
+        .commandRouter =
+            [this](CWebBrowser2& browser, quillo::BrowserCommand command) {
+                if (m_pMainWnd == nullptr || m_pMainWnd->browser() != &browser)
+                    return false;
+                if (command == quillo::BrowserCommand::Refresh)
+                    onRefresh();
+                else
+                    onBack();
+                return true;
+            },
+        .pageServices = pageServices,
+        // Script dialogs that never hold up the console, in the run's one profile.
+        .makePage = [this, pageServices](QWebEngineView& browser) -> QWebEnginePage* {
+            return new quillo::page_services::ScriptDialogPage(*m_profile, *pageServices, &browser);
+        },
+        // A page that dies, hangs or cannot reach its server comes back by itself. While the
+        // console's own script box waits inside the engine, no page can answer.
+        .attachRecovery =
+            [](QWebEngineView& browser) {
+                new quillo::RendererRecovery(browser,
+                                             [] { return quillo::page_services::EngineWait::active(); });
+            },
     });
 
     {
@@ -92,17 +110,17 @@ bool CChatApp::InitInstance() {
     return false;
 }
 
-void CChatApp::OnRefresh() {
+void CChatApp::onRefresh() {
     if (m_pMainWnd != nullptr)
         m_pMainWnd->RefreshPage();
 }
 
-void CChatApp::OnBack() {
+void CChatApp::onBack() {
     if (m_pMainWnd != nullptr)
         m_pMainWnd->GoBackPage();
 }
 
-void CChatApp::ActivateMainWindow(const quillo::LaunchToken& launch) {
+void CChatApp::activateMainWindow(const quillo::LaunchToken& launch) {
     if (m_pMainWnd == nullptr)
         return;
     m_pMainWnd->setWindowState(m_pMainWnd->windowState() & ~Qt::WindowMinimized);
@@ -117,7 +135,7 @@ void CChatApp::ActivateMainWindow(const quillo::LaunchToken& launch) {
     });
 }
 
-void CChatApp::EndSession() {
+void CChatApp::endSession() {
     if (m_pMainWnd == nullptr)
         return;
     qCInfo(lcApp) << "asked to end: closing what is open and the main window";

@@ -27,16 +27,16 @@ public:
     bool InitInstance();
 
     // The context menu's commands, for the main window's browser.
-    void OnRefresh();
-    void OnBack();
+    void onRefresh();
+    void onBack();
 
     // Another start asked for the window: bring it to the operator, with that start's launch so that
     // the desktop grants the focus, or ask for attention where the window manager keeps it where
     // it is.
-    void ActivateMainWindow(const quillo::LaunchToken& launch);
+    void activateMainWindow(const quillo::LaunchToken& launch);
     // The session or a signal asked the client to end: it ends as the close button ends it, with
     // any dialog of its own answered first so that nothing holds the main window's loop open.
-    void EndSession();
+    void endSession();
 
     CChatMainDlg* m_pMainWnd = nullptr;
 

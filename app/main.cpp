@@ -55,13 +55,13 @@ int main(int argc, char* argv[]) {
     CChatApp chatApp;
     quillo::ExitSignals exitSignals;
     QObject::connect(&exitSignals, &quillo::ExitSignals::exitRequested, &application,
-                     [&chatApp] { chatApp.EndSession(); });
+                     [&chatApp] { chatApp.endSession(); });
     // The desktop session's end needs nothing here: the session manager asks for a save (a
     // checkpoint asks the same while the session goes on, so that must end nothing; the
     // operator's settings are written as they change), then tells the client to end, which Qt
     // turns into a quit that closes every window as its close button does.
     QObject::connect(&instance, &quillo::SingleInstance::activationRequested, &application,
-                     [&chatApp](const quillo::LaunchToken& launch) { chatApp.ActivateMainWindow(launch); });
+                     [&chatApp](const quillo::LaunchToken& launch) { chatApp.activateMainWindow(launch); });
     chatApp.InitInstance();
     return 0;
 }

@@ -1,11 +1,10 @@
 #include "browser_host/custom_control_site.h"
 
-#include "browser_host/custom_occ_manager.h"
 #include "browser_host/external_bridge.h"
 #include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
+#include "page_services/page_services.h"
 #include "resources/resource_strings.h"
-#include "web/web_platform.h"
 
 #include <QChildEvent>
 #include <QCursor>
@@ -53,10 +52,15 @@ void replaceScript(QWebEngineScriptCollection& scripts, const QString& name, con
 
 } // namespace
 
-CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* container)
+CCustomControlSite::CCustomControlSite(const quillo::BrowserServices& services, QWidget* container)
     : QObject(container)
-    , m_manager(manager)
-    , m_browser(new CWebBrowser2(&manager.profile(), container)) {
+    , m_services(services)
+    , m_browser(new CWebBrowser2(container)) {
+    // The browser's page and its recovery come from the application, as every browser's do.
+    if (services.makePage)
+        m_browser->setPage(services.makePage(*m_browser));
+    if (services.attachRecovery)
+        services.attachRecovery(*m_browser);
     // Our menu replaces the page's; the page's own contextmenu handlers still run first.
     m_browser->setContextMenuPolicy(Qt::CustomContextMenu);
     // At the pointer, which is where the click was: the window system knows it for certain, while
@@ -67,43 +71,43 @@ CCustomControlSite::CCustomControlSite(CCustomOccManager& manager, QWidget* cont
     // Keys reach the browser's focus proxy, which the view replaces when a page changes process.
     m_browser->installEventFilter(this);
     for (QObject* child : m_browser->children())
-        WatchKeys(child);
+        watchKeys(child);
     if (QWidget* proxy = m_browser->focusProxy())
-        WatchKeys(proxy);
+        watchKeys(proxy);
 
     QWebEnginePage* page = m_browser->page();
     m_channel = new QWebChannel(this);
     m_bridge = new quillo::ExternalBridge(
-        m_manager.external(), *page, [this](const QWebEnginePage& caller) { return MayCall(caller); }, this);
+        services.external, *page, [this](const QWebEnginePage& caller) { return mayCall(caller); }, this);
     m_channel->registerObject(QString::fromLatin1(quillo::kExternalBridgeObject), m_bridge);
     // Like the top document, a frame that completes later gets the top document scanned again.
     connect(m_bridge, &quillo::ExternalBridge::frameCompleted, m_browser, &CWebBrowser2::DocumentComplete);
     // The transport lives in the client's private world: page script cannot reach it directly.
     page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
-    InstallExternalScripts();
+    installExternalScripts();
     // New windows, permissions and the like, as a desktop browser would handle them.
-    if (quillo::web::WebPlatform* web = quillo::web::WebPlatform::of(manager.profile()))
-        web->attachPage(*page);
+    if (services.pageServices != nullptr)
+        services.pageServices->attachPage(*page);
 }
 
 CCustomControlSite::~CCustomControlSite() = default;
 
-void CCustomControlSite::InstallExternalScripts() {
+void CCustomControlSite::installExternalScripts() {
     QWebEngineScriptCollection& scripts = m_browser->page()->scripts();
-    replaceScript(scripts, QString::fromLatin1(kShimScriptName), m_manager.scripts().shim,
+    replaceScript(scripts, QString::fromLatin1(kShimScriptName), m_services.scripts.shim,
                   QWebEngineScript::MainWorld);
-    replaceScript(scripts, QString::fromLatin1(kBridgeScriptName), m_manager.scripts().bridge,
+    replaceScript(scripts, QString::fromLatin1(kBridgeScriptName), m_services.scripts.bridge,
                   QWebEngineScript::ApplicationWorld);
 }
 
-bool CCustomControlSite::IsCallerTrusted(const QWebEnginePage& page) const {
-    return quillo::IsTrustedPage(m_manager.trust(), page.url());
-}
-
-bool CCustomControlSite::MayCall(const QWebEnginePage& page) const {
+std::optional<quillo::CallRefusal> CCustomControlSite::mayCall(const QWebEnginePage& page) const {
     // An ended window is hidden, and its page may still run until the blank page replaces it:
     // its calls would act on whatever window is active next, the main window included.
-    return m_browser->window()->isVisible() && IsCallerTrusted(page);
+    if (!m_browser->window()->isVisible())
+        return quillo::CallRefusal::WindowEnded;
+    if (!quillo::isTrustedPage(m_services.trust, page.url()))
+        return quillo::CallRefusal::UntrustedOrigin;
+    return std::nullopt;
 }
 
 void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
@@ -111,8 +115,8 @@ void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
     m_menu = new QMenu(m_browser);
     m_menu->setAttribute(Qt::WA_DeleteOnClose);
     m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuRefresh), this,
-                      &CCustomControlSite::OnRefresh);
-    m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuBack), this, &CCustomControlSite::OnBack);
+                      &CCustomControlSite::onRefresh);
+    m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuBack), this, &CCustomControlSite::onBack);
     m_menu->popup(screenPos);
 }
 
@@ -120,16 +124,16 @@ QMenu* CCustomControlSite::contextMenu() const {
     return m_menu;
 }
 
-void CCustomControlSite::OnRefresh() {
-    RouteCommand(quillo::BrowserCommand::Refresh);
+void CCustomControlSite::onRefresh() {
+    routeCommand(quillo::BrowserCommand::Refresh);
 }
 
-void CCustomControlSite::OnBack() {
-    RouteCommand(quillo::BrowserCommand::Back);
+void CCustomControlSite::onBack() {
+    routeCommand(quillo::BrowserCommand::Back);
 }
 
-void CCustomControlSite::RouteCommand(quillo::BrowserCommand command) {
-    if (const auto& router = m_manager.commandRouter(); router && router(*m_browser, command))
+void CCustomControlSite::routeCommand(quillo::BrowserCommand command) {
+    if (const auto& router = m_services.commandRouter; router && router(*m_browser, command))
         return;
     if (command == quillo::BrowserCommand::Refresh)
         m_browser->Refresh();
@@ -137,7 +141,7 @@ void CCustomControlSite::RouteCommand(quillo::BrowserCommand command) {
         m_browser->GoBack(); // no earlier page: nothing happens and nothing is said
 }
 
-void CCustomControlSite::WatchKeys(QObject* widget) {
+void CCustomControlSite::watchKeys(QObject* widget) {
     if (widget != nullptr && widget->isWidgetType())
         widget->installEventFilter(this);
 }
@@ -146,7 +150,7 @@ bool CCustomControlSite::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::ChildAdded:
         if (watched == m_browser)
-            WatchKeys(static_cast<QChildEvent*>(event)->child());
+            watchKeys(static_cast<QChildEvent*>(event)->child());
         break;
     case QEvent::KeyPress: {
         if (watched == m_browser)
@@ -155,7 +159,7 @@ bool CCustomControlSite::eventFilter(QObject* watched, QEvent* event) {
         m_keys.press(filteredKey(key->key()));
         // A press with Alt is a system key, never filtered; Ctrl is judged as the press saw it.
         const bool plainPress = !key->modifiers().testFlag(Qt::AltModifier);
-        if (quillo::IsKeySwallowed(m_keys.input(plainPress, key->modifiers().testFlag(Qt::ControlModifier))))
+        if (quillo::isKeySwallowed(m_keys.input(plainPress, key->modifiers().testFlag(Qt::ControlModifier))))
             return true;
         break;
     }

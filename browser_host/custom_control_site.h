@@ -1,13 +1,14 @@
 #pragma once
 
 #include "browser_host/browser_commands.h"
+#include "browser_host/browser_services.h"
 #include "browser_host/key_filter.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <optional>
 
-class CCustomOccManager;
 class CWebBrowser2;
 class QMenu;
 class QWebChannel;
@@ -16,7 +17,8 @@ class QWidget;
 
 namespace quillo {
 class ExternalBridge;
-}
+enum class CallRefusal;
+} // namespace quillo
 
 // Hosts one browser for a window and gives it the client's behaviour: its own context menu, the
 // key filter, no border, and window.external for trusted pages. The container owns the site.
@@ -25,7 +27,8 @@ class CCustomControlSite final : public QObject {
     Q_DISABLE_COPY_MOVE(CCustomControlSite)
 
 public:
-    CCustomControlSite(CCustomOccManager& manager, QWidget* container);
+    // `services` outlives the site (the site factory keeps it for the run).
+    CCustomControlSite(const quillo::BrowserServices& services, QWidget* container);
     ~CCustomControlSite() override;
 
     CWebBrowser2* browser() const { return m_browser; }
@@ -36,21 +39,20 @@ public:
     QMenu* contextMenu() const;
 
     // What the menu's commands do.
-    void OnRefresh();
-    void OnBack();
+    void onRefresh();
+    void onBack();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void InstallExternalScripts();
-    void RouteCommand(quillo::BrowserCommand command);
-    void WatchKeys(QObject* widget);
-    bool IsCallerTrusted(const QWebEnginePage& page) const;
-    // Whether the page may call window.external now: trusted, and its window not ended.
-    bool MayCall(const QWebEnginePage& page) const;
+    void installExternalScripts();
+    void routeCommand(quillo::BrowserCommand command);
+    void watchKeys(QObject* widget);
+    // Whether the page may call window.external now (trusted, and its window not ended), or why not.
+    std::optional<quillo::CallRefusal> mayCall(const QWebEnginePage& page) const;
 
-    CCustomOccManager& m_manager;
+    const quillo::BrowserServices& m_services;
     CWebBrowser2* m_browser = nullptr;
     QWebChannel* m_channel = nullptr;
     quillo::ExternalBridge* m_bridge = nullptr;

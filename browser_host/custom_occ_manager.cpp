@@ -2,13 +2,9 @@
 
 #include "browser_host/custom_control_site.h"
 
-CCustomOccManager::CCustomOccManager(QWebEngineProfile& profile, CExternalDispatch& external,
-                                     quillo::OriginTrust trust)
-    : m_profile(profile)
-    , m_external(external)
-    , m_trust(std::move(trust))
-    , m_scripts(quillo::BuildExternalScripts(m_trust)) {}
+CCustomOccManager::CCustomOccManager(quillo::BrowserServices services)
+    : m_services(std::move(services)) {}
 
 CCustomControlSite* CCustomOccManager::CreateSite(QWidget* container) {
-    return new CCustomControlSite(*this, container);
+    return new CCustomControlSite(m_services, container);
 }

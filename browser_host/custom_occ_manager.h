@@ -1,12 +1,8 @@
 #pragma once
 
-#include "browser_host/browser_commands.h"
-#include "browser_host/origin_trust.h"
-#include "browser_host/page_scripts.h"
+#include "browser_host/browser_services.h"
 
 class CCustomControlSite;
-class CExternalDispatch;
-class QWebEngineProfile;
 class QWidget;
 
 // The factory of browser sites: every browser of the program, in the main window and in each
@@ -14,26 +10,16 @@ class QWidget;
 // window.external for the same trusted origins, and one route for context-menu commands.
 class CCustomOccManager final {
 public:
-    CCustomOccManager(QWebEngineProfile& profile, CExternalDispatch& external, quillo::OriginTrust trust);
+    explicit CCustomOccManager(quillo::BrowserServices services);
     CCustomOccManager(const CCustomOccManager&) = delete;
     CCustomOccManager& operator=(const CCustomOccManager&) = delete;
 
     // A new site with its browser inside `container`, which owns both.
     CCustomControlSite* CreateSite(QWidget* container);
 
-    QWebEngineProfile& profile() const { return m_profile; }
-    CExternalDispatch& external() const { return m_external; }
-    // The origins whose pages get window.external and may change the client's settings.
-    const quillo::OriginTrust& trust() const { return m_trust; }
-    const quillo::ExternalScripts& scripts() const { return m_scripts; }
-
-    void setCommandRouter(quillo::BrowserCommandRouter router) { m_router = std::move(router); }
-    const quillo::BrowserCommandRouter& commandRouter() const { return m_router; }
+    // What every site gets; lives as long as the factory.
+    const quillo::BrowserServices& services() const { return m_services; }
 
 private:
-    QWebEngineProfile& m_profile;
-    CExternalDispatch& m_external;
-    const quillo::OriginTrust m_trust;
-    const quillo::ExternalScripts m_scripts;
-    quillo::BrowserCommandRouter m_router;
+    const quillo::BrowserServices m_services;
 };

@@ -1,7 +1,7 @@
 #include "browser_host/element_walk.h"
 
-#include "browser_host/page_contract.h"
 #include "browser_host/page_scripts.h"
+#include "page_contract/page_contract.h"
 #include "resources/resource_loader.h"
 
 #include <QJsonObject>
@@ -28,7 +28,7 @@ QString walkCall(ElementWalk walk) {
 
 } // namespace
 
-void RunElementWalk(QWebEnginePage& page, ElementWalk walk, std::function<void(const QStringList&)> done) {
+void runElementWalk(QWebEnginePage& page, ElementWalk walk, std::function<void(const QStringList&)> done) {
     page.runJavaScript(walkCall(walk), QWebEngineScript::ApplicationWorld, [done](const QVariant& result) {
         // A page that went away answers with nothing; there is nothing to report then.
         if (!done || !result.isValid())

@@ -15,7 +15,7 @@ enum class ElementWalk {
 // Walks every element of the page's top-level document in document order, in the client's own
 // script world. `done` receives the inner HTML of every order-number element in document order,
 // empty ones included; it is not called when the page goes away before the walk ends.
-void RunElementWalk(QWebEnginePage& page, ElementWalk walk,
+void runElementWalk(QWebEnginePage& page, ElementWalk walk,
                     std::function<void(const QStringList& orderTexts)> done = {});
 
 } // namespace quillo

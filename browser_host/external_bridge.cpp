@@ -1,15 +1,27 @@
 #include "browser_host/external_bridge.h"
 
-#include "browser_host/external_dispatch.h"
-#include "browser_host/page_contract.h"
+#include "page_contract/external_dispatch.h"
+#include "page_contract/page_contract.h"
 
 #include <QWebEnginePage>
 #include <algorithm>
 #include <vector>
 
+Q_LOGGING_CATEGORY(lcBridge, "quillo.bridge", QtInfoMsg)
+
 namespace quillo {
 
 namespace {
+
+const char* refusalText(CallRefusal refusal) {
+    switch (refusal) {
+    case CallRefusal::UntrustedOrigin:
+        return "its origin is not trusted";
+    case CallRefusal::WindowEnded:
+        return "its window has ended";
+    }
+    return "refused";
+}
 
 Variant toVariant(const QJsonValue& value) {
     switch (value.type()) {
@@ -28,12 +40,12 @@ Variant toVariant(const QJsonValue& value) {
 
 } // namespace
 
-ExternalBridge::ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, TrustCheck isTrusted,
+ExternalBridge::ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, CallCheck mayCall,
                                QObject* parent)
     : QObject(parent)
     , m_external(external)
     , m_page(page)
-    , m_isTrusted(std::move(isTrusted)) {}
+    , m_mayCall(std::move(mayCall)) {}
 
 void ExternalBridge::calls(const QJsonArray& batch) {
     m_waiting.push_back(batch);
@@ -43,31 +55,45 @@ void ExternalBridge::calls(const QJsonArray& batch) {
     while (!m_waiting.empty()) {
         const QJsonArray next = std::move(m_waiting.front());
         m_waiting.pop_front();
+        int refused = 0;
+        std::optional<CallRefusal> why;
         for (const QJsonValue& entry : next) {
             const QJsonArray call = entry.toArray();
-            if (call.size() == 2 && call.at(0).isString() && call.at(1).isArray())
-                this->call(call.at(0).toString(), call.at(1).toArray());
+            if (call.size() != 2 || !call.at(0).isString() || !call.at(1).isArray())
+                continue;
+            if (const auto refusal = this->call(call.at(0).toString(), call.at(1).toArray())) {
+                ++refused;
+                why = refusal;
+            }
         }
+        if (refused > 0)
+            qCInfo(lcBridge).noquote()
+                << refused << "window.external calls from"
+                << m_page.url().toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                                                QUrl::RemoveUserInfo)
+                << "refused:" << refusalText(*why);
     }
     m_dispatching = false;
 }
 
 void ExternalBridge::frameLoaded() {
-    if (m_isTrusted && m_isTrusted(m_page))
+    if (m_mayCall && !m_mayCall(m_page))
         emit frameCompleted();
 }
 
-void ExternalBridge::call(const QString& name, const QJsonArray& args) {
-    if (!m_isTrusted || !m_isTrusted(m_page))
-        return;
+std::optional<CallRefusal> ExternalBridge::call(const QString& name, const QJsonArray& args) {
+    if (!m_mayCall)
+        return CallRefusal::UntrustedOrigin;
+    if (const auto refusal = m_mayCall(m_page))
+        return refusal;
     // The page's window.external passes its leading arguments, and each method reads the leading
     // ones it needs; extra ones would shift what the method finds.
-    const qsizetype read =
-        std::min<qsizetype>(args.size(), std::ranges::max(contract::kMethodArgumentCounts));
+    const qsizetype read = std::min<qsizetype>(args.size(), contract::kMostArguments);
     std::vector<Variant> values;
     for (qsizetype i = 0; i < read; ++i)
         values.push_back(toVariant(args.at(i)));
-    m_external.Call(name.toStdString(), values);
+    m_external.call(name.toStdString(), values);
+    return std::nullopt;
 }
 
 } // namespace quillo

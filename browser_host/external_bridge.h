@@ -1,14 +1,27 @@
 #pragma once
 
 #include <QJsonArray>
+#include <QLoggingCategory>
 #include <QObject>
 #include <deque>
 #include <functional>
+#include <optional>
 
 class CExternalDispatch;
 class QWebEnginePage;
 
+// window.external's calls that the client refused, for support.
+Q_DECLARE_LOGGING_CATEGORY(lcBridge)
+
 namespace quillo {
+
+// Why a page may not call window.external now.
+enum class CallRefusal {
+    // The page's origin is not one the client trusts.
+    UntrustedOrigin,
+    // The page's window has ended; its page may still run until the blank page replaces it.
+    WindowEnded,
+};
 
 // The one object that a page's window.external reaches through the web channel. Calls come in
 // batches, in the order the page made them; each names a method and carries its script arguments; the name is
@@ -20,13 +33,14 @@ class ExternalBridge final : public QObject {
     Q_DISABLE_COPY_MOVE(ExternalBridge)
 
 public:
-    using TrustCheck = std::function<bool(const QWebEnginePage&)>;
+    // Nothing when the page may call now, else why not.
+    using CallCheck = std::function<std::optional<CallRefusal>(const QWebEnginePage&)>;
 
-    ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, TrustCheck isTrusted, QObject* parent);
+    ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, CallCheck mayCall, QObject* parent);
 
-    // Each element is [name, [arguments...]]; anything else is skipped.
+    // Each element is [name, [arguments...]]; anything else is skipped. The calls of a batch that
+    // the page may not make are refused with one log line for the batch.
     Q_INVOKABLE void calls(const QJsonArray& batch);
-    void call(const QString& name, const QJsonArray& args);
     // A frame of the page finished loading after the page itself.
     Q_INVOKABLE void frameLoaded();
 
@@ -36,7 +50,10 @@ signals:
 private:
     CExternalDispatch& m_external;
     QWebEnginePage& m_page;
-    TrustCheck m_isTrusted;
+    // Runs one call, unless refused; then it says why.
+    std::optional<CallRefusal> call(const QString& name, const QJsonArray& args);
+
+    CallCheck m_mayCall;
     // Batches that came in while a call was still running (the message box runs its own loop);
     // they wait their turn so the page's calls stay in the order it made them.
     std::deque<QJsonArray> m_waiting;

@@ -2,7 +2,7 @@
 
 namespace quillo {
 
-bool IsKeySwallowed(const KeyFilterInput& input) {
+bool isKeySwallowed(const KeyFilterInput& input) {
     if (!input.keyDown)
         return false;
     if (input.f5Down)

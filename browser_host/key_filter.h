@@ -17,7 +17,7 @@ struct KeyFilterInput {
 // True when the key press must not reach the page: F5 (refresh), Ctrl+O (open), Ctrl+P (print) and
 // Ctrl+N (new window). Only the key state counts, not which key the press is for, so holding F5
 // swallows every other press too; Shift is not looked at.
-bool IsKeySwallowed(const KeyFilterInput& input);
+bool isKeySwallowed(const KeyFilterInput& input);
 
 // The up/down state of the filtered keys, as seen from the key presses and releases that reach the
 // browser. Forgetting everything when the browser loses focus keeps a release that went elsewhere

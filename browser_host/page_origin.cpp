@@ -4,12 +4,12 @@
 
 namespace quillo {
 
-Origin OriginOfUrl(const QUrl& url) {
+Origin originOfUrl(const QUrl& url) {
     return {url.scheme().toStdString(), url.host(QUrl::FullyEncoded).toStdString(), url.port()};
 }
 
-bool IsTrustedPage(const OriginTrust& trust, const QUrl& page) {
-    return trust.isTrusted(OriginOfUrl(page));
+bool isTrustedPage(const OriginTrust& trust, const QUrl& page) {
+    return trust.isTrusted(originOfUrl(page));
 }
 
 } // namespace quillo

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "browser_host/origin_trust.h"
+#include "page_contract/origin_trust.h"
 
 class QUrl;
 
 namespace quillo {
 
 // The origin of a page address as the browser sees it; the host in its ASCII form.
-Origin OriginOfUrl(const QUrl& url);
+Origin originOfUrl(const QUrl& url);
 
 // Whether the page at this address may drive the client or change its settings.
-bool IsTrustedPage(const OriginTrust& trust, const QUrl& page);
+bool isTrustedPage(const OriginTrust& trust, const QUrl& page);
 
 } // namespace quillo

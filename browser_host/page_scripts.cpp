@@ -1,11 +1,10 @@
 #include "browser_host/page_scripts.h"
 
-#include "browser_host/external_dispatch.h"
-#include "browser_host/origin_trust.h"
-#include "browser_host/page_contract.h"
+#include "page_contract/external_dispatch.h"
+#include "page_contract/origin_trust.h"
+#include "page_contract/page_contract.h"
 #include "resources/resource_loader.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,19 +20,18 @@ QString withConfig(const QString& script, const QJsonObject& config) {
            QString::fromUtf8(QJsonDocument(config).toJson(QJsonDocument::Compact)) + QStringLiteral(");\n");
 }
 
-ExternalScripts BuildExternalScripts(const OriginTrust& trust) {
+ExternalScripts buildExternalScripts(const OriginTrust& trust) {
     QJsonArray trusted;
     for (const std::string& origin : trust.serializedOrigins())
         trusted.append(QString::fromStdString(origin));
 
     QJsonArray methods;
-    for (std::size_t i = 0; i < contract::kMethodNames.size(); ++i) {
-        const std::string_view name = contract::kMethodNames[i];
+    for (const contract::Method& method : contract::kMethods) {
         methods.append(QJsonObject{
-            {QStringLiteral("name"), fromContract(name)},
-            {QStringLiteral("argumentCount"), contract::kMethodArgumentCounts[i]},
-            {QStringLiteral("resolvesUrl"), name == contract::kOpenWindow},
-            {QStringLiteral("answersTrue"), name == contract::kIsOurCustomBrowser},
+            {QStringLiteral("name"), fromContract(method.name)},
+            {QStringLiteral("argumentCount"), method.argumentCount},
+            {QStringLiteral("resolvesUrl"), method.resolvesUrl},
+            {QStringLiteral("answersTrue"), method.answersTrue},
         });
     }
 
@@ -49,11 +47,7 @@ ExternalScripts BuildExternalScripts(const OriginTrust& trust) {
                                {QStringLiteral("maxTextUnits"), maxTextUnits}});
 
     // Qt's own channel client runs first in the same private world, before any page script.
-    QFile channelClient(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
-    QString client;
-    if (channelClient.open(QIODevice::ReadOnly))
-        client = QString::fromUtf8(channelClient.readAll());
-    scripts.bridge = client + QLatin1Char('\n') +
+    scripts.bridge = res::loadText(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + QLatin1Char('\n') +
                      withConfig(res::loadText(QStringLiteral(":/js/external_bridge.js")),
                                 {{QStringLiteral("trusted"), trusted},
                                  {QStringLiteral("eventName"), eventName},

@@ -26,6 +26,6 @@ struct ExternalScripts {
     QString shim;
     QString bridge;
 };
-ExternalScripts BuildExternalScripts(const OriginTrust& trust);
+ExternalScripts buildExternalScripts(const OriginTrust& trust);
 
 } // namespace quillo

@@ -1,20 +1,12 @@
 #include "browser_host/web_browser2.h"
 
-#include "browser_host/renderer_recovery.h"
-#include "web/script_dialogs.h"
-
 #include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 
-CWebBrowser2::CWebBrowser2(QWebEngineProfile* profile, QWidget* parent)
+CWebBrowser2::CWebBrowser2(QWidget* parent)
     : QWebEngineView(parent) {
-    // The page lives in the run's one profile, so cookies and storage persist and are shared by
-    // the main window and every secondary window.
-    setPage(new quillo::web::ScriptDialogPage(profile, this));
     connect(this, &QWebEngineView::loadFinished, this, [this](bool) { emit DocumentComplete(); });
-    // A page that dies, hangs or cannot reach its server comes back by itself.
-    new quillo::RendererRecovery(*this);
 }
 
 CWebBrowser2::~CWebBrowser2() = default;

@@ -2,8 +2,6 @@
 
 #include <QWebEngineView>
 
-class QWebEngineProfile;
-
 // The one way the client talks to an embedded browser: navigate, refresh, go back, reach the
 // document, and hear when a document has completed.
 class CWebBrowser2 final : public QWebEngineView {
@@ -11,7 +9,8 @@ class CWebBrowser2 final : public QWebEngineView {
     Q_DISABLE_COPY_MOVE(CWebBrowser2)
 
 public:
-    CWebBrowser2(QWebEngineProfile* profile, QWidget* parent);
+    // The page it shows is set by its site, which gets it from the application.
+    explicit CWebBrowser2(QWidget* parent);
     ~CWebBrowser2() override;
 
     void Navigate2(const QString& url);

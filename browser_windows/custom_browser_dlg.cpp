@@ -31,13 +31,13 @@ QMargins frameMarginsOf(const QWidget& window) {
 CCustomBrowserDlg::CCustomBrowserDlg(CCustomOccManager* siteFactory, QWidget* parent)
     : QDialog(parent)
     , m_siteFactory(siteFactory)
-    , m_hIcon(quillo::res::loadAppIcon()) {
+    , m_icon(quillo::res::loadAppIcon()) {
     // A window of its own even when the main window owns it, with the usual caption and frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(quillo::res::kCustomBrowserTitle));
-    setWindowIcon(m_hIcon);
-    const quillo::res::PixelRect size = quillo::res::toPixels(quillo::res::kCustomBrowserDialog);
+    setWindowIcon(m_icon);
+    const quillo::Rect size = quillo::res::toPixels(quillo::res::kCustomBrowserDialog);
     resize(size.width, size.height);
 }
 
@@ -57,8 +57,8 @@ bool CCustomBrowserDlg::Create() {
     return true;
 }
 
-void CCustomBrowserDlg::ReleaseEndedWindow() {
-    if (!m_bEnded || !isHidden())
+void CCustomBrowserDlg::releaseEndedWindow() {
+    if (!m_ended || !isHidden())
         return;
     if (m_browser != nullptr) {
         m_site->deleteLater();
@@ -74,19 +74,19 @@ QMargins CCustomBrowserDlg::knownFrameMargins() {
     return s_frameMargins;
 }
 
-void CCustomBrowserDlg::SetOuterGeometry(const QRect& outer) {
+void CCustomBrowserDlg::setOuterGeometry(const QRect& outer) {
     // move() places the frame's corner; resize() sizes the client, so the frame comes off first.
     const QMargins margins = s_frameMargins;
     move(outer.topLeft());
     resize(std::max(1, outer.width() - margins.left() - margins.right()),
            std::max(1, outer.height() - margins.top() - margins.bottom()));
     m_pendingOuter = outer;
-    ++m_nPlacement;
+    ++m_placement;
     if (isVisible())
-        CorrectOuterGeometry();
+        correctOuterGeometry();
 }
 
-void CCustomBrowserDlg::CorrectOuterGeometry() {
+void CCustomBrowserDlg::correctOuterGeometry() {
     if (!m_pendingOuter)
         return;
     const QMargins margins = frameMarginsOf(*this);
@@ -107,14 +107,14 @@ void CCustomBrowserDlg::showEvent(QShowEvent* event) {
     // The window system's own shows (restoring from the taskbar) keep the page as it is.
     if (event->spontaneous())
         return;
-    m_bEnded = false;
+    m_ended = false;
     if (Create())
         m_browser->Navigate2(m_strURL);
     if (m_pendingOuter) {
-        CorrectOuterGeometry();
+        correctOuterGeometry();
         // Only this placement's wait ends here; a window reopened meanwhile has its own.
-        QTimer::singleShot(kPlacementSettleMs, this, [this, placement = m_nPlacement] {
-            if (placement == m_nPlacement)
+        QTimer::singleShot(kPlacementSettleMs, this, [this, placement = m_placement] {
+            if (placement == m_placement)
                 m_pendingOuter.reset();
         });
     }
@@ -124,12 +124,12 @@ void CCustomBrowserDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     if (m_browser != nullptr)
         m_browser->setGeometry(rect());
-    CorrectOuterGeometry();
+    correctOuterGeometry();
 }
 
 void CCustomBrowserDlg::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
-    CorrectOuterGeometry();
+    correctOuterGeometry();
 }
 
 void CCustomBrowserDlg::keyPressEvent(QKeyEvent* event) {
@@ -142,8 +142,8 @@ void CCustomBrowserDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CCustomBrowserDlg::done(int result) {
-    const bool wasEnded = m_bEnded;
-    m_bEnded = true;
+    const bool wasEnded = m_ended;
+    m_ended = true;
     m_pendingOuter.reset();
     QDialog::done(result);
     if (wasEnded)
@@ -152,6 +152,6 @@ void CCustomBrowserDlg::done(int result) {
     // no script keeps running unseen, and a hundred ended windows hold no memory. Opening the
     // window again creates a new one. Not at once: the page that asked for the end, or the window
     // system's close event, is still being handled; the hidden window refuses calls meanwhile.
-    QTimer::singleShot(0, this, &CCustomBrowserDlg::ReleaseEndedWindow);
+    QTimer::singleShot(0, this, &CCustomBrowserDlg::releaseEndedWindow);
     emit ended();
 }

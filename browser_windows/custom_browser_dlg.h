@@ -29,14 +29,14 @@ public:
     // Places the window so that its outer rectangle, frame and caption included, is `outer`. The
     // frame's size is known only once the window manager has framed a window, so a window shown
     // before that is corrected as soon as its frame is known.
-    void SetOuterGeometry(const QRect& outer);
+    void setOuterGeometry(const QRect& outer);
 
     void setUrl(const QString& url) { m_strURL = url; }
     const QString& url() const { return m_strURL; }
     // Null while the window is ended.
     CWebBrowser2* browser() const { return m_browser; }
     // True from the window's end until it is shown again.
-    bool isEnded() const { return m_bEnded; }
+    bool isEnded() const { return m_ended; }
 
     void done(int result) override;
 
@@ -54,15 +54,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void CorrectOuterGeometry();
-    void ReleaseEndedWindow();
+    void correctOuterGeometry();
+    void releaseEndedWindow();
 
     CCustomOccManager* const m_siteFactory;
     QString m_strURL;
-    QIcon m_hIcon;
+    QIcon m_icon;
     CCustomControlSite* m_site = nullptr;
     CWebBrowser2* m_browser = nullptr;
     std::optional<QRect> m_pendingOuter;
-    int m_nPlacement = 0;
-    bool m_bEnded = false;
+    int m_placement = 0;
+    bool m_ended = false;
 };

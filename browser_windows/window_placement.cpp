@@ -17,7 +17,7 @@ std::int64_t gap(std::int64_t from, std::int64_t length, std::int64_t otherFrom,
     return 0;
 }
 
-bool overlaps(const WindowRect& a, const WindowRect& b) {
+bool overlaps(const Rect& a, const Rect& b) {
     const std::int64_t left = std::max<std::int64_t>(a.x, b.x);
     const std::int64_t right =
         std::min(std::int64_t(a.x) + std::int64_t(a.width), std::int64_t(b.x) + std::int64_t(b.width));
@@ -38,10 +38,10 @@ int fitInto(std::int64_t from, int length, int screenFrom, int screenLength) {
 
 // The screen that a window whose top-left corner is at `corner` lands on: the one holding the
 // corner, else the nearest. Null when no screen has an area.
-const WindowRect* landingScreen(const WindowRect& corner, std::span<const WindowRect> screens) {
-    const WindowRect* nearest = nullptr;
+const Rect* landingScreen(const Rect& corner, std::span<const Rect> screens) {
+    const Rect* nearest = nullptr;
     double nearestDistance = std::numeric_limits<double>::infinity();
-    for (const WindowRect& screen : screens) {
+    for (const Rect& screen : screens) {
         if (screen.width <= 0 || screen.height <= 0)
             continue;
         // In floating point: gaps of far-off requests reach 2^32, whose squares overflow 64 bits.
@@ -58,24 +58,24 @@ const WindowRect* landingScreen(const WindowRect& corner, std::span<const Window
 
 } // namespace
 
-WindowRect placeWindow(WindowRect requested, WindowSize minimum, std::span<const WindowRect> screens) {
+Rect placeWindow(Rect requested, WindowSize minimum, std::span<const Rect> screens) {
     // A page may ask for any size; the largest it gets is the screen it lands on, so a window costs
     // at most one screen's worth of memory.
-    const WindowRect* landing = landingScreen({requested.x, requested.y, 1, 1}, screens);
+    const Rect* landing = landingScreen({requested.x, requested.y, 1, 1}, screens);
     const int maxWidth =
         landing != nullptr ? std::min(landing->width, kMaximumWindowExtent) : kMaximumWindowExtent;
     const int maxHeight =
         landing != nullptr ? std::min(landing->height, kMaximumWindowExtent) : kMaximumWindowExtent;
-    WindowRect placed = requested;
+    Rect placed = requested;
     placed.width = std::clamp(requested.width, std::min(minimum.width, maxWidth), maxWidth);
     placed.height = std::clamp(requested.height, std::min(minimum.height, maxHeight), maxHeight);
 
     if (screens.empty())
         return placed;
-    if (std::any_of(screens.begin(), screens.end(), [&](const WindowRect& s) { return overlaps(placed, s); }))
+    if (std::any_of(screens.begin(), screens.end(), [&](const Rect& s) { return overlaps(placed, s); }))
         return placed;
 
-    const WindowRect* nearest = landingScreen(placed, screens);
+    const Rect* nearest = landingScreen(placed, screens);
     if (nearest == nullptr)
         return placed;
     placed.x = fitInto(placed.x, placed.width, nearest->x, nearest->width);

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "resources/rect.h"
+
 #include <span>
 
 namespace quillo {
-
-struct WindowRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    friend constexpr bool operator==(const WindowRect&, const WindowRect&) = default;
-};
 
 struct WindowSize {
     int width = 0;
@@ -28,6 +22,6 @@ inline constexpr int kMaximumWindowExtent = 32767;
 // nearest to) the requested top-left corner; a window that would lie entirely off every screen
 // moves, at its size, onto the nearest screen. With no screens known the position is kept and
 // the size cut to kMaximumWindowExtent.
-WindowRect placeWindow(WindowRect requested, WindowSize minimum, std::span<const WindowRect> screens);
+Rect placeWindow(Rect requested, WindowSize minimum, std::span<const Rect> screens);
 
 } // namespace quillo

@@ -12,7 +12,7 @@ using namespace quillo;
 
 namespace {
 void place(QWidget* widget, res::DialogUnits units) {
-    const res::PixelRect r = res::toPixels(units);
+    const quillo::Rect r = res::toPixels(units);
     widget->setGeometry(r.x, r.y, r.width, r.height);
 }
 } // namespace
@@ -20,7 +20,7 @@ void place(QWidget* widget, res::DialogUnits units) {
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QString::fromLatin1(res::kAboutTitle));
-    const res::PixelRect size = res::toPixels(res::kAboutDialog);
+    const quillo::Rect size = res::toPixels(res::kAboutDialog);
     setFixedSize(size.width, size.height);
 
     auto* icon = new QLabel(this);

@@ -2,12 +2,13 @@
 
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/page_contract.h"
 #include "browser_host/web_browser2.h"
 #include "browser_windows/custom_browser_dlg.h"
 #include "main_window/about_dlg.h"
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
+#include "page_contract/page_contract.h"
+#include "page_services/window_modality.h"
 #include "platform/foreign_windows.h"
 #include "platform/memory_release.h"
 #include "platform/settings_backend.h"
@@ -15,7 +16,6 @@
 #include "resources/dialog_templates.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
-#include "web/window_modality.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -32,7 +32,7 @@ Q_LOGGING_CATEGORY(lcMainWindow, "quillo.window", QtInfoMsg)
 
 namespace {
 // Counts the installer poll's ticks for the whole process; never reset, so the poll ends for good.
-int s_nInstallerTicks = 0;
+int s_installerTicks = 0;
 
 } // namespace
 
@@ -40,12 +40,12 @@ CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* p
     : QDialog(parent)
     , m_siteFactory(siteFactory)
     , m_popups(popups)
-    , m_hIcon(res::loadAppIcon())
-    , m_settings(createUserSettingsBackend())
+    , m_icon(res::loadAppIcon())
+    , m_settings(createUserSettings())
     , m_closeForeignWindow(closeForeignWindow) {
     // Only a thin border: the skin draws the caption and the sizing frame.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    const res::PixelRect size = res::toPixels(res::kMainDialog);
+    const quillo::Rect size = res::toPixels(res::kMainDialog);
     resize(size.width, size.height);
     setStyleSheet(QStringLiteral("CChatMainDlg { border: 1px solid #0a0a3c; background: #191970; }"));
     // A click on the frame gives it the keyboard, where Escape and Enter are the dialog's keys.
@@ -78,12 +78,12 @@ bool CChatMainDlg::OnInitDialog() {
     if (m_browser != nullptr)
         connect(m_browser, &CWebBrowser2::DocumentComplete, this, &CChatMainDlg::OnDocumentComplete);
 
-    setWindowIcon(m_hIcon);
+    setWindowIcon(m_icon);
     setWindowTitle(QString::fromLatin1(res::kMainWindowTitle));
-    CreateSkinControls();
+    createSkinControls();
     LayoutSkin();
 
-    m_startPage = QString::fromStdString(ChooseStartPage(*m_settings, m_bSettingMissing, defaultHosts()));
+    m_startPage = QString::fromStdString(chooseStartPage(*m_settings, m_bSettingMissing, defaultHosts()));
     if (m_browser != nullptr)
         m_browser->Navigate2(m_startPage);
 
@@ -91,7 +91,7 @@ bool CChatMainDlg::OnInitDialog() {
     connect(m_pNotifyDlg.get(), &CChatNotifyDlg::chatPopupClosed, this, &CChatMainDlg::OnChatPopupClosed,
             Qt::DirectConnection);
 
-    m_timers.set(IDT_INSTALLER_POLL, kInstallerPollMs);
+    m_installerPoll.start(kInstallerPollMs, Qt::PreciseTimer, this);
     if (m_browser != nullptr)
         m_browser->setFocus();
     return true;
@@ -105,44 +105,48 @@ void CChatMainDlg::setSettingsBackend(std::unique_ptr<SettingsBackend> backend) 
     m_settings = std::move(backend);
 }
 
-long CChatMainDlg::WriteSetting(const char* subKey, const char* text, const char* valueName) {
-    return quillo::WriteSetting(*m_settings, subKey, text, valueName);
+bool CChatMainDlg::WriteSetting(const char* text, const char* valueName) {
+    return quillo::WriteSetting(*m_settings, text, valueName);
 }
 
 void CChatMainDlg::timerEvent(QTimerEvent* event) {
-    if (const int id = m_timers.idOf(event); id != 0)
-        OnTimer(id);
+    if (event->timerId() == m_installerPoll.timerId())
+        OnTimer(Timer::InstallerPoll);
+    else if (event->timerId() == m_flash.timerId())
+        OnTimer(Timer::Flash);
     QDialog::timerEvent(event);
 }
 
-void CChatMainDlg::OnTimer(int id) {
-    switch (id) {
-    case IDT_INSTALLER_POLL:
-        ++s_nInstallerTicks;
+bool CChatMainDlg::isTimerActive(Timer timer) const {
+    return (timer == Timer::InstallerPoll ? m_installerPoll : m_flash).isActive();
+}
+
+void CChatMainDlg::OnTimer(Timer timer) {
+    switch (timer) {
+    case Timer::InstallerPoll:
+        ++s_installerTicks;
         if (m_closeForeignWindow && m_closeForeignWindow(kInstallerClass, kInstallerTitle))
-            m_timers.kill(IDT_INSTALLER_POLL);
-        if (s_nInstallerTicks > 1)
-            m_timers.kill(IDT_INSTALLER_POLL);
+            m_installerPoll.stop();
+        if (s_installerTicks > 1)
+            m_installerPoll.stop();
         break;
-    case IDT_FLASH:
+    case Timer::Flash:
         if (activeWindow() == this) {
-            StopFlashing();
+            stopFlashing();
             break;
         }
         flashWindow(this);
         break;
-    default:
-        break;
     }
 }
 
-void CChatMainDlg::StartFlashing() {
-    m_timers.set(IDT_FLASH, kFlashMs);
+void CChatMainDlg::startFlashing() {
+    m_flash.start(kFlashMs, Qt::PreciseTimer, this);
 }
 
-void CChatMainDlg::StopFlashing() {
-    m_timers.kill(IDT_FLASH);
-    m_bAttentionMarked = false;
+void CChatMainDlg::stopFlashing() {
+    m_flash.stop();
+    m_attentionMarked = false;
     // A stopped flash must not leave the window marked as wanting attention.
     clearWindowFlash(this);
 }
@@ -157,15 +161,15 @@ void CChatMainDlg::setActiveWindowOverride(std::function<QWidget*()> activeWindo
     m_activeWindowOverride = std::move(activeWindow);
 }
 
-int CChatMainDlg::OnChatPopupClosed(int wParam, int) {
-    StopFlashing();
-    if (wParam == 1) {
+void CChatMainDlg::OnChatPopupClosed(bool accepted) {
+    stopFlashing();
+    if (accepted) {
         // The operator chose the console: it comes to the front with the focus.
         showNormal();
         raise();
         activateWindow();
         TriggerAccept();
-        return 0;
+        return;
     }
     // Nobody clicked, and the operator may be typing in another program: that program keeps the
     // focus, and the window comes up asking for attention, as a program in the background does.
@@ -176,16 +180,15 @@ int CChatMainDlg::OnChatPopupClosed(int wParam, int) {
     raise();
     if (activeWindow() != this) {
         flashWindow(this);
-        m_bAttentionMarked = true;
+        m_attentionMarked = true;
     }
-    return 0;
 }
 
 void CChatMainDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // The mark left by an unclicked popup goes once the operator comes to the window.
-    if (event->type() == QEvent::ActivationChange && m_bAttentionMarked && isActiveWindow()) {
-        m_bAttentionMarked = false;
+    if (event->type() == QEvent::ActivationChange && m_attentionMarked && isActiveWindow()) {
+        m_attentionMarked = false;
         clearWindowFlash(this);
     }
 }
@@ -218,7 +221,7 @@ void CChatMainDlg::CustomFunction() {
     auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationName(),
                                 QStringLiteral("Do whatever you like here!"), QMessageBox::Ok, this);
     connect(box, &QMessageBox::finished, box, &QObject::deleteLater);
-    quillo::web::makeModalToWindowOnly(*box, *this);
+    quillo::page_services::makeModalToWindowOnly(*box, *this);
     box->show();
 }
 
@@ -227,13 +230,13 @@ void CChatMainDlg::CustomFunctionWithParams(std::string text, std::int32_t actio
     case contract::kActionShowNotification:
         if (m_pNotifyDlg)
             m_pNotifyDlg->ShowNotification(std::move(text));
-        StartFlashing();
+        startFlashing();
         break;
     case contract::kActionStopFlashing:
-        StopFlashing();
+        stopFlashing();
         break;
     case contract::kActionFlash:
-        StartFlashing();
+        startFlashing();
         break;
     default:
         break;
@@ -281,10 +284,10 @@ void CChatMainDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CChatMainDlg::contextMenuEvent(QContextMenuEvent* event) {
-    ShowWindowMenu(event->globalPos());
+    showWindowMenu(event->globalPos());
 }
 
-void CChatMainDlg::ShowWindowMenu(const QPoint& globalPos) {
+void CChatMainDlg::showWindowMenu(const QPoint& globalPos) {
     // A frameless window has no window menu of its own; the frame offers it on right-click.
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -297,17 +300,17 @@ void CChatMainDlg::ShowWindowMenu(const QPoint& globalPos) {
     const QString about = QString::fromLatin1(res::kAboutMenuText);
     if (!about.isEmpty()) {
         menu->addSeparator();
-        menu->addAction(about, this, &CChatMainDlg::ShowAboutBox);
+        menu->addAction(about, this, &CChatMainDlg::showAboutBox);
     }
     // Without a loop of its own, so nothing waits on it: an exit signal or a chat request that
     // arrives meanwhile is handled at once.
     menu->popup(globalPos);
 }
 
-void CChatMainDlg::ShowAboutBox() {
+void CChatMainDlg::showAboutBox() {
     auto* about = new CAboutDlg(this);
     about->setAttribute(Qt::WA_DeleteOnClose);
-    quillo::web::makeModalToWindowOnly(*about, *this);
+    quillo::page_services::makeModalToWindowOnly(*about, *this);
     about->show();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "browser_host/external_target.h"
 #include "browser_windows/browser_pool.h"
 #include "main_window/hit_test.h"
 #include "main_window/start_page.h"
-#include "platform/window_timers.h"
+#include "page_contract/external_target.h"
 
+#include <QBasicTimer>
 #include <QDialog>
 #include <QIcon>
 #include <QLoggingCategory>
@@ -44,8 +44,10 @@ class CChatMainDlg final : public QDialog, public quillo::ExternalTarget {
     Q_DISABLE_COPY_MOVE(CChatMainDlg)
 
 public:
-    static constexpr int IDT_INSTALLER_POLL = 1281;
-    static constexpr int IDT_FLASH = 1283;
+    // The window's two timers: the poll that closes the installer's last dialog, and flashing.
+    enum class Timer { InstallerPoll, Flash };
+    static constexpr Timer IDT_INSTALLER_POLL = Timer::InstallerPoll;
+    static constexpr Timer IDT_FLASH = Timer::Flash;
     static constexpr int kInstallerPollMs = 3000;
     static constexpr int kFlashMs = 500;
     static constexpr int kPoolSize = 100;
@@ -76,8 +78,8 @@ public:
     void GoBackPage();
     // Makes the page accept the waiting chat; kept until the page can take it.
     void TriggerAccept();
-    // The notification popup hid itself: wParam 1 when the operator clicked its accept area.
-    int OnChatPopupClosed(int wParam, int lParam);
+    // The notification popup hid itself: accepted when the operator clicked its accept area.
+    void OnChatPopupClosed(bool accepted);
 
     void ToggleMaximize();
     void MinimizeWindow();
@@ -85,11 +87,12 @@ public:
     void OnOK();
     void OnCancel();
 
-    long WriteSetting(const char* subKey, const char* text, const char* valueName);
+    // Stores a value in the settings key, when it exists (see settings_store.h).
+    bool WriteSetting(const char* text, const char* valueName);
 
     // One timer tick, as the timer would deliver it; tests drive ticks through here.
-    void OnTimer(int id);
-    bool isTimerActive(int id) const { return m_timers.isActive(id); }
+    void OnTimer(Timer timer);
+    bool isTimerActive(Timer timer) const;
     // Replaces the settings backend, so tests can run without touching the user's settings.
     void setSettingsBackend(std::unique_ptr<quillo::SettingsBackend> backend);
     // Where the maker's and the chat service's pages are.
@@ -118,13 +121,13 @@ protected:
 
 private:
     void OnDocumentComplete();
-    void RunPendingAccepts();
-    void CreateSkinControls();
+    void runPendingAccepts();
+    void createSkinControls();
     void LayoutSkin();
-    void ShowWindowMenu(const QPoint& globalPos);
-    void ShowAboutBox();
-    void StartFlashing();
-    void StopFlashing();
+    void showWindowMenu(const QPoint& globalPos);
+    void showAboutBox();
+    void startFlashing();
+    void stopFlashing();
     QWidget* activeWindow() const;
     bool mayStoreOrderNumber(const QUrl& page) const;
 
@@ -134,6 +137,8 @@ private:
     std::array<std::unique_ptr<CCustomBrowserDlg>, kPoolSize> m_browserPool;
     // Which slots are unopened, open or ended; m_nBrowserCount follows its count.
     quillo::BrowserPool m_poolSlots{kPoolSize};
+    // A refusal for a full pool has been logged since a window last ended.
+    bool m_poolFullLogged = false;
     // Once ended windows have let their browsers go, their memory goes back to the system.
     QTimer m_releaseFreedMemory;
     std::unique_ptr<CChatNotifyDlg> m_pNotifyDlg;
@@ -153,17 +158,18 @@ private:
     QLabel* m_topLeft = nullptr;
     QLabel* m_topLogo = nullptr;
     QLabel* m_topBar = nullptr;
-    QIcon m_hIcon;
+    QIcon m_icon;
 
-    quillo::WindowTimers m_timers{this};
+    QBasicTimer m_installerPoll;
+    QBasicTimer m_flash;
     std::unique_ptr<quillo::SettingsBackend> m_settings;
     std::function<QWidget*()> m_activeWindowOverride;
     ForeignWindowCloser m_closeForeignWindow;
     QString m_startPage;
     // Accepts the operator clicked while the console waited in a box of its own.
-    int m_nPendingAccepts = 0;
+    int m_pendingAccepts = 0;
     // Set while the window asks for attention after a popup closed unclicked.
-    bool m_bAttentionMarked = false;
+    bool m_attentionMarked = false;
 
     // A move or resize of the frame that the dialog does itself, where the window manager cannot.
     struct FrameDrag {

@@ -14,6 +14,14 @@
 namespace {
 
 constexpr int kReleaseFreedMemoryMs = 3000;
+// A page's address in the log: enough to tell it, never a page's whole text.
+constexpr qsizetype kLoggedAddressChars = 200;
+
+QString loggedAddress(const std::string& url) {
+    const QString address = QString::fromStdString(url);
+    return address.size() > kLoggedAddressChars ? address.left(kLoggedAddressChars) + QStringLiteral("...")
+                                                : address;
+}
 
 // The outer rectangle the window gets: not smaller than a frame can hold, and on some screen.
 QRect placeOuterRect(int x, int y, int width, int height) {
@@ -21,12 +29,12 @@ QRect placeOuterRect(int x, int y, int width, int height) {
     const quillo::WindowSize minimum{
         std::max(quillo::kMinimumWindowSize.width, frame.left() + frame.right() + 1),
         std::max(quillo::kMinimumWindowSize.height, frame.top() + frame.bottom() + 1)};
-    std::vector<quillo::WindowRect> screens;
+    std::vector<quillo::Rect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
         screens.push_back({area.x(), area.y(), area.width(), area.height()});
     }
-    const quillo::WindowRect placed = quillo::placeWindow({x, y, width, height}, minimum, screens);
+    const quillo::Rect placed = quillo::placeWindow({x, y, width, height}, minimum, screens);
     return {placed.x, placed.y, placed.width, placed.height};
 }
 
@@ -35,15 +43,28 @@ QRect placeOuterRect(int x, int y, int width, int height) {
 void CChatMainDlg::OpenWindow(std::string url, std::int32_t x, std::int32_t y, std::int32_t width,
                               std::int32_t height, std::int32_t) {
     // A page may open web pages, never local files or script addresses.
-    if (!quillo::isOpenableAddress(url))
+    if (!quillo::isOpenableAddress(url)) {
+        qCInfo(lcMainWindow).noquote()
+            << "CB_OpenWindow for" << loggedAddress(url) << "refused: not an absolute http or https address";
         return;
+    }
     const QString address = QString::fromStdString(url);
-    if (!QUrl(address, QUrl::StrictMode).isValid())
+    if (!QUrl(address, QUrl::StrictMode).isValid()) {
+        qCInfo(lcMainWindow).noquote()
+            << "CB_OpenWindow for" << loggedAddress(url) << "refused: not a valid address";
         return;
+    }
 
     const std::optional<int> slot = m_poolSlots.open();
-    if (!slot)
+    if (!slot) {
+        // A page that keeps asking gets one line until a window is free again.
+        if (!m_poolFullLogged)
+            qCInfo(lcMainWindow).noquote() << "CB_OpenWindow for" << loggedAddress(url) << "refused: all"
+                                           << kPoolSize << "windows are open; further refusals go unlogged"
+                                           << "until one ends";
+        m_poolFullLogged = true;
         return;
+    }
     std::unique_ptr<CCustomBrowserDlg>& window = m_browserPool[std::size_t(*slot)];
     if (!window) {
         // Owned by the main window as its dialogs are, so the main window's modal run does not
@@ -51,12 +72,13 @@ void CChatMainDlg::OpenWindow(std::string url, std::int32_t x, std::int32_t y, s
         window = std::make_unique<CCustomBrowserDlg>(m_siteFactory, this);
         connect(window.get(), &CCustomBrowserDlg::ended, this, [this, index = *slot] {
             m_poolSlots.end(index);
+            m_poolFullLogged = false;
             // Once for a burst of ends, after the engine has torn their pages down.
             m_releaseFreedMemory.start(kReleaseFreedMemoryMs);
         });
     }
     window->Create();
-    window->SetOuterGeometry(placeOuterRect(x, y, width, height));
+    window->setOuterGeometry(placeOuterRect(x, y, width, height));
     window->setUrl(address);
     window->show();
     window->activateWindow();

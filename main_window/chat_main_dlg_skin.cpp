@@ -3,6 +3,7 @@
 #include "browser_host/web_browser2.h"
 #include "main_window/skin_layout.h"
 #include "resources/dialog_templates.h"
+#include "resources/qt_rgb.h"
 #include "resources/resource_ids.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
@@ -10,7 +11,7 @@
 #include "skin_controls/cursor_source.h"
 #include "skin_controls/hover_bitmap_button.h"
 #include "skin_controls/link_label.h"
-#include "skin_controls/qt_color.h"
+#include "skin_controls/skin_colors.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -58,7 +59,7 @@ CHoverBitmapButton* makeCaptionButton(QWidget* parent, const QString& name) {
 }
 
 QRect templateRect(res::DialogUnits units) {
-    const res::PixelRect r = res::toPixels(units);
+    const quillo::Rect r = res::toPixels(units);
     return {r.x, r.y, r.width, r.height};
 }
 
@@ -109,7 +110,7 @@ Qt::CursorShape cursorOf(HitCode code) {
 // The event's own position in the window, never one mapped through the window's stored position.
 HitCode hitTestAt(const QWidget& window, const QMouseEvent& event) {
     const QPoint point = event.position().toPoint();
-    return HitTest({point.x(), point.y()}, {window.width(), window.height()});
+    return hitTest({point.x(), point.y()}, {window.width(), window.height()});
 }
 
 // The geometry a sizing drag gives, never smaller than one pixel each way.
@@ -129,7 +130,7 @@ QRect resizedGeometry(QRect start, Qt::Edges edges, QPoint delta, QSize minimum)
 
 } // namespace
 
-void CChatMainDlg::CreateSkinControls() {
+void CChatMainDlg::createSkinControls() {
     if (m_topBar != nullptr)
         return;
     // In the template's order, which is also the initial stacking order; the browser came first.
@@ -220,7 +221,7 @@ void CChatMainDlg::LayoutSkin() {
     for (SkinPlacement placement : quillo::LayoutSkin(width(), height(), pieces)) {
         // The label's place was measured for the original font; the text in ours is wider.
         if (placement.control == SkinControl::VersionLabel)
-            placement = quillo::FitLabelToText(
+            placement = quillo::fitLabelToText(
                 placement, m_versionLabel->fontMetrics().horizontalAdvance(m_versionLabel->text()));
         QWidget* widget = widgetOf(placement.control);
         if (widget == nullptr)
@@ -254,14 +255,14 @@ void CChatMainDlg::mousePressEvent(QMouseEvent* event) {
     const HitCode code = hitTestAt(*this, *event);
     // The window manager starts its move or resize from where Qt believes the window to be; bring
     // that belief in line with where the window really is first.
-    if (const QPoint origin = ScreenOriginOf(*event); mapToGlobal(QPoint(0, 0)) != origin)
+    if (const QPoint origin = screenOriginOf(*event); mapToGlobal(QPoint(0, 0)) != origin)
         move(pos() + origin - mapToGlobal(QPoint(0, 0)));
     bool started = false;
     if (QWindow* window = windowHandle())
-        started = IsSizingCode(code) ? window->startSystemResize(edgesOf(code)) : window->startSystemMove();
+        started = isSizingCode(code) ? window->startSystemResize(edgesOf(code)) : window->startSystemMove();
     // Without the window manager's help the frame follows the pointer itself.
     if (!started)
-        m_frameDrag = FrameDrag{code, global, QRect(ScreenOriginOf(*event), size())};
+        m_frameDrag = FrameDrag{code, global, QRect(screenOriginOf(*event), size())};
     event->accept();
 }
 
@@ -269,7 +270,7 @@ void CChatMainDlg::mouseMoveEvent(QMouseEvent* event) {
     const QPoint global = event->globalPosition().toPoint();
     if (m_frameDrag && (event->buttons() & Qt::LeftButton)) {
         const QPoint delta = global - m_frameDrag->pressGlobal;
-        if (IsSizingCode(m_frameDrag->code))
+        if (isSizingCode(m_frameDrag->code))
             setGeometry(resizedGeometry(m_frameDrag->startGeometry, edgesOf(m_frameDrag->code), delta,
                                         minimumSize()));
         else

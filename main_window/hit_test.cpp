@@ -2,7 +2,7 @@
 
 namespace quillo {
 
-HitCode HitTest(ClientPoint point, ClientSize size) {
+HitCode hitTest(ClientPoint point, ClientSize size) {
     const auto [x, y] = point;
     const auto [w, h] = size;
     if (y > h - kSizingBand) {
@@ -28,7 +28,7 @@ HitCode HitTest(ClientPoint point, ClientSize size) {
     return HitCode::Caption;
 }
 
-bool IsSizingCode(HitCode code) {
+bool isSizingCode(HitCode code) {
     return code != HitCode::Caption;
 }
 

@@ -2,18 +2,18 @@
 
 namespace quillo {
 
-// What a point of the borderless main window does under a mouse press, with the values of the
-// system's non-client hit-test codes.
-enum class HitCode : int {
-    Caption = 2,
-    Left = 10,
-    Right = 11,
-    Top = 12,
-    TopLeft = 13,
-    TopRight = 14,
-    Bottom = 15,
-    BottomLeft = 16,
-    BottomRight = 17,
+// What a point of the borderless main window does under a mouse press: moves the window, or sizes
+// it by one of its edges or corners.
+enum class HitCode {
+    Caption,
+    Left,
+    Right,
+    Top,
+    TopLeft,
+    TopRight,
+    Bottom,
+    BottomLeft,
+    BottomRight,
 };
 
 inline constexpr int kSizingBand = 8;
@@ -32,8 +32,8 @@ struct ClientSize {
 // The code for a point of a client area of that size. The bands are deliberately uneven (top 8
 // rows, bottom 7; left corner 9 columns, right 8): these are the comparisons the window has always
 // made.
-HitCode HitTest(ClientPoint point, ClientSize size);
+HitCode hitTest(ClientPoint point, ClientSize size);
 
-bool IsSizingCode(HitCode code);
+bool isSizingCode(HitCode code);
 
 } // namespace quillo

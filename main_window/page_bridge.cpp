@@ -7,7 +7,7 @@
 #include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "main_window/settings_store.h"
-#include "web/engine_wait.h"
+#include "page_services/engine_wait.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -16,7 +16,7 @@
 // Only the chat service's own pages may change the operator's order number: a visitor's site
 // that happens to carry the element must not decide where the next start leads.
 bool CChatMainDlg::mayStoreOrderNumber(const QUrl& page) const {
-    return m_siteFactory != nullptr && quillo::IsTrustedPage(m_siteFactory->trust(), page);
+    return m_siteFactory != nullptr && quillo::isTrustedPage(m_siteFactory->services().trust, page);
 }
 
 void CChatMainDlg::OnDocumentComplete() {
@@ -26,7 +26,7 @@ void CChatMainDlg::OnDocumentComplete() {
     QPointer<CChatMainDlg> self(this);
     QPointer<QWebEnginePage> page(document);
     const QUrl scanned = document->url();
-    quillo::RunElementWalk(
+    quillo::runElementWalk(
         *document, quillo::ElementWalk::Scan, [self, page, scanned](const QStringList& orderTexts) {
             if (self.isNull() || page.isNull())
                 return;
@@ -39,8 +39,7 @@ void CChatMainDlg::OnDocumentComplete() {
             // text is kept as it stands.
             for (const QString& text : orderTexts) {
                 if (!text.isEmpty())
-                    self->WriteSetting(quillo::kSettingsKey, text.toStdString().c_str(),
-                                       quillo::kOrderIdValue);
+                    self->WriteSetting(text.toStdString().c_str(), quillo::kOrderIdValue);
             }
         });
 }
@@ -52,19 +51,19 @@ void CChatMainDlg::TriggerAccept() {
     // While a box that the engine waits on is open (the console's own alert, a file chooser), no
     // page takes anything. The accept is kept until the box is answered, and the box comes
     // forward, so the operator sees what holds the chat.
-    if (QWidget* box = quillo::web::EngineWait::box()) {
-        if (m_nPendingAccepts++ == 0)
-            quillo::web::EngineWait::whenOver(*this, [this] { RunPendingAccepts(); });
+    if (QWidget* box = quillo::page_services::EngineWait::box()) {
+        if (m_pendingAccepts++ == 0)
+            quillo::page_services::EngineWait::whenOver(*this, [this] { runPendingAccepts(); });
         qCInfo(lcMainWindow) << "accept kept until the box the engine waits on is answered";
         box->raise();
         box->activateWindow();
         return;
     }
-    quillo::RunElementWalk(*document, quillo::ElementWalk::Accept);
+    quillo::runElementWalk(*document, quillo::ElementWalk::Accept);
 }
 
-void CChatMainDlg::RunPendingAccepts() {
-    for (int n = std::exchange(m_nPendingAccepts, 0); n > 0; --n)
+void CChatMainDlg::runPendingAccepts() {
+    for (int n = std::exchange(m_pendingAccepts, 0); n > 0; --n)
         TriggerAccept();
 }
 

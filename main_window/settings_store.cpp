@@ -1,31 +1,27 @@
 #include "main_window/settings_store.h"
 
-#include <cstring>
-
 namespace quillo {
 
-long ReadSetting(SettingsBackend& backend, const char* subKey, char* buffer, const char* valueName,
-                 unsigned size, bool& settingMissing) {
-    if (const long error = backend.openKey(subKey); error != kErrorSuccess)
-        return error;
-    std::string text;
-    long error = backend.queryValue(subKey, valueName, text);
-    if (error == kErrorSuccess && text.size() + 1 > size)
-        error = kErrorMoreData;
-    if (error != kErrorSuccess) {
+SettingResult ReadSetting(SettingsBackend& backend, const char* valueName, std::size_t size,
+                          bool& settingMissing) {
+    if (!backend.keyExists())
+        return SettingError::NoKey;
+    std::optional<std::string> text = backend.value(valueName);
+    if (!text || text->size() + 1 > size) {
         settingMissing = true;
-        return error;
+        return text ? SettingError::TooLong : SettingError::NoValue;
     }
-    std::memcpy(buffer, text.data(), text.size());
-    buffer[text.size()] = '\0';
-    return kErrorSuccess;
+    // A value that holds a NUL is read up to it, as a terminated string always was.
+    if (const auto nul = text->find('\0'); nul != std::string::npos)
+        text->resize(nul);
+    return std::move(*text);
 }
 
-long WriteSetting(SettingsBackend& backend, const char* subKey, const char* text, const char* valueName) {
-    if (const long error = backend.openKey(subKey); error != kErrorSuccess)
-        return error;
-    backend.setValue(subKey, valueName, text);
-    return kErrorSuccess;
+bool WriteSetting(SettingsBackend& backend, const char* text, const char* valueName) {
+    if (!backend.keyExists())
+        return false;
+    backend.setValue(valueName, text);
+    return true;
 }
 
 } // namespace quillo

@@ -36,7 +36,7 @@ std::array<SkinPlacement, kSkinPlacementCount> LayoutSkin(int w, int h, const Sk
     }};
 }
 
-SkinPlacement FitLabelToText(SkinPlacement placement, int textWidth) {
+SkinPlacement fitLabelToText(SkinPlacement placement, int textWidth) {
     if (textWidth > placement.width) {
         placement.x -= textWidth - placement.width;
         placement.width = textWidth;

@@ -65,6 +65,6 @@ std::array<SkinPlacement, kSkinPlacementCount> LayoutSkin(int clientWidth, int c
 
 // A label whose text is wider than its place grows to the left, so its right edge stays where the
 // layout put it and none of the text is cut off.
-SkinPlacement FitLabelToText(SkinPlacement placement, int textWidth);
+SkinPlacement fitLabelToText(SkinPlacement placement, int textWidth);
 
 } // namespace quillo

@@ -12,21 +12,19 @@ std::string logonPageUrl(const StartPageHosts& hosts) {
     return "https://" + hosts.chatHost + "/logon.aspx?id=";
 }
 
-std::string ChooseStartPage(SettingsBackend& backend, bool& settingMissing, const StartPageHosts& hosts) {
-    char orderId[kOrderIdBufferSize] = {};
-    const long orderError =
-        ReadSetting(backend, kSettingsKey, orderId, kOrderIdValue, sizeof orderId, settingMissing);
+std::string chooseStartPage(SettingsBackend& backend, bool& settingMissing, const StartPageHosts& hosts) {
+    const SettingResult orderId = ReadSetting(backend, kOrderIdValue, kOrderIdBufferSize, settingMissing);
     // Without the key nothing was read at all; the product page is the one page that needs nothing.
-    if (settingMissing || orderError != kErrorSuccess)
+    if (settingMissing || !orderId)
         return productPageUrl(hosts);
 
-    char url[kUrlBufferSize] = {};
-    const long urlError = ReadSetting(backend, kSettingsKey, url, kUrlValue, sizeof url, settingMissing);
+    const SettingResult url = ReadSetting(backend, kUrlValue, kUrlBufferSize, settingMissing);
     if (settingMissing)
-        return logonPageUrl(hosts) + orderId;
-    if (urlError != kErrorSuccess)
+        return logonPageUrl(hosts) + orderId.value();
+    // The key went away between the two reads.
+    if (!url)
         return productPageUrl(hosts);
-    return std::string(url) + orderId;
+    return url.value() + orderId.value();
 }
 
 } // namespace quillo

@@ -18,6 +18,6 @@ std::string logonPageUrl(const StartPageHosts& hosts);
 // settings store so that `settingMissing` is raised exactly as the reads raise it:
 // no usable order number gives the product page, no usable address the logon page with the order
 // number, otherwise the address with the order number appended as it stands.
-std::string ChooseStartPage(SettingsBackend& backend, bool& settingMissing, const StartPageHosts& hosts);
+std::string chooseStartPage(SettingsBackend& backend, bool& settingMissing, const StartPageHosts& hosts);
 
 } // namespace quillo

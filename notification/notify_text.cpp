@@ -1,8 +1,8 @@
 #include "notification/notify_text.h"
 
-#include "browser_host/page_contract.h"
-#include "browser_host/utf8_text.h"
 #include "notification/delimited_field.h"
+#include "page_contract/page_contract.h"
+#include "page_contract/utf8_text.h"
 
 #include <limits>
 
@@ -24,28 +24,28 @@ std::optional<TextSpan> findSpan(const std::string& text, const std::string& nee
     TextSpan span;
     span.byteStart = at;
     span.byteLength = needle.size();
-    span.position = TextAreaPosition(text, at);
-    span.positionLength = TextAreaPosition(text, at + needle.size()) - span.position;
+    span.position = textAreaPosition(text, at);
+    span.positionLength = textAreaPosition(text, at + needle.size()) - span.position;
     span.colour = colour;
     return span;
 }
 
 } // namespace
 
-std::string ShortenMessage(const std::string& name, const std::string& message) {
+std::string shortenMessage(const std::string& name, const std::string& message) {
     std::string shown = message;
     if (name.size() + message.size() > kLongestNameAndMessage) {
         // A name of the full length or more still shows one byte of the message.
         const std::size_t keep =
             name.size() > kLongestNameAndMessage ? 1 : kLongestNameAndMessage - name.size();
-        shown = CutAtCharacterBoundary(message, keep) + "...";
+        shown = cutAtCharacterBoundary(message, keep) + "...";
     }
     if (shown.find(kPromptMarker) != std::string::npos)
         shown = kPromptedText;
     return shown;
 }
 
-NotifyText ComposeNotifyText(const std::string& record) {
+NotifyText composeNotifyText(const std::string& record) {
     std::string fields[4];
     // Longer records than a signed 32-bit length can hold are read up to that length.
     const auto length = static_cast<std::int32_t>(std::min<std::size_t>(
@@ -59,7 +59,7 @@ NotifyText ComposeNotifyText(const std::string& record) {
 
     NotifyText result;
     result.waiting = "Waiting " + waited;
-    result.text = name + " : " + ShortenMessage(name, fields[1]) + "\r\n" + result.waiting;
+    result.text = name + " : " + shortenMessage(name, fields[1]) + "\r\n" + result.waiting;
     if (!lastField.empty()) {
         result.text += " for ";
         result.waiting += " for ";
@@ -73,7 +73,7 @@ NotifyText ComposeNotifyText(const std::string& record) {
     return result;
 }
 
-int TextAreaPosition(const std::string& text, std::size_t byteOffset) {
+int textAreaPosition(const std::string& text, std::size_t byteOffset) {
     int position = 0;
     const std::size_t end = std::min(byteOffset, text.size());
     for (std::size_t i = 0; i < end; ++i) {

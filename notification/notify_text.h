@@ -1,18 +1,13 @@
 #pragma once
 
+#include "resources/rgb.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace quillo::notify {
-
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 inline constexpr Rgb kTextAreaBackground{0, 0, 128};
 inline constexpr Rgb kTextColour{255, 255, 255};
@@ -48,14 +43,14 @@ struct NotifyText {
 };
 
 // The message as shown next to the name: cut so that both fit 110 bytes, or the prompt text.
-std::string ShortenMessage(const std::string& name, const std::string& message);
+std::string shortenMessage(const std::string& name, const std::string& message);
 
 // Composes the popup's text from a chat request record (name|message|time waited|waiting for) and
 // finds the spans to colour: the first occurrence of the waiting line anywhere in the text, then the
 // first occurrence of the last field, each found over the whole text.
-NotifyText ComposeNotifyText(const std::string& record);
+NotifyText composeNotifyText(const std::string& record);
 
 // The text area's position of a byte offset of text.
-int TextAreaPosition(const std::string& text, std::size_t byteOffset);
+int textAreaPosition(const std::string& text, std::size_t byteOffset);
 
 } // namespace quillo::notify

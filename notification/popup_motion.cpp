@@ -2,22 +2,17 @@
 
 namespace quillo::notify {
 
-PopupRect PlacePopup(const PopupRect& workArea) {
-    PopupRect rect;
-    rect.top = workArea.bottom;
-    rect.bottom = workArea.bottom + kPopupRise;
-    rect.left = workArea.right - kPopupWidth;
-    rect.right = rect.left + kPopupWidth;
-    return rect;
+Rect placePopup(const Rect& workArea) {
+    return {workArea.right() - kPopupWidth, workArea.bottom(), kPopupWidth, kPopupRise};
 }
 
-bool InAcceptZone(int x, int y) {
+bool inAcceptZone(int x, int y) {
     return x >= 30 && x <= 96 && y >= 85 && y <= 116;
 }
 
-PopupStep PopupMotion::start(const PopupRect& workArea) {
+PopupStep PopupMotion::start(const Rect& workArea) {
     m_started = true;
-    m_rcWindow = PlacePopup(workArea);
+    m_rcWindow = placePopup(workArea);
     m_nRisen = 0;
     m_slideRunning = true;
     PopupStep step;
@@ -30,9 +25,9 @@ PopupStep PopupMotion::start(const PopupRect& workArea) {
     return step;
 }
 
-PopupStep PopupMotion::tick(int timerId) {
+PopupStep PopupMotion::tick(PopupTimer timer) {
     PopupStep step;
-    if (timerId == IDT_POPUP_SLIDE && m_slideRunning) {
+    if (timer == IDT_POPUP_SLIDE && m_slideRunning) {
         m_nRisen += kSlideStep;
         if (m_nRisen > kPopupRise) {
             m_slideRunning = false;
@@ -41,19 +36,21 @@ PopupStep PopupMotion::tick(int timerId) {
             step.startTimers.emplace_back(IDT_POPUP_DISMISS, kDismissMs);
             return step;
         }
-        // The bottom edge stays below the base line, so the card rises out of it.
-        m_rcWindow.top -= kSlideStep;
+        // Only the top edge climbs; the bottom edge stays below the base line, so the card rises
+        // out of it.
+        m_rcWindow.y -= kSlideStep;
+        m_rcWindow.height += kSlideStep;
         step.moveTo = m_rcWindow;
         if (m_nRisen == kSlideStep) {
             step.show = true;
             m_visible = true;
         }
-    } else if (timerId == IDT_POPUP_DISMISS && m_dismissRunning) {
+    } else if (timer == IDT_POPUP_DISMISS && m_dismissRunning) {
         m_dismissRunning = false;
         step.stopTimers.push_back(IDT_POPUP_DISMISS);
         step.hide = true;
         m_visible = false;
-        step.report = 0;
+        step.report = PopupEnd::TimedOut;
     }
     return step;
 }
@@ -72,7 +69,7 @@ PopupStep PopupMotion::click(int x, int y) {
     step.hide = true;
     m_visible = false;
     if (displayed)
-        step.report = InAcceptZone(x, y) ? 1 : 0;
+        step.report = inAcceptZone(x, y) ? PopupEnd::Accepted : PopupEnd::Declined;
     return step;
 }
 
@@ -86,11 +83,13 @@ PopupMotion::State PopupMotion::state() const {
     return State::Hidden;
 }
 
-bool PopupMotion::timerRunning(int timerId) const {
-    if (timerId == IDT_POPUP_SLIDE)
+bool PopupMotion::timerRunning(PopupTimer timer) const {
+    switch (timer) {
+    case PopupTimer::Slide:
         return m_slideRunning;
-    if (timerId == IDT_POPUP_DISMISS)
+    case PopupTimer::Dismiss:
         return m_dismissRunning;
+    }
     return false;
 }
 

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "resources/rect.h"
+
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace quillo::notify {
 
-inline constexpr int IDT_POPUP_SLIDE = 1280;
-inline constexpr int IDT_POPUP_DISMISS = 1281;
+// The popup's two timers: the slide up, and the display time once it has risen.
+enum class PopupTimer { Slide, Dismiss };
+inline constexpr PopupTimer IDT_POPUP_SLIDE = PopupTimer::Slide;
+inline constexpr PopupTimer IDT_POPUP_DISMISS = PopupTimer::Dismiss;
 inline constexpr int kSlidePeriodMs = 100;
 inline constexpr int kDismissMs = 10000;
 
@@ -16,35 +20,34 @@ inline constexpr int kPopupWidth = 193;
 inline constexpr int kPopupRise = 130;
 inline constexpr int kSlideStep = 5;
 
-// Left, top, right, bottom in screen pixels; right and bottom are one past the last pixel.
-struct PopupRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    friend bool operator==(const PopupRect&, const PopupRect&) = default;
-};
-
 // Where a display starts: at the right edge of the work area, its top on the work area's bottom
 // (the base line), so whatever edge a panel is docked to the popup rises from the bottom.
-PopupRect PlacePopup(const PopupRect& workArea);
+Rect placePopup(const Rect& workArea);
 
 // The accept button drawn on the card, in client pixels, both ends included.
-bool InAcceptZone(int x, int y);
+bool inAcceptZone(int x, int y);
+
+// How a display ended.
+enum class PopupEnd {
+    // Its display time ran out.
+    TimedOut,
+    // The operator clicked the card outside its accept button.
+    Declined,
+    // The operator clicked the accept button.
+    Accepted,
+};
 
 // What one event asks of the window, to be applied in this order: timers, move, show, hide, report.
 // The report goes last because the owner's handler runs synchronously and may start a new display.
 struct PopupStep {
-    std::vector<int> stopTimers;
-    std::vector<std::pair<int, int>> startTimers; // identifier, period in ms
-    std::optional<PopupRect> moveTo;
+    std::vector<PopupTimer> stopTimers;
+    std::vector<std::pair<PopupTimer, int>> startTimers; // timer, period in ms
+    std::optional<Rect> moveTo;
     // Show without taking the focus from the window that has it.
     bool show = false;
     bool hide = false;
-    // wParam of the closed report: 1 when the accept button was clicked, else 0.
-    std::optional<int> report;
+    // The display ended this way; reported once per display.
+    std::optional<PopupEnd> report;
 };
 
 // The popup's slide, display time and clicks, apart from any window. It keeps the state of its
@@ -56,19 +59,19 @@ public:
 
     // A new request, in any state: the slide restarts from the base line and a running display
     // time stops; the new display reports its closing once.
-    PopupStep start(const PopupRect& workArea);
-    PopupStep tick(int timerId);
+    PopupStep start(const Rect& workArea);
+    PopupStep tick(PopupTimer timer);
     // Hides the card and ends its display; reports once for a display that had not yet closed.
     PopupStep click(int x, int y);
 
     State state() const;
-    const PopupRect& window() const { return m_rcWindow; }
+    const Rect& window() const { return m_rcWindow; }
     int risen() const { return m_nRisen; }
     bool visible() const { return m_visible; }
-    bool timerRunning(int timerId) const;
+    bool timerRunning(PopupTimer timer) const;
 
 private:
-    PopupRect m_rcWindow;
+    Rect m_rcWindow;
     int m_nRisen = 0;
     bool m_started = false;
     bool m_visible = false;

@@ -1,14 +1,14 @@
-#include "platform/link_open.h"
+#include "platform/link_fallback.h"
 
 namespace quillo {
 
-std::string OpenCommandKey(std::string_view fileClass) {
+std::string openCommandKey(std::string_view fileClass) {
     std::string key(fileClass);
     key += "\\shell\\open\\command";
     return key;
 }
 
-std::optional<std::string> BuildFallbackCommandLine(std::string_view openCommand, std::string_view address) {
+std::optional<std::string> buildFallbackCommandLine(std::string_view openCommand, std::string_view address) {
     std::string_view kept = openCommand;
     if (const auto quoted = openCommand.find("\"%1\""); quoted != std::string_view::npos)
         kept = openCommand.substr(0, quoted);

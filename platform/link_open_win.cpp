@@ -1,4 +1,6 @@
-#include "platform/link_open.h"
+#include "platform/link_open_win.h"
+
+#include "platform/link_fallback.h"
 
 // <windows.h> must come first: the shell's header relies on its types.
 // clang-format off
@@ -31,23 +33,23 @@ LONG ReadRegistryDefault(HKEY root, const char* subKey, std::string& text) {
 
 } // namespace
 
-int OpenAddressInBrowser(const std::string& address, int showCommand) {
+bool openAddressWithShell(const std::string& address) {
+    // The shell's result is a number greater than 32 on success.
     const auto shell = reinterpret_cast<std::intptr_t>(
-        ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, showCommand));
+        ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW));
     if (static_cast<std::uintptr_t>(shell) > 32)
-        return static_cast<int>(shell);
+        return true;
 
     // No handler for the address itself: start whatever opens .htm files, with the address.
     std::string fileClass;
     if (ReadRegistryDefault(HKEY_CLASSES_ROOT, ".htm", fileClass) != 0)
-        return static_cast<int>(shell);
+        return false;
     std::string openCommand;
-    if (ReadRegistryDefault(HKEY_CLASSES_ROOT, OpenCommandKey(fileClass).c_str(), openCommand) != 0)
-        return static_cast<int>(shell);
-    const auto line = BuildFallbackCommandLine(openCommand, address);
-    if (!line)
-        return static_cast<int>(shell);
-    return static_cast<int>(WinExec(line->c_str(), static_cast<UINT>(showCommand)));
+    if (ReadRegistryDefault(HKEY_CLASSES_ROOT, openCommandKey(fileClass).c_str(), openCommand) != 0)
+        return false;
+    const auto line = buildFallbackCommandLine(openCommand, address);
+    // WinExec, too, reports success with a number greater than 31.
+    return line && WinExec(line->c_str(), SW_SHOW) > 31;
 }
 
 } // namespace quillo

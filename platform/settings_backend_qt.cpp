@@ -7,28 +7,11 @@
 #include <QSettings>
 #include <QString>
 #include <map>
-#include <optional>
 
 Q_LOGGING_CATEGORY(lcSettings, "quillo.settings", QtInfoMsg)
 
 namespace quillo {
 namespace {
-
-struct OrgApp {
-    QString organisation;
-    QString application;
-};
-
-// The registry path "Software\<organisation>\<application>" maps onto the file QSettings keeps for
-// that organisation and application ($XDG_CONFIG_HOME/<organisation>/<application>.conf).
-std::optional<OrgApp> splitKey(std::string_view subKey) {
-    const QString key = QString::fromUtf8(subKey.data(), qsizetype(subKey.size()));
-    const QStringList parts = key.split(QLatin1Char('\\'));
-    if (parts.size() != 3 || parts[0].compare(QLatin1String("Software"), Qt::CaseInsensitive) != 0 ||
-        parts[1].isEmpty() || parts[2].isEmpty())
-        return std::nullopt;
-    return OrgApp{parts[1], parts[2]};
-}
 
 // Values written by hand as the README shows: unquoted, with "," or ";" in them. QSettings reads
 // such a value as a list, or cuts it at ";" where its comments start; Qt itself always quotes
@@ -64,54 +47,41 @@ std::map<QString, QString> handWrittenValues(const QString& path) {
 
 class QtSettingsBackend final : public SettingsBackend {
 public:
-    long openKey(std::string_view subKey) override {
-        const auto names = splitKey(subKey);
-        if (!names)
-            return kErrorFileNotFound;
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
-                           names->application);
+    QtSettingsBackend(std::string_view organisation, std::string_view application)
+        : m_organisation(QString::fromUtf8(organisation.data(), qsizetype(organisation.size())))
+        , m_application(QString::fromUtf8(application.data(), qsizetype(application.size()))) {}
+
+    bool keyExists() override {
+        const QSettings settings = open();
         // An unreadable or corrupt file counts as an absent key: the client must start all the same.
         // Readability is asked of the file itself, as QSettings may answer from what it read earlier.
         const QFileInfo file(settings.fileName());
-        if (!file.isFile() || !file.isReadable() || settings.status() != QSettings::NoError)
-            return kErrorFileNotFound;
-        return kErrorSuccess;
+        return file.isFile() && file.isReadable() && settings.status() == QSettings::NoError;
     }
 
-    long queryValue(std::string_view subKey, std::string_view valueName, std::string& text) override {
-        if (const long error = openKey(subKey); error != kErrorSuccess)
-            return error;
-        const auto names = splitKey(subKey);
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
-                           names->application);
+    std::optional<std::string> value(std::string_view valueName) override {
+        if (!keyExists())
+            return std::nullopt;
+        const QSettings settings = open();
         const QString name = QString::fromUtf8(valueName.data(), qsizetype(valueName.size()));
         const std::map<QString, QString> handWritten = handWrittenValues(settings.fileName());
-        if (const auto it = handWritten.find(name); it != handWritten.end()) {
-            text = it->second.toStdString();
-            return kErrorSuccess;
-        }
+        if (const auto it = handWritten.find(name); it != handWritten.end())
+            return it->second.toStdString();
         const QVariant value = settings.value(name);
-        if (!value.isValid())
-            return kErrorFileNotFound;
         // A value that is a list or a map was not written by us or the installer: treat it as absent.
-        if (!value.canConvert<QString>() || value.userType() == QMetaType::QStringList)
-            return kErrorFileNotFound;
-        text = value.toString().toStdString();
-        return kErrorSuccess;
+        if (!value.isValid() || !value.canConvert<QString>() || value.userType() == QMetaType::QStringList)
+            return std::nullopt;
+        return value.toString().toStdString();
     }
 
-    long setValue(std::string_view subKey, std::string_view valueName, std::string_view text) override {
+    bool setValue(std::string_view valueName, std::string_view text) override {
         const QString name = QString::fromUtf8(valueName.data(), qsizetype(valueName.size()));
         // A file that cannot be read is never written: the rewrite would drop the values in it.
-        if (const long error = openKey(subKey); error != kErrorSuccess) {
-            if (const auto names = splitKey(subKey))
-                logFailure(name, QSettings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
-                                           names->application));
-            return error;
+        if (!keyExists()) {
+            logFailure(name, open());
+            return false;
         }
-        const auto names = splitKey(subKey);
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
-                           names->application);
+        QSettings settings = open();
         // QSettings writes every value back: the hand-written ones first get their whole text, so
         // they are stored quoted rather than as the list or the cut text it read.
         for (const auto& [key, value] : handWrittenValues(settings.fileName())) {
@@ -124,29 +94,27 @@ public:
         settings.sync();
         if (settings.status() != QSettings::NoError) {
             logFailure(name, settings);
-            return kErrorFileNotFound;
+            return false;
         }
-        return kErrorSuccess;
+        return true;
     }
 
-    long createKey(std::string_view subKey) override {
-        const auto names = splitKey(subKey);
-        if (!names)
-            return kErrorFileNotFound;
-        const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, names->organisation,
-                                 names->application);
-        const QFileInfo file(settings.fileName());
+    bool createKey() override {
+        const QFileInfo file(open().fileName());
         if (file.exists())
-            return openKey(subKey); // a file we cannot read is never replaced, so nothing is lost
+            return keyExists(); // a file we cannot read is never replaced, so nothing is lost
         // An empty file is a key without values; NewOnly never truncates one made meanwhile.
         QFile created(file.filePath());
-        if (!QDir().mkpath(file.path()) ||
-            (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !QFileInfo::exists(file.filePath())))
-            return kErrorFileNotFound;
-        return kErrorSuccess;
+        return QDir().mkpath(file.path()) && (created.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+                                              QFileInfo::exists(file.filePath()));
     }
 
 private:
+    // $XDG_CONFIG_HOME/<organisation>/<application>.conf
+    QSettings open() const {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope, m_organisation, m_application);
+    }
+
     static void logFailure(const QString& name, const QSettings& settings) {
         const QFileInfo file(settings.fileName());
         const char* why = !file.exists()                                ? "it does not exist"
@@ -157,12 +125,16 @@ private:
         qCWarning(lcSettings).noquote()
             << "could not store" << name << "in" << settings.fileName() << "-" << why;
     }
+
+    const QString m_organisation;
+    const QString m_application;
 };
 
 } // namespace
 
-std::unique_ptr<SettingsBackend> createUserSettingsBackend() {
-    return std::make_unique<QtSettingsBackend>();
+std::unique_ptr<SettingsBackend> createUserSettingsBackend(std::string_view organisation,
+                                                           std::string_view application) {
+    return std::make_unique<QtSettingsBackend>(organisation, application);
 }
 
 } // namespace quillo

@@ -3,6 +3,8 @@
 // Dialog templates are given in dialog units of their font; these are the pixel sizes the windows
 // use, at 1.5 pixels per horizontal and 1.625 pixels per vertical unit ("MS Sans Serif" 8 pt, 96 dpi).
 
+#include "resources/rect.h"
+
 namespace quillo::res {
 
 struct DialogUnits {
@@ -10,14 +12,6 @@ struct DialogUnits {
     int y;
     int width;
     int height;
-};
-
-struct PixelRect {
-    int x;
-    int y;
-    int width;
-    int height;
-    friend constexpr bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
 // Rounds to the nearest pixel, halves away from zero, as the dialog manager's MulDiv does.
@@ -33,7 +27,7 @@ constexpr int dluToPixelsX(int units) {
 constexpr int dluToPixelsY(int units) {
     return mulDivRound(units, 13, 8);
 }
-constexpr PixelRect toPixels(DialogUnits units) {
+constexpr Rect toPixels(DialogUnits units) {
     return {dluToPixelsX(units.x), dluToPixelsY(units.y), dluToPixelsX(units.width),
             dluToPixelsY(units.height)};
 }

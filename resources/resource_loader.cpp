@@ -1,11 +1,19 @@
 #include "resources/resource_loader.h"
 
 #include <QFile>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcResources, "quillo.resources", QtInfoMsg)
 
 namespace quillo::res {
 
 QPixmap loadBitmap(int id) {
-    return QPixmap(QStringLiteral(":/bitmaps/bmp%1.bmp").arg(id), "BMP");
+    const QString path = QStringLiteral(":/bitmaps/bmp%1.bmp").arg(id);
+    QPixmap bitmap(path, "BMP");
+    // Built into the program: missing, the build is broken, and the skin shows a hole.
+    if (bitmap.isNull())
+        qCCritical(lcResources).noquote() << "bitmap" << path << "is missing from the program";
+    return bitmap;
 }
 
 QIcon loadAppIcon() {
@@ -16,8 +24,12 @@ QIcon loadAppIcon() {
 
 QString loadText(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A script missing from the build would leave pages without window.external, and nothing else
+    // would say why.
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCCritical(lcResources).noquote() << "resource" << path << "is missing from the program";
         return {};
+    }
     return QString::fromUtf8(file.readAll());
 }
 

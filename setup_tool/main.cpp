@@ -32,19 +32,18 @@ QString quilloCommand() {
     return found.isEmpty() ? QStringLiteral("quillo") : found;
 }
 
-QString shownValue(quillo::SettingsBackend& settings, const char* name, unsigned size) {
-    char buffer[quillo::kUrlBufferSize] = {};
+QString shownValue(quillo::SettingsBackend& settings, const char* name, std::size_t size) {
     bool missing = false;
-    const long error = quillo::ReadSetting(settings, quillo::kSettingsKey, buffer, name, size, missing);
-    if (error == quillo::kErrorMoreData)
+    const quillo::SettingResult value = quillo::ReadSetting(settings, name, size, missing);
+    if (value)
+        return QString::fromStdString(value.value());
+    if (value.error() == quillo::SettingError::TooLong)
         return QStringLiteral("(too long; Quillo ignores it)");
-    if (error != quillo::kErrorSuccess)
-        return QStringLiteral("(not set)");
-    return QString::fromUtf8(buffer);
+    return QStringLiteral("(not set)");
 }
 
 void show(quillo::SettingsBackend& settings) {
-    if (settings.openKey(quillo::kSettingsKey) != quillo::kErrorSuccess) {
+    if (!settings.keyExists()) {
         std::printf("No settings yet: give the order number with --order-id.\n");
     } else {
         std::printf("OrderID: %s\n",
@@ -57,10 +56,8 @@ void show(quillo::SettingsBackend& settings) {
 // Stores one value and reads it back, so a write the store could not make is reported.
 bool store(quillo::SettingsBackend& settings, const char* name, const QString& value) {
     const QByteArray text = value.toUtf8();
-    quillo::WriteSetting(settings, quillo::kSettingsKey, text.constData(), name);
-    std::string stored;
-    return settings.queryValue(quillo::kSettingsKey, name, stored) == quillo::kErrorSuccess &&
-           stored == text.toStdString();
+    quillo::WriteSetting(settings, text.constData(), name);
+    return settings.value(name) == text.toStdString();
 }
 
 } // namespace
@@ -111,8 +108,8 @@ int main(int argc, char* argv[]) {
     if (setAutostart && autostart != QLatin1String("on") && autostart != QLatin1String("off"))
         return fail(QStringLiteral("--autostart takes on or off, not \"%1\"").arg(autostart));
 
-    const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettingsBackend();
-    if ((setOrderId || setUrl) && settings->createKey(quillo::kSettingsKey) != quillo::kErrorSuccess)
+    const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettings();
+    if ((setOrderId || setUrl) && !settings->createKey())
         return fail(QStringLiteral("cannot create or read the settings; is the settings file damaged?"));
     if (setOrderId && !store(*settings, quillo::kOrderIdValue, orderId))
         return fail(QStringLiteral("could not store the order number"));

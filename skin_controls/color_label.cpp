@@ -18,20 +18,20 @@ CColorLabel::~CColorLabel() = default;
 
 void CColorLabel::SetForeColor(const QColor& color) {
     m_textColor = color;
-    RedrawNow();
+    redrawNow();
 }
 
 void CColorLabel::SetBackColor(const QColor& color) {
     m_backColor = color;
     m_fill = color;
-    RedrawNow();
+    redrawNow();
 }
 
 CColorLabel::Colors CColorLabel::CtlColor() const {
     return {m_textColor, m_backColor, m_fill};
 }
 
-void CColorLabel::RedrawNow() {
+void CColorLabel::redrawNow() {
     if (isVisible())
         repaint();
     else

@@ -31,7 +31,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void RedrawNow();
+    void redrawNow();
 
     QColor m_textColor;
     QColor m_backColor;

@@ -12,17 +12,17 @@ std::function<QPoint()>& cursorSource() {
 }
 } // namespace
 
-QPoint ScreenOriginOf(const QMouseEvent& event) {
+QPoint screenOriginOf(const QMouseEvent& event) {
     return (event.globalPosition() - event.position()).toPoint();
 }
 
-QPoint CursorScreenPos() {
+QPoint cursorScreenPos() {
     if (const auto& source = cursorSource())
         return source();
     return QCursor::pos();
 }
 
-void SetCursorSourceForTests(std::function<QPoint()> source) {
+void setCursorSourceForTests(std::function<QPoint()> source) {
     cursorSource() = std::move(source);
 }
 

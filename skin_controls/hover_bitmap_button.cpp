@@ -18,7 +18,7 @@ CHoverBitmapButton::~CHoverBitmapButton() = default;
 
 bool CHoverBitmapButton::LoadBitmaps(unsigned id) {
     m_bitmap = quillo::res::loadBitmap(static_cast<int>(id));
-    m_logic.LoadBitmap(id);
+    m_logic.loadBitmap(id);
     return !m_bitmap.isNull();
 }
 
@@ -38,14 +38,14 @@ void CHoverBitmapButton::paintEvent(QPaintEvent*) {
 }
 
 void CHoverBitmapButton::mouseMoveEvent(QMouseEvent* event) {
-    m_screenOrigin = quillo::ScreenOriginOf(*event);
+    m_screenOrigin = quillo::screenOriginOf(*event);
     m_logic.OnMouseMove();
-    m_timers.set(IDT_BUTTON_HOVER, quillo::HoverButtonLogic::kPollMs);
+    m_hoverPoll.start(quillo::HoverButtonLogic::kPollMs, Qt::PreciseTimer, this);
     QAbstractButton::mouseMoveEvent(event);
 }
 
 void CHoverBitmapButton::timerEvent(QTimerEvent* event) {
-    if (m_timers.idOf(event) != 0) {
+    if (event->timerId() == m_hoverPoll.timerId()) {
         OnTimer();
         return;
     }
@@ -54,11 +54,11 @@ void CHoverBitmapButton::timerEvent(QTimerEvent* event) {
 
 void CHoverBitmapButton::OnTimer() {
     const QPoint origin = m_screenOrigin.value_or(mapToGlobal(QPoint(0, 0)));
-    const quillo::WinRect onScreen{origin.x(), origin.y(), origin.x() + width(), origin.y() + height()};
-    const QPoint cursor = quillo::CursorScreenPos();
-    if (const auto id = m_logic.OnTick(onScreen, cursor.x(), cursor.y())) {
+    const quillo::Rect onScreen{origin.x(), origin.y(), width(), height()};
+    const QPoint cursor = quillo::cursorScreenPos();
+    if (const auto id = m_logic.onTick(onScreen, cursor.x(), cursor.y())) {
         m_bitmap = quillo::res::loadBitmap(static_cast<int>(*id));
         update();
     }
-    m_timers.kill(IDT_BUTTON_HOVER);
+    m_hoverPoll.stop();
 }

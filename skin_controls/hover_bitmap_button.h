@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/window_timers.h"
 #include "skin_controls/hover_button_logic.h"
 
 #include <QAbstractButton>
+#include <QBasicTimer>
 #include <QPixmap>
 #include <optional>
 
@@ -14,8 +14,6 @@ class CHoverBitmapButton final : public QAbstractButton {
     Q_DISABLE_COPY_MOVE(CHoverBitmapButton)
 
 public:
-    static constexpr int IDT_BUTTON_HOVER = quillo::HoverButtonLogic::kTimerId;
-
     explicit CHoverBitmapButton(QWidget* parent = nullptr);
     ~CHoverBitmapButton() override;
 
@@ -26,7 +24,7 @@ public:
 
     // The poll's tick, as the timer delivers it; tests drive ticks through here.
     void OnTimer();
-    bool isHoverTimerActive() const { return m_timers.isActive(IDT_BUTTON_HOVER); }
+    bool isHoverTimerActive() const { return m_hoverPoll.isActive(); }
     unsigned loadedBitmap() const { return m_logic.loadedBitmap(); }
 
     QSize sizeHint() const override;
@@ -41,5 +39,6 @@ private:
     // The button's top-left corner on the screen as the last mouse move found it.
     std::optional<QPoint> m_screenOrigin;
     QPixmap m_bitmap;
-    quillo::WindowTimers m_timers{this};
+    // The one-shot hover poll (IDT_BUTTON_HOVER).
+    QBasicTimer m_hoverPoll;
 };

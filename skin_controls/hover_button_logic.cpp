@@ -8,9 +8,9 @@ void HoverButtonLogic::SetBitmapIds(unsigned normalId, unsigned hoverId) {
     m_nHoverBitmap = hoverId & 0xFFFFu;
 }
 
-std::optional<unsigned> HoverButtonLogic::OnTick(const WinRect& buttonOnScreen, int cursorX, int cursorY) {
+std::optional<unsigned> HoverButtonLogic::onTick(const Rect& buttonOnScreen, int cursorX, int cursorY) {
     std::optional<unsigned> load;
-    if (PtInRect(buttonOnScreen, cursorX, cursorY)) {
+    if (buttonOnScreen.contains(cursorX, cursorY)) {
         load = m_nHoverBitmap;
         s_bHoverShown = true;
     } else if (s_bHoverShown) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin_controls/win_rect.h"
+#include "resources/rect.h"
 
 #include <optional>
 
@@ -12,18 +12,17 @@ namespace quillo {
 // behaviour operators know, kept on purpose.
 class HoverButtonLogic final {
 public:
-    static constexpr int kTimerId = 100; // IDT_BUTTON_HOVER
     static constexpr int kPollMs = 50;
 
     void SetBitmapIds(unsigned normalId, unsigned hoverId);
     // The owner's set-up loads one bitmap as the button's only one.
-    void LoadBitmap(unsigned id) { m_loadedBitmap = id; }
+    void loadBitmap(unsigned id) { m_loadedBitmap = id; }
 
     // A mouse move over the button: the caller (re)arms the one-shot timer.
     void OnMouseMove() { m_timerPending = true; }
     // The timer's tick, with the button's window rectangle and the cursor, both on the screen.
     // Returns the bitmap to load, if any; the timer is killed in every case.
-    std::optional<unsigned> OnTick(const WinRect& buttonOnScreen, int cursorX, int cursorY);
+    std::optional<unsigned> onTick(const Rect& buttonOnScreen, int cursorX, int cursorY);
 
     unsigned normalBitmap() const { return m_nNormalBitmap; }
     unsigned hoverBitmap() const { return m_nHoverBitmap; }

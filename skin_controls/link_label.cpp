@@ -1,8 +1,9 @@
 #include "skin_controls/link_label.h"
 
 #include "platform/link_open.h"
+#include "resources/qt_rgb.h"
 #include "skin_controls/cursor_source.h"
-#include "skin_controls/qt_color.h"
+#include "skin_controls/skin_colors.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -52,15 +53,16 @@ void CLinkLabel::SetLinkUrl(const QString& address) {
     setToolTip(m_url);
 }
 
-unsigned CLinkLabel::staticStyle() const {
-    unsigned style = 0;
+quillo::LabelAlignment CLinkLabel::labelAlignment() const {
+    using Alignment = quillo::LabelAlignment;
+    Alignment result;
     if (alignment() & Qt::AlignHCenter)
-        style |= quillo::kSsCenter;
+        result.horizontal = Alignment::Horizontal::Centre;
     else if (alignment() & Qt::AlignRight)
-        style |= quillo::kSsRight;
+        result.horizontal = Alignment::Horizontal::Right;
     if (alignment() & Qt::AlignVCenter)
-        style |= quillo::kSsCenterImage;
-    return style;
+        result.vertical = Alignment::Vertical::Centre;
+    return result;
 }
 
 void CLinkLabel::FitToText() {
@@ -69,48 +71,48 @@ void CLinkLabel::FitToText() {
     const QRect window = geometry();
     const QRect client = contentsRect();
     const QFontMetrics metrics(m_underlinedFont);
-    const quillo::WinRect fitted = quillo::FitToText(
-        {window.left(), window.top(), window.left() + window.width(), window.top() + window.height()},
-        client.width(), client.height(), metrics.horizontalAdvance(text()), metrics.height(), staticStyle());
-    setGeometry(fitted.left, fitted.top, fitted.width(), fitted.height());
+    const quillo::Rect fitted = quillo::FitToText(
+        {window.x(), window.y(), window.width(), window.height()}, client.width(), client.height(),
+        metrics.horizontalAdvance(text()), metrics.height(), labelAlignment());
+    setGeometry(fitted.x, fitted.y, fitted.width, fitted.height);
 }
 
 void CLinkLabel::LoadHandCursor() {
-    if (m_hHandCursor)
+    if (m_handCursor)
         return;
-    m_hHandCursor = QCursor(Qt::PointingHandCursor);
-    setCursor(*m_hHandCursor);
+    m_handCursor = QCursor(Qt::PointingHandCursor);
+    setCursor(*m_handCursor);
 }
 
-int CLinkLabel::OpenUrl(const QString& address, int showCommand) {
+bool CLinkLabel::OpenUrl(const QUrl& address) {
     if (const Opener& replacement = opener())
-        return replacement(address, showCommand);
-    return quillo::OpenAddressInBrowser(address.toLocal8Bit().toStdString(), showCommand);
+        return replacement(address);
+    return quillo::openInWebBrowser(address);
 }
 
-void CLinkLabel::Apply(const quillo::LinkHoverLogic::Effects& effects) {
+void CLinkLabel::apply(const quillo::LinkHoverLogic::Effects& effects) {
     if (effects.setUnderlinedFont)
         setFont(m_underlinedFont);
     if (effects.setPlainFont)
         setFont(m_plainFont);
     if (effects.startTimer)
-        m_timers.set(IDT_LINK_HOVER, quillo::LinkHoverLogic::kPollMs);
+        m_hoverPoll.start(quillo::LinkHoverLogic::kPollMs, Qt::PreciseTimer, this);
     if (effects.killTimer)
-        m_timers.kill(IDT_LINK_HOVER);
+        m_hoverPoll.stop();
     if (effects.invalidateWhole)
         update();
     if (const auto& r = effects.invalidateRect)
-        update(r->left, r->top, r->width(), r->height());
+        update(r->x, r->y, r->width, r->height);
 }
 
 void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {
-    m_screenOrigin = quillo::ScreenOriginOf(*event);
-    Apply(m_hover.OnMouseMove());
+    m_screenOrigin = quillo::screenOriginOf(*event);
+    apply(m_hover.OnMouseMove());
     QLabel::mouseMoveEvent(event);
 }
 
 void CLinkLabel::timerEvent(QTimerEvent* event) {
-    if (m_timers.idOf(event) != 0) {
+    if (event->timerId() == m_hoverPoll.timerId()) {
         OnTimer();
         return;
     }
@@ -118,8 +120,8 @@ void CLinkLabel::timerEvent(QTimerEvent* event) {
 }
 
 void CLinkLabel::OnTimer() {
-    const QPoint cursor = quillo::CursorScreenPos() - m_screenOrigin.value_or(mapToGlobal(QPoint(0, 0)));
-    Apply(m_hover.OnTimer(cursor.x(), cursor.y(), width(), height()));
+    const QPoint cursor = quillo::cursorScreenPos() - m_screenOrigin.value_or(mapToGlobal(QPoint(0, 0)));
+    apply(m_hover.OnTimer(cursor.x(), cursor.y(), width(), height()));
 }
 
 void CLinkLabel::mousePressEvent(QMouseEvent* event) {
@@ -137,9 +139,9 @@ void CLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CLinkLabel::OnLinkClicked() {
-    m_hover.OnClick();
+    m_hover.onClick();
     // Whether the browser opened is not the label's business: nothing is shown either way.
-    OpenUrl(m_url, kShowCommand);
+    OpenUrl(QUrl(m_url));
 }
 
 void CLinkLabel::paintEvent(QPaintEvent*) {

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "platform/window_timers.h"
 #include "skin_controls/link_label_logic.h"
 
+#include <QBasicTimer>
 #include <QCursor>
 #include <QFont>
 #include <QLabel>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -17,9 +18,6 @@ class CLinkLabel final : public QLabel {
     Q_DISABLE_COPY_MOVE(CLinkLabel)
 
 public:
-    static constexpr int IDT_LINK_HOVER = quillo::LinkHoverLogic::kTimerId;
-    static constexpr int kShowCommand = 5; // SW_SHOW
-
     explicit CLinkLabel(const QString& text = QString(), QWidget* parent = nullptr);
     ~CLinkLabel() override;
 
@@ -27,18 +25,19 @@ public:
     void PreSubclassWindow();
     void SetLinkUrl(const QString& address);
     const QString& linkUrl() const { return m_url; }
-    int OpenUrl(const QString& address, int showCommand);
+    // Opens the address in the user's web browser; whether a browser was started.
+    bool OpenUrl(const QUrl& address);
     void FitToText();
     void LoadHandCursor();
 
     // The hover poll's tick, as the timer delivers it; tests drive ticks through here.
     void OnTimer();
     bool cursorOver() const { return m_hover.cursorOver(); }
-    bool isHoverTimerActive() const { return m_timers.isActive(IDT_LINK_HOVER); }
+    bool isHoverTimerActive() const { return m_hoverPoll.isActive(); }
     bool underlined() const { return font().underline(); }
 
     // Opening addresses in tests must not start a browser.
-    using Opener = std::function<int(const QString& address, int showCommand)>;
+    using Opener = std::function<bool(const QUrl& address)>;
     static void setOpenerForTests(Opener opener);
 
 protected:
@@ -50,15 +49,16 @@ protected:
 
 private:
     void OnLinkClicked();
-    void Apply(const quillo::LinkHoverLogic::Effects& effects);
-    unsigned staticStyle() const;
+    void apply(const quillo::LinkHoverLogic::Effects& effects);
+    quillo::LabelAlignment labelAlignment() const;
 
     quillo::LinkHoverLogic m_hover;
     QString m_url;
     QFont m_underlinedFont;
     QFont m_plainFont;
-    std::optional<QCursor> m_hHandCursor;
-    quillo::WindowTimers m_timers{this};
+    std::optional<QCursor> m_handCursor;
+    // The hover poll (IDT_LINK_HOVER).
+    QBasicTimer m_hoverPoll;
     // The label's top-left corner on the screen as the last mouse move found it.
     std::optional<QPoint> m_screenOrigin;
     bool m_attached = false;

@@ -15,37 +15,44 @@ LinkHoverLogic::Effects LinkHoverLogic::OnMouseMove() {
 
 LinkHoverLogic::Effects LinkHoverLogic::OnTimer(int cursorX, int cursorY, int clientWidth, int clientHeight) {
     Effects effects;
-    if (PtInRect(WinRect{0, 0, clientWidth, clientHeight}, cursorX, cursorY))
+    if (Rect{0, 0, clientWidth, clientHeight}.contains(cursorX, cursorY))
         return effects;
     m_bCursorOver = false;
     effects.killTimer = true;
     effects.setPlainFont = true;
-    effects.invalidateRect = WinRect{0, 0, clientWidth, clientHeight + kLeaveRepaintExtra};
+    effects.invalidateRect = Rect{0, 0, clientWidth, clientHeight + kLeaveRepaintExtra};
     return effects;
 }
 
-WinRect FitToText(const WinRect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
-                  unsigned style) {
-    WinRect rect = window;
-    const int neededWidth = textWidth + (window.width() - clientWidth);
-    const int neededHeight = textHeight + (window.height() - clientHeight);
+Rect FitToText(const Rect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
+               LabelAlignment alignment) {
+    Rect rect = window;
+    const int neededWidth = textWidth + (window.width - clientWidth);
+    const int neededHeight = textHeight + (window.height - clientHeight);
 
-    if (style & kSsCenterImage) {
-        const int offset = (window.height() - neededHeight) / 2;
-        rect.top += offset;
-        rect.bottom -= offset;
+    if (alignment.vertical == LabelAlignment::Vertical::Centre) {
+        // Both edges move in by the same amount, so an odd difference keeps the extra row.
+        const int offset = (window.height - neededHeight) / 2;
+        rect.y += offset;
+        rect.height -= 2 * offset;
     } else {
-        rect.bottom = rect.top + neededHeight;
+        rect.height = neededHeight;
     }
 
-    if (style & kSsCenter) {
-        const int offset = (window.width() - neededWidth) / 2;
-        rect.left += offset;
-        rect.right -= offset;
-    } else if (style & kSsRight) {
-        rect.left = rect.right - neededWidth;
-    } else {
-        rect.right = rect.left + neededWidth;
+    switch (alignment.horizontal) {
+    case LabelAlignment::Horizontal::Centre: {
+        const int offset = (window.width - neededWidth) / 2;
+        rect.x += offset;
+        rect.width -= 2 * offset;
+        break;
+    }
+    case LabelAlignment::Horizontal::Right:
+        rect.x = window.right() - neededWidth;
+        rect.width = neededWidth;
+        break;
+    case LabelAlignment::Horizontal::Left:
+        rect.width = neededWidth;
+        break;
     }
     return rect;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skin_controls/color_ref.h"
-#include "skin_controls/win_rect.h"
+#include "resources/rect.h"
+#include "skin_controls/skin_colors.h"
 
 #include <optional>
 
@@ -11,7 +11,6 @@ namespace quillo {
 // poll; the poll's tick removes it once the cursor is outside.
 class LinkHoverLogic final {
 public:
-    static constexpr int kTimerId = 100; // IDT_LINK_HOVER
     static constexpr int kPollMs = 100;
     // Leaving repaints this far below the label too.
     static constexpr int kLeaveRepaintExtra = 10;
@@ -23,7 +22,7 @@ public:
         bool killTimer = false;
         bool invalidateWhole = false;
         // A repaint of this rectangle in client coordinates, when set.
-        std::optional<WinRect> invalidateRect;
+        std::optional<Rect> invalidateRect;
         friend bool operator==(const Effects&, const Effects&) = default;
     };
 
@@ -32,25 +31,29 @@ public:
     Effects OnTimer(int cursorX, int cursorY, int clientWidth, int clientHeight);
     // A click clears the hover flag only: the font and the poll stay until a tick finds the cursor
     // outside.
-    void OnClick() { m_bCursorOver = false; }
+    void onClick() { m_bCursorOver = false; }
 
     bool cursorOver() const { return m_bCursorOver; }
-    ColorRef textColor() const { return m_bCursorOver ? m_hoverTextColor : m_textColor; }
+    Rgb textColor() const { return m_bCursorOver ? m_hoverTextColor : m_textColor; }
 
 private:
-    ColorRef m_textColor = kLinkTextColor;
-    ColorRef m_hoverTextColor = kLinkTextColor;
+    Rgb m_textColor = kLinkTextColor;
+    Rgb m_hoverTextColor = kLinkTextColor;
     bool m_bCursorOver = false;
 };
 
-// Static-control styles that decide how a label fits itself to its text.
-inline constexpr unsigned kSsCenter = 0x0001;
-inline constexpr unsigned kSsRight = 0x0002;
-inline constexpr unsigned kSsCenterImage = 0x0200;
+// How a label lines its text up, which decides how it fits itself to the text: the edge that
+// stays where it is, or the middle.
+struct LabelAlignment {
+    enum class Horizontal { Left, Centre, Right };
+    enum class Vertical { Top, Centre };
+    Horizontal horizontal = Horizontal::Left;
+    Vertical vertical = Vertical::Top;
+};
 
 // The label's new window rectangle (in its parent's coordinates) so that a text of
 // textWidth x textHeight fits inside its border.
-WinRect FitToText(const WinRect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
-                  unsigned style);
+Rect FitToText(const Rect& window, int clientWidth, int clientHeight, int textWidth, int textHeight,
+               LabelAlignment alignment);
 
 } // namespace quillo

@@ -6,8 +6,9 @@
 //   - the CPU the process tree uses while idle afterwards.
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/external_dispatch.h"
 #include "browser_host/web_browser2.h"
+#include "page_contract/external_dispatch.h"
+#include "recovery/renderer_recovery.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineView>
 
 #include <algorithm>
 #include <chrono>
@@ -189,7 +191,16 @@ int main(int argc, char* argv[]) {
     CExternalDispatch external([&target]() -> quillo::ExternalTarget* { return &target; });
     quillo::OriginTrust trust;
     trust.trustOrigin({"http", "127.0.0.1", port});
-    CCustomOccManager manager(profile, external, trust);
+    CCustomOccManager manager(quillo::BrowserServices{
+        .profile = profile,
+        .external = external,
+        .trust = trust,
+        .scripts = quillo::buildExternalScripts(trust),
+        .makePage = [&profile](QWebEngineView& browser) { return new QWebEnginePage(&profile, &browser); },
+        // As in the client, the page is asked for a sign of life now and then.
+        .attachRecovery =
+            [](QWebEngineView& browser) { new quillo::RendererRecovery(browser, [] { return false; }); },
+    });
     QWidget window;
     window.resize(400, 300);
     CCustomControlSite* site = manager.CreateSite(&window);

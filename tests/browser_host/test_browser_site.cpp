@@ -1,9 +1,9 @@
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/element_walk.h"
-#include "browser_host/external_dispatch.h"
 #include "browser_host/page_scripts.h"
 #include "browser_host/web_browser2.h"
+#include "page_contract/external_dispatch.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -16,6 +16,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineView>
 #include <memory>
 
 using namespace quillo;
@@ -112,6 +113,10 @@ private:
     std::unique_ptr<CCustomOccManager> m_manager;
     std::unique_ptr<QWidget> m_window;
     CCustomControlSite* m_site = nullptr;
+    // What the fake services saw: the pages and recoveries they gave, the commands routed.
+    QList<QWebEngineView*> m_pagesMadeFor;
+    QList<QWebEngineView*> m_recoveriesFor;
+    BrowserCommandRouter m_router;
 };
 
 void TestBrowserSite::initTestCase() {
@@ -131,14 +136,35 @@ void TestBrowserSite::initTestCase() {
 
 void TestBrowserSite::init() {
     m_target.calls.clear();
+    m_pagesMadeFor.clear();
+    m_recoveriesFor.clear();
+    m_router = {};
     OriginTrust trust;
     trust.trustOrigin({"http", "127.0.0.1", m_port});
-    m_manager = std::make_unique<CCustomOccManager>(*m_profile, *m_dispatch, trust);
+    // A site from a value of fakes: no page services, plain pages, recovery only counted.
+    m_manager = std::make_unique<CCustomOccManager>(BrowserServices{
+        .profile = *m_profile,
+        .external = *m_dispatch,
+        .trust = trust,
+        .scripts = buildExternalScripts(trust),
+        .commandRouter = [this](CWebBrowser2& browser,
+                                BrowserCommand command) { return m_router && m_router(browser, command); },
+        .makePage =
+            [this](QWebEngineView& browser) {
+                m_pagesMadeFor << &browser;
+                return new QWebEnginePage(m_profile.get(), &browser);
+            },
+        .attachRecovery = [this](QWebEngineView& browser) { m_recoveriesFor << &browser; },
+    });
     m_window = std::make_unique<QWidget>();
     m_window->resize(640, 480);
     m_site = m_manager->CreateSite(m_window.get());
     m_site->browser()->resize(640, 480);
     m_window->show();
+    // The browser shows the page the services made, in their profile, and got its recovery there.
+    QCOMPARE(m_pagesMadeFor, QList<QWebEngineView*>{m_site->browser()});
+    QCOMPARE(m_site->browser()->page()->profile(), m_profile.get());
+    QCOMPARE(m_recoveriesFor, QList<QWebEngineView*>{m_site->browser()});
 }
 
 void TestBrowserSite::cleanup() {
@@ -348,7 +374,7 @@ void TestBrowserSite::scanWritesVersionAndCollectsOrderTexts() {
     load(url(QStringLiteral("walk.html")));
     QStringList texts;
     bool done = false;
-    RunElementWalk(*m_site->browser()->page(), ElementWalk::Scan, [&](const QStringList& orderTexts) {
+    runElementWalk(*m_site->browser()->page(), ElementWalk::Scan, [&](const QStringList& orderTexts) {
         texts = orderTexts;
         done = true;
     });
@@ -372,7 +398,7 @@ void TestBrowserSite::frameFinishingLaterCompletesTheDocumentAgain() {
 
 void TestBrowserSite::acceptClicksEveryAcceptElementInOrder() {
     load(url(QStringLiteral("walk.html")));
-    RunElementWalk(*m_site->browser()->page(), ElementWalk::Accept);
+    runElementWalk(*m_site->browser()->page(), ElementWalk::Accept);
     QTRY_COMPARE_WITH_TIMEOUT(
         evaluate(QStringLiteral("clicked")).toStringList(),
         (QStringList{QStringLiteral("first:Accept()"), QStringLiteral("second:Accept()")}), 10000);
@@ -404,11 +430,11 @@ void TestBrowserSite::contextMenuOffersRefreshAndBack() {
 void TestBrowserSite::contextMenuCommandsActOnTheirBrowser() {
     QList<BrowserCommand> routed;
     CWebBrowser2* routedBrowser = nullptr;
-    m_manager->setCommandRouter([&](CWebBrowser2& browser, BrowserCommand command) {
+    m_router = [&](CWebBrowser2& browser, BrowserCommand command) {
         routedBrowser = &browser;
         routed << command;
         return command == BrowserCommand::Back; // the router takes Back only
-    });
+    };
     load(url(QStringLiteral("calls.html")));
     load(url(QStringLiteral("frame.html")));
 

@@ -33,7 +33,7 @@ TEST_CASE("which key presses the filter swallows") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(IsKeySwallowed(row.input) == row.swallowed);
+        CHECK(isKeySwallowed(row.input) == row.swallowed);
     }
 }
 
@@ -66,7 +66,7 @@ TEST_CASE("the tracked key state, through presses, releases and a lost focus") {
             tracker.release(key);
         if (row.forget)
             tracker.forget();
-        CHECK(IsKeySwallowed(tracker.input(true, row.ctrl)) == row.swallowed);
-        CHECK_FALSE(IsKeySwallowed(tracker.input(false, row.ctrl)));
+        CHECK(isKeySwallowed(tracker.input(true, row.ctrl)) == row.swallowed);
+        CHECK_FALSE(isKeySwallowed(tracker.input(false, row.ctrl)));
     }
 }

@@ -1,7 +1,7 @@
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/external_dispatch.h"
 #include "browser_host/web_browser2.h"
 #include "browser_windows/custom_browser_dlg.h"
+#include "page_contract/external_dispatch.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 #include <unistd.h>
 
 // The secondary window with a real browser: it fills the window, navigates when shown and only
@@ -40,7 +41,13 @@ private:
 void TestCustomBrowserDlg::initTestCase() {
     m_profile = std::make_unique<QWebEngineProfile>();
     m_external = std::make_unique<CExternalDispatch>([]() -> quillo::ExternalTarget* { return nullptr; });
-    m_manager = std::make_unique<CCustomOccManager>(*m_profile, *m_external, quillo::OriginTrust());
+    m_manager = std::make_unique<CCustomOccManager>(quillo::BrowserServices{
+        .profile = *m_profile,
+        .external = *m_external,
+        .trust = {},
+        .scripts = quillo::buildExternalScripts({}),
+        .makePage = [this](QWebEngineView& browser) { return new QWebEnginePage(m_profile.get(), &browser); },
+    });
 }
 
 QUrl TestCustomBrowserDlg::page(const char* text) {

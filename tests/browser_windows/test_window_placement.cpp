@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-using quillo::WindowRect;
+using quillo::Rect;
 using quillo::WindowSize;
 
-using Screens = std::vector<WindowRect>;
+using Screens = std::vector<Rect>;
 
 namespace doctest {
-template <> struct StringMaker<WindowRect> {
-    static String convert(const WindowRect& r) {
+template <> struct StringMaker<Rect> {
+    static String convert(const Rect& r) {
         return toString(r.x) + "," + toString(r.y) + " " + toString(r.width) + "x" + toString(r.height);
     }
 };
@@ -29,9 +29,9 @@ const Screens kTwoScreens{{0, 0, 1920, 1080}, {1920, 200, 1280, 720}};
 TEST_CASE("where a page's window goes, and at what size") {
     struct Row {
         std::string_view name;
-        WindowRect requested;
+        Rect requested;
         Screens screens;
-        WindowRect placed;
+        Rect placed;
     };
     const Row rows[] = {
         {"on screen: as asked", {100, 50, 640, 480}, kOneScreen, {100, 50, 640, 480}},

@@ -15,8 +15,6 @@ constexpr int kReportMs = 15000;
 // How long a negative observation waits for something that must not happen.
 constexpr int kQuietMs = 1500;
 
-#define QUILLO_VERIFY(condition, process) QVERIFY2(condition, qPrintable((process).output()))
-
 bool isEvent(const QJsonObject& report, const QString& page, const QString& event) {
     return report.value(u"page"_s).toString() == page && report.value(u"event"_s).toString() == event;
 }
@@ -33,14 +31,6 @@ QStringList keysReported(const DemoService& service) {
          {u"Control"_s, u"Ctrl+Control"_s, u"Alt"_s, u"Alt+Alt"_s, u"Shift"_s, u"Ctrl+Shift"_s})
         keys.removeAll(modifier);
     return keys;
-}
-
-int countRequests(const DemoService& service, const QString& path) {
-    int count = 0;
-    const QJsonArray requests = service.requests();
-    for (const QJsonValue& request : requests)
-        count += request.toObject().value(u"path"_s).toString() == path ? 1 : 0;
-    return count;
 }
 
 // One run of the client against the demo service, starting on `path` of the service with the
@@ -252,7 +242,7 @@ void TestE2eBridge::keysFilteredBeforeThePage() {
     QTRY_VERIFY_WITH_TIMEOUT(x11::activeWindow() == window, 5000);
     const QRect area = x11::clientGeometry(*window);
     QVERIFY(x11::click(area.center().x(), area.center().y())); // focus the page
-    const int loadsBefore = countRequests(run.service, u"/cases/keys"_s);
+    const int loadsBefore = run.service.requestCount(u"/cases/keys"_s);
 
     for (const QString& combo :
          {u"F5"_s, u"ctrl+o"_s, u"ctrl+p"_s, u"ctrl+n"_s, u"ctrl+shift+n"_s, u"ctrl+f"_s, u"alt+n"_s, u"x"_s})
@@ -268,7 +258,7 @@ void TestE2eBridge::keysFilteredBeforeThePage() {
 
     QCOMPARE(keysReported(run.service), (QStringList{u"Ctrl+f"_s, u"Alt+n"_s, u"x"_s}));
     QTest::qWait(kQuietMs);
-    QCOMPARE(countRequests(run.service, u"/cases/keys"_s), loadsBefore);
+    QCOMPARE(run.service.requestCount(u"/cases/keys"_s), loadsBefore);
 
     // Another site runs in another renderer, behind a new focus proxy: still filtered.
     QVERIFY(run.service.reset());
@@ -304,7 +294,7 @@ void TestE2eBridge::contextMenuHasRefreshAndBack() {
     QVERIFY(x11::activate(*window));
     const QRect area = x11::clientGeometry(*window);
     const QPoint point = area.center();
-    const int loadsBefore = countRequests(run.service, u"/cases/keys"_s);
+    const int loadsBefore = run.service.requestCount(u"/cases/keys"_s);
 
     // Our menu: two items, at the click point; the second, Back, with no history does nothing.
     QVERIFY(x11::click(point.x(), point.y(), 3));
@@ -324,7 +314,7 @@ void TestE2eBridge::contextMenuHasRefreshAndBack() {
     QVERIFY(x11::key(u"Return"_s));
     QTRY_VERIFY_WITH_TIMEOUT(!x11::isViewable(*menu), 5000);
     QTest::qWait(kQuietMs);
-    QCOMPARE(countRequests(run.service, u"/cases/keys"_s), loadsBefore);
+    QCOMPARE(run.service.requestCount(u"/cases/keys"_s), loadsBefore);
     QVERIFY(run.process->isRunning());
 
     // The first item, Refresh, reloads the page.
@@ -333,7 +323,7 @@ void TestE2eBridge::contextMenuHasRefreshAndBack() {
     QVERIFY(menu);
     QVERIFY(x11::key(u"Down"_s));
     QVERIFY(x11::key(u"Return"_s));
-    QTRY_COMPARE_WITH_TIMEOUT(countRequests(run.service, u"/cases/keys"_s), loadsBefore + 1, kReportMs);
+    QTRY_COMPARE_WITH_TIMEOUT(run.service.requestCount(u"/cases/keys"_s), loadsBefore + 1, kReportMs);
     run.process->kill();
 }
 
@@ -345,8 +335,8 @@ void TestE2eBridge::secondaryWindowMenuActsOnItsOwnPage() {
         {{u"call"_s, u"CB_OpenWindow"_s},
          {u"args"_s, QJsonArray{u"cases/keys?id=77&nopoll"_s, 200, 150, 500, 400, 0}}}));
     QUILLO_VERIFY(run.waitFor(u"case_keys"_s, u"load"_s, kStartMs), *run.process);
-    const int consoleLoads = countRequests(run.service, u"/console"_s);
-    const int secondaryLoads = countRequests(run.service, u"/cases/keys"_s);
+    const int consoleLoads = run.service.requestCount(u"/console"_s);
+    const int secondaryLoads = run.service.requestCount(u"/cases/keys"_s);
 
     const auto secondary = x11::findWindowByTitle(u"Custom Browser - Window"_s, kReportMs);
     QVERIFY(secondary);
@@ -359,9 +349,9 @@ void TestE2eBridge::secondaryWindowMenuActsOnItsOwnPage() {
     QVERIFY(x11::key(u"Return"_s));
 
     // The secondary window's page reloads; the operator's console is left alone.
-    QTRY_COMPARE_WITH_TIMEOUT(countRequests(run.service, u"/cases/keys"_s), secondaryLoads + 1, kReportMs);
+    QTRY_COMPARE_WITH_TIMEOUT(run.service.requestCount(u"/cases/keys"_s), secondaryLoads + 1, kReportMs);
     QTest::qWait(kQuietMs);
-    QCOMPARE(countRequests(run.service, u"/console"_s), consoleLoads);
+    QCOMPARE(run.service.requestCount(u"/console"_s), consoleLoads);
     run.process->kill();
 }
 

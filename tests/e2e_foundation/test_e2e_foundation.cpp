@@ -30,7 +30,6 @@ bool isStartPageRequest(const QJsonObject& request) {
 }
 
 // Whatever quillo printed, so a failure says why the window or the page never came.
-#define QUILLO_VERIFY(condition, process) QVERIFY2(condition, qPrintable((process).output()))
 
 } // namespace
 

@@ -20,8 +20,6 @@ constexpr qint64 kMaxBurstAnswerMs = 2 * kMaxAnswerMs;
 constexpr qint64 kMaxGrowthKb = 50 * 1024;
 const QString kWindowTitle = u"Custom Browser - Window"_s;
 
-#define QUILLO_VERIFY(condition, process) QVERIFY2(condition, qPrintable((process).output()))
-
 qint64 nowMs() {
     return QDateTime::currentMSecsSinceEpoch();
 }

@@ -15,8 +15,6 @@ namespace {
 constexpr int kStartMs = 30000;
 const QString kQuestionTitle = u"Quillo is in use"_s;
 
-#define QUILLO_VERIFY(condition, process) QVERIFY2(condition, qPrintable((process).output()))
-
 // Where the client keeps its lock: its data directory (organisation "Quillo", program "quillo").
 QString lockDirectory(const ConfigHome& home) {
     return home.dataDir() + u"/Quillo/quillo"_s;

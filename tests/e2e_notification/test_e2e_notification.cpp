@@ -34,7 +34,6 @@ private:
     std::optional<x11::WindowId> raiseRequest(const QString& record);
     std::optional<x11::WindowId> raiseRequestFully(const QString& record);
     bool clickAccept(x11::WindowId popup);
-    bool pushAction(const QString& action, const QJsonArray& args = {});
     // Waits until the popup has risen to its full height; the time it took from the first frame.
     std::optional<qint64> waitForFullHeight(x11::WindowId popup, QElapsedTimer& sinceFirstFrame);
     QString outputPath(const QString& name) const;
@@ -150,10 +149,6 @@ bool TestE2eNotification::clickAccept(x11::WindowId popup) {
     static int clicks = 0;
     const QRect geometry = x11::clientGeometry(popup);
     return x11::click(geometry.left() + 50 + 3 * (++clicks % 10), geometry.top() + 105);
-}
-
-bool TestE2eNotification::pushAction(const QString& action, const QJsonArray& args) {
-    return m_service.pushCommand({{u"page"_s, u"console"_s}, {u"action"_s, action}, {u"args"_s, args}});
 }
 
 std::optional<qint64> TestE2eNotification::waitForFullHeight(x11::WindowId popup,
@@ -290,8 +285,8 @@ void TestE2eNotification::anAcceptWaitsForTheConsolesOwnBox() {
     const auto popup = raiseRequestFully(u"Di|Can you wait?|1 min|Sales"_s);
     QVERIFY2(popup, "no popup rose");
     // The console's own alert(): the page waits in it for the operator's answer.
-    QVERIFY(pushAction(u"alert"_s, {u"Esc to close"_s}));
-    const QString title = u"Message from "_s + m_service.baseUrl().toString(QUrl::RemovePath);
+    QVERIFY(m_service.pushAction(u"console"_s, u"alert"_s, {u"Esc to close"_s}));
+    const QString title = scriptBoxTitle(m_service.baseUrl());
     const auto box = x11::findWindowByTitle(title, 5000);
     QVERIFY2(box, "the console's box did not appear");
 
@@ -315,7 +310,7 @@ void TestE2eNotification::anAcceptWaitsForTheConsolesOwnBox() {
 
 void TestE2eNotification::theOperatorsQuestionLeavesThePopupAcceptable() {
     // The console asks for the operator's location: a question the operator answers at leisure.
-    QVERIFY(pushAction(u"geolocate"_s));
+    QVERIFY(m_service.pushAction(u"console"_s, u"geolocate"_s));
     const auto question = x11::findWindowByTitle(u"Permission request"_s, 10000);
     QVERIFY2(question, "no permission question appeared");
     const auto popup = raiseRequestFully(u"Ed|Still there?|1 min|Sales"_s);
@@ -338,14 +333,14 @@ void TestE2eNotification::theFileChooserIsTheOperatorsAlone() {
         QVERIFY(notes.open(QIODevice::WriteOnly));
         QVERIFY(notes.write(content) == content.size());
     }
-    QVERIFY(pushAction(u"attach_on_click"_s));
+    QVERIFY(m_service.pushAction(u"console"_s, u"attach_on_click"_s));
     QVERIFY(m_service.waitForReport(
         [](const QJsonObject& r) {
             return isEvent(r, u"acted"_s) && r.value(u"action"_s) == u"attach_on_click"_s;
         },
         5000));
     // The page will try to end the active window while the operator is still choosing.
-    QVERIFY(pushAction(u"close_later"_s, {4000}));
+    QVERIFY(m_service.pushAction(u"console"_s, u"close_later"_s, {4000}));
     QVERIFY(x11::activate(m_main));
     const QRect client = x11::clientGeometry(m_main);
     QVERIFY(x11::click(client.center().x(), client.center().y()));

@@ -16,8 +16,6 @@ namespace {
 
 constexpr int kStartMs = 30000;
 
-#define QUILLO_VERIFY(condition, process) QVERIFY2(condition, qPrintable((process).output()))
-
 qint64 nowMs() {
     return QDateTime::currentMSecsSinceEpoch();
 }
@@ -44,14 +42,6 @@ bool startInSession(QuilloProcess& quillo, SessionManager& session) {
     }
     quillo.setEnvironmentVariable(u"SESSION_MANAGER"_s, session.address());
     return quillo.start();
-}
-
-// How many of the service's logged page requests were for path.
-int requestsFor(const DemoService& service, const QString& path) {
-    int count = 0;
-    for (const QJsonValue request : service.requests())
-        count += request[u"path"_s].toString() == path ? 1 : 0;
-    return count;
 }
 
 // A forwarding HTTP proxy for plain http: each connection is piped to the demo service, which
@@ -319,7 +309,7 @@ void TestE2eRecovery::serviceRestarting() {
     qInfo("console loaded %lld ms after the start, through two answers of 503",
           load->value(u"time_ms"_s).toInteger() - startedAt);
     // Each answer of 503 was tried once again, after its wait.
-    QCOMPARE(requestsFor(*m_service, u"/console"_s), 3);
+    QCOMPARE(m_service->requestCount(u"/console"_s), 3);
     QVERIFY2(quillo.output().contains(u"service not available at"_s) &&
                  quillo.output().contains(u"HTTP 503"_s),
              qPrintable(quillo.output()));
@@ -472,7 +462,7 @@ void TestE2eRecovery::exitSignalWhateverIsOpen() {
         QVERIFY(m_service->pushCommand({{u"page"_s, u"console"_s},
                                         {u"action"_s, u"alert"_s},
                                         {u"args"_s, QJsonArray{u"Esc to close"_s}}}));
-        const QString title = u"Message from "_s + m_service->baseUrl().toString(QUrl::RemovePath);
+        const QString title = scriptBoxTitle(m_service->baseUrl());
         QUILLO_VERIFY(x11::findWindowByTitle(title, 5000), quillo);
     }
 

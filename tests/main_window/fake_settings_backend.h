@@ -10,31 +10,26 @@
 // values were asked for.
 class FakeSettingsBackend final : public quillo::SettingsBackend {
 public:
-    bool keyExists = true;
+    bool present = true;
     std::map<std::string, std::string> values;
     std::map<std::string, int> queries;
 
-    long openKey(std::string_view) override {
-        return keyExists ? quillo::kErrorSuccess : quillo::kErrorFileNotFound;
-    }
-    long queryValue(std::string_view, std::string_view name, std::string& text) override {
+    bool keyExists() override { return present; }
+    std::optional<std::string> value(std::string_view name) override {
         ++queries[std::string(name)];
-        if (!keyExists)
-            return quillo::kErrorFileNotFound;
         const auto it = values.find(std::string(name));
-        if (it == values.end())
-            return quillo::kErrorFileNotFound;
-        text = it->second;
-        return quillo::kErrorSuccess;
+        if (!present || it == values.end())
+            return std::nullopt;
+        return it->second;
     }
-    long setValue(std::string_view, std::string_view name, std::string_view text) override {
-        if (!keyExists)
-            return quillo::kErrorFileNotFound;
+    bool setValue(std::string_view name, std::string_view text) override {
+        if (!present)
+            return false;
         values[std::string(name)] = std::string(text);
-        return quillo::kErrorSuccess;
+        return true;
     }
-    long createKey(std::string_view) override {
-        keyExists = true;
-        return quillo::kErrorSuccess;
+    bool createKey() override {
+        present = true;
+        return true;
     }
 };

@@ -127,7 +127,7 @@ void TestChatMainDlg::actions() {
 }
 
 void TestChatMainDlg::popupClosedStopsFlashing() {
-    for (const int wParam : {0, 1}) {
+    for (const bool accepted : {false, true}) {
         auto dialog = makeDialog();
         QWidget other;
         dialog->setActiveWindowOverride([&] { return &other; });
@@ -136,7 +136,7 @@ void TestChatMainDlg::popupClosedStopsFlashing() {
         dialog->CustomFunctionWithParams("Ann|Hi|1 min|Sales", 1);
         QVERIFY(dialog->isTimerActive(CChatMainDlg::IDT_FLASH));
         // The popup reports through its signal, synchronously, as it hides.
-        emit dialog->notifyDlg()->chatPopupClosed(wParam, 0);
+        emit dialog->notifyDlg()->chatPopupClosed(accepted);
         QVERIFY(!dialog->isTimerActive(CChatMainDlg::IDT_FLASH));
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isMinimized());

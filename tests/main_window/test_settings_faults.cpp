@@ -68,30 +68,30 @@ void TestSettingsFaults::writeFile(const QList<std::pair<QString, QString>>& val
 
 void TestSettingsFaults::fault_data() {
     QTest::addColumn<Fault>("fault");
-    QTest::addColumn<long>("readResult"); // of ReadSetting for URL
+    QTest::addColumn<QString>("readResult"); // of ReadSetting for URL
     QTest::addColumn<bool>("missing");
     QTest::addColumn<bool>("written"); // the new order number is in the file afterwards
 
     QTest::newRow("whole file with values of others: all kept, order number stored")
-        << Fault::None << kErrorSuccess << false << true;
+        << Fault::None << u"text"_s << false << true;
     QTest::newRow("file unreadable (mode 000): absent key, nothing written")
-        << Fault::Unreadable << kErrorFileNotFound << false << false;
+        << Fault::Unreadable << u"no key"_s << false << false;
     QTest::newRow("directory where the file should be: absent key, nothing written")
-        << Fault::Directory << kErrorFileNotFound << false << false;
+        << Fault::Directory << u"no key"_s << false << false;
     QTest::newRow("1 MB URL: too long to read, kept whole when the order number is stored")
-        << Fault::HugeValue << kErrorMoreData << true << true;
+        << Fault::HugeValue << u"too long"_s << true << true;
     QTest::newRow("file replaced by another process: its values are read and kept")
-        << Fault::ReplacedMeanwhile << kErrorSuccess << false << true;
+        << Fault::ReplacedMeanwhile << u"text"_s << false << true;
     QTest::newRow("write fails: logged, reported as failed, file unchanged")
-        << Fault::WriteFails << kErrorSuccess << false << false;
+        << Fault::WriteFails << u"text"_s << false << false;
 }
 
 void TestSettingsFaults::fault() {
     QFETCH(Fault, fault);
-    QFETCH(long, readResult);
+    QFETCH(QString, readResult);
     QFETCH(bool, missing);
     QFETCH(bool, written);
-    const std::unique_ptr<SettingsBackend> backend = createUserSettingsBackend();
+    const std::unique_ptr<SettingsBackend> backend = createUserSettings();
     QString url = kUrl;
 
     writeFile({{u"OrderID"_s, u"111"_s}, {u"URL"_s, kUrl}, {u"Extra/Colour"_s, u"blue"_s}});
@@ -114,8 +114,7 @@ void TestSettingsFaults::fault() {
         break;
     case Fault::ReplacedMeanwhile: {
         // The backend has read the file once; another program then swaps a new one in whole.
-        std::string before;
-        QCOMPARE(backend->queryValue(kSettingsKey, kUrlValue, before), kErrorSuccess);
+        QVERIFY(backend->value(kUrlValue).has_value());
         url = u"http://other.example/?id="_s;
         QSaveFile replacement(settingsPath());
         QVERIFY(replacement.open(QIODevice::WriteOnly));
@@ -125,13 +124,16 @@ void TestSettingsFaults::fault() {
     }
     }
 
-    char buffer[kUrlBufferSize] = {};
     bool settingMissing = false;
-    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kUrlValue, sizeof buffer, settingMissing),
-             readResult);
+    const SettingResult read = ReadSetting(*backend, kUrlValue, kUrlBufferSize, settingMissing);
     QCOMPARE(settingMissing, missing);
-    if (readResult == kErrorSuccess)
-        QCOMPARE(QString::fromUtf8(buffer), url);
+    const QString outcome = read                                    ? u"text"_s
+                            : read.error() == SettingError::NoKey   ? u"no key"_s
+                            : read.error() == SettingError::TooLong ? u"too long"_s
+                                                                    : u"no value"_s;
+    QCOMPARE(outcome, readResult);
+    if (read)
+        QCOMPARE(QString::fromStdString(read.value()), url);
 
     if (fault == Fault::WriteFails) {
         // Room for the file as it is, not for a rewrite that grows it.
@@ -140,11 +142,11 @@ void TestSettingsFaults::fault() {
         rlimit previous{};
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const long result = backend->setValue(kSettingsKey, kOrderIdValue, std::string(4096, '9'));
+        const bool stored = backend->setValue(kOrderIdValue, std::string(4096, '9'));
         ::setrlimit(RLIMIT_FSIZE, &previous);
-        QVERIFY(result != kErrorSuccess);
+        QVERIFY(!stored);
     } else {
-        WriteSetting(*backend, kSettingsKey, "4242", kOrderIdValue);
+        WriteSetting(*backend, "4242", kOrderIdValue);
     }
 
     if (fault == Fault::Directory) {

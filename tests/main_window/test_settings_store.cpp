@@ -6,9 +6,25 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstring>
 
 using namespace quillo;
+
+namespace {
+// What a read gave, in words: the text it read, or why there was none.
+QString outcome(const SettingResult& result) {
+    if (result)
+        return QStringLiteral("text: ") + QString::fromStdString(result.value());
+    switch (result.error()) {
+    case SettingError::NoKey:
+        return QStringLiteral("no key");
+    case SettingError::NoValue:
+        return QStringLiteral("no value");
+    case SettingError::TooLong:
+        return QStringLiteral("too long");
+    }
+    return {};
+}
+} // namespace
 
 class TestSettingsStore final : public QObject {
     Q_OBJECT
@@ -17,7 +33,7 @@ private slots:
     void initTestCase();
     void read_data();
     void read();
-    void absentKeyLeavesBufferAndFlag();
+    void absentKeyLeavesTheFlag();
     void flagStaysRaised();
     void writeNeedsExistingKey();
     void writeEmptyText();
@@ -42,82 +58,74 @@ void TestSettingsStore::read_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("present");
     QTest::addColumn<uint>("size");
-    QTest::addColumn<long>("error");
+    QTest::addColumn<QString>("read");
     QTest::addColumn<bool>("missing");
 
     const QString nine = QStringLiteral("123456789");
     QTest::newRow("order number of 9 characters fits 10 bytes")
-        << nine << true << 10u << kErrorSuccess << false;
+        << nine << true << 10u << QStringLiteral("text: ") + nine << false;
     QTest::newRow("order number of 10 characters does not fit")
-        << QStringLiteral("1234567890") << true << 10u << kErrorMoreData << true;
+        << QStringLiteral("1234567890") << true << 10u << QStringLiteral("too long") << true;
     QTest::newRow("address of 255 characters fits 256 bytes")
-        << QString(255, QLatin1Char('u')) << true << 256u << kErrorSuccess << false;
+        << QString(255, QLatin1Char('u')) << true << 256u
+        << QStringLiteral("text: ") + QString(255, QLatin1Char('u')) << false;
     QTest::newRow("address of 256 characters does not fit")
-        << QString(256, QLatin1Char('u')) << true << 256u << kErrorMoreData << true;
-    QTest::newRow("empty value is read as empty text") << QString() << true << 10u << kErrorSuccess << false;
-    QTest::newRow("absent value raises the flag") << QString() << false << 10u << kErrorFileNotFound << true;
+        << QString(256, QLatin1Char('u')) << true << 256u << QStringLiteral("too long") << true;
+    QTest::newRow("empty value is read as empty text")
+        << QString() << true << 10u << QStringLiteral("text: ") << false;
+    QTest::newRow("absent value raises the flag")
+        << QString() << false << 10u << QStringLiteral("no value") << true;
 }
 
 void TestSettingsStore::read() {
     QFETCH(QString, stored);
     QFETCH(bool, present);
     QFETCH(uint, size);
-    QFETCH(long, error);
+    QFETCH(QString, read);
     QFETCH(bool, missing);
 
     FakeSettingsBackend backend;
     if (present)
         backend.values["V"] = stored.toStdString();
-    std::string buffer(size + 8, '#');
     bool flag = false;
-    QCOMPARE(ReadSetting(backend, kSettingsKey, buffer.data(), "V", size, flag), error);
+    QCOMPARE(outcome(ReadSetting(backend, "V", size, flag)), read);
     QCOMPARE(flag, missing);
-    if (error == kErrorSuccess) {
-        QCOMPARE(QString::fromLatin1(buffer.c_str()), stored);
-    } else {
-        // A failed read never writes into the caller's buffer.
-        QCOMPARE(buffer, std::string(size + 8, '#'));
-    }
-    // Nothing is ever written past the buffer the caller offered.
-    QCOMPARE(buffer.substr(size), std::string(8, '#'));
 }
 
-void TestSettingsStore::absentKeyLeavesBufferAndFlag() {
+void TestSettingsStore::absentKeyLeavesTheFlag() {
     FakeSettingsBackend backend;
-    backend.keyExists = false;
-    char buffer[10] = "untouched";
+    backend.present = false;
     bool flag = false;
-    QCOMPARE(ReadSetting(backend, kSettingsKey, buffer, kOrderIdValue, sizeof buffer, flag),
-             kErrorFileNotFound);
+    QCOMPARE(outcome(ReadSetting(backend, kOrderIdValue, kOrderIdBufferSize, flag)),
+             QStringLiteral("no key"));
     QCOMPARE(flag, false);
-    QCOMPARE(QByteArray(buffer), QByteArray("untouched"));
 }
 
 void TestSettingsStore::flagStaysRaised() {
     FakeSettingsBackend backend;
     backend.values["URL"] = "http://chat/";
-    char buffer[256] = {};
     bool flag = false;
-    ReadSetting(backend, kSettingsKey, buffer, kOrderIdValue, 10, flag);
+    ReadSetting(backend, kOrderIdValue, kOrderIdBufferSize, flag);
     QVERIFY(flag);
-    QCOMPARE(ReadSetting(backend, kSettingsKey, buffer, kUrlValue, sizeof buffer, flag), kErrorSuccess);
+    QCOMPARE(outcome(ReadSetting(backend, kUrlValue, kUrlBufferSize, flag)),
+             QStringLiteral("text: http://chat/"));
     QVERIFY2(flag, "a later successful read must not lower the flag");
 }
 
 void TestSettingsStore::writeNeedsExistingKey() {
     FakeSettingsBackend backend;
-    backend.keyExists = false;
-    QCOMPARE(WriteSetting(backend, kSettingsKey, "12345", kOrderIdValue), kErrorFileNotFound);
-    backend.keyExists = true;
+    backend.present = false;
+    QVERIFY(!WriteSetting(backend, "12345", kOrderIdValue));
+    backend.present = true;
     QVERIFY(backend.values.empty());
-    QCOMPARE(WriteSetting(backend, kSettingsKey, "12345", kOrderIdValue), kErrorSuccess);
+    QVERIFY(WriteSetting(backend, "12345", kOrderIdValue));
     QCOMPARE(backend.values.at(kOrderIdValue), std::string("12345"));
 }
 
 void TestSettingsStore::writeEmptyText() {
     FakeSettingsBackend backend;
     backend.values[kOrderIdValue] = "777";
-    QCOMPARE(WriteSetting(backend, kSettingsKey, "", kOrderIdValue), kErrorSuccess);
+    QVERIFY(WriteSetting(backend, "", kOrderIdValue));
     QCOMPARE(backend.values.at(kOrderIdValue), std::string());
 }
 
@@ -128,15 +136,15 @@ void TestSettingsStore::fileBackendRoundTrip() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[General]\nURL=https://chat.example/logon.aspx?id=\n");
     }
-    auto backend = createUserSettingsBackend();
-    char buffer[256] = {};
+    auto backend = createUserSettings();
     bool flag = false;
-    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kUrlValue, sizeof buffer, flag), kErrorSuccess);
-    QCOMPARE(QByteArray(buffer), QByteArray("https://chat.example/logon.aspx?id="));
-    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kOrderIdValue, 10, flag), kErrorFileNotFound);
+    QCOMPARE(outcome(ReadSetting(*backend, kUrlValue, kUrlBufferSize, flag)),
+             QStringLiteral("text: https://chat.example/logon.aspx?id="));
+    QCOMPARE(outcome(ReadSetting(*backend, kOrderIdValue, kOrderIdBufferSize, flag)),
+             QStringLiteral("no value"));
     QVERIFY(flag);
 
-    QCOMPARE(WriteSetting(*backend, kSettingsKey, "<b>42</b>", kOrderIdValue), kErrorSuccess);
+    QVERIFY(WriteSetting(*backend, "<b>42</b>", kOrderIdValue));
     // Another program reading the file with QSettings sees both values, the address unharmed.
     QSettings reader(m_conf, QSettings::NativeFormat);
     QCOMPARE(reader.value(QStringLiteral("OrderID")).toString(), QStringLiteral("<b>42</b>"));
@@ -146,13 +154,12 @@ void TestSettingsStore::fileBackendRoundTrip() {
 
 void TestSettingsStore::fileBackendAbsentOrCorruptFile() {
     QFile::remove(m_conf);
-    auto backend = createUserSettingsBackend();
-    char buffer[10] = {};
+    auto backend = createUserSettings();
     bool flag = false;
-    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kOrderIdValue, sizeof buffer, flag),
-             kErrorFileNotFound);
+    QCOMPARE(outcome(ReadSetting(*backend, kOrderIdValue, kOrderIdBufferSize, flag)),
+             QStringLiteral("no key"));
     QVERIFY(!flag);
-    QCOMPARE(WriteSetting(*backend, kSettingsKey, "123", kOrderIdValue), kErrorFileNotFound);
+    QVERIFY(!WriteSetting(*backend, "123", kOrderIdValue));
     QVERIFY2(!QFile::exists(m_conf), "the client must never create the key");
 
     {
@@ -160,8 +167,8 @@ void TestSettingsStore::fileBackendAbsentOrCorruptFile() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[General\n\x01\x02garbage=\"unterminated\n");
     }
-    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kOrderIdValue, sizeof buffer, flag),
-             kErrorFileNotFound);
+    QCOMPARE(outcome(ReadSetting(*backend, kOrderIdValue, kOrderIdBufferSize, flag)),
+             QStringLiteral("no key"));
     QVERIFY2(!flag, "a corrupt file counts as an absent key");
 }
 
@@ -191,18 +198,16 @@ void TestSettingsStore::fileBackendReadsValuesAsWritten() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[General]\n" + line + "\n");
     }
-    auto backend = createUserSettingsBackend();
-    char buffer[256] = {};
+    auto backend = createUserSettings();
     bool flag = false;
-    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kUrlValue, sizeof buffer, flag), kErrorSuccess);
-    QCOMPARE(QByteArray(buffer), url);
+    QCOMPARE(outcome(ReadSetting(*backend, kUrlValue, kUrlBufferSize, flag)),
+             QStringLiteral("text: ") + QString::fromUtf8(url));
     QVERIFY(!flag);
 
     // Storing the order number rewrites the file; the address survives it, for us and for Qt.
-    QCOMPARE(WriteSetting(*backend, kSettingsKey, "42", kOrderIdValue), kErrorSuccess);
-    std::memset(buffer, 0, sizeof buffer);
-    QCOMPARE(ReadSetting(*backend, kSettingsKey, buffer, kUrlValue, sizeof buffer, flag), kErrorSuccess);
-    QCOMPARE(QByteArray(buffer), url);
+    QVERIFY(WriteSetting(*backend, "42", kOrderIdValue));
+    QCOMPARE(outcome(ReadSetting(*backend, kUrlValue, kUrlBufferSize, flag)),
+             QStringLiteral("text: ") + QString::fromUtf8(url));
     QSettings reader(m_conf, QSettings::NativeFormat);
     QCOMPARE(reader.value(QStringLiteral("URL")).toString().toUtf8(), url);
     QCOMPARE(reader.value(QStringLiteral("OrderID")).toString(), QStringLiteral("42"));

@@ -35,14 +35,14 @@ TEST_CASE("which page the console starts on, and whether the address is read") {
     for (const Row& row : rows) {
         CAPTURE(row.name);
         FakeSettingsBackend backend;
-        backend.keyExists = row.keyExists;
+        backend.present = row.keyExists;
         if (row.orderId)
             backend.values[kOrderIdValue] = *row.orderId;
         if (row.url)
             backend.values[kUrlValue] = *row.url;
         bool missing = false;
         const StartPageHosts hosts{"www.maker.test", "chat.maker.test"};
-        CHECK(ChooseStartPage(backend, missing, hosts) == row.expected);
+        CHECK(chooseStartPage(backend, missing, hosts) == row.expected);
         CHECK((backend.queries.count(kUrlValue) > 0) == row.urlRead);
     }
 }

@@ -124,7 +124,7 @@ void TestChatNotifyDlg::displayTimeHidesAndReports() {
     QVERIFY(!popup.dlg.isVisible());
     QVERIFY(!popup.dlg.isTimerActive(CChatNotifyDlg::IDT_POPUP_DISMISS));
     QCOMPARE(popup.closed.count(), 1);
-    QCOMPARE(popup.closed.at(0), (QVariantList{0, 0}));
+    QCOMPARE(popup.closed.at(0), (QVariantList{false}));
 
     // A further tick of a timer that no longer runs changes nothing.
     popup.dlg.OnTimer(CChatNotifyDlg::IDT_POPUP_DISMISS);
@@ -185,21 +185,21 @@ void TestChatNotifyDlg::textAndColours() {
 void TestChatNotifyDlg::clicks_data() {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<int>("reports");
-    QTest::addColumn<int>("wParam");
+    QTest::addColumn<bool>("accepted");
 
-    QTest::newRow("accept button below the text (60,100)") << QPoint(60, 100) << 1 << 1;
-    QTest::newRow("zone corner (96,116)") << QPoint(96, 116) << 1 << 1;
-    QTest::newRow("decline button (140,100)") << QPoint(140, 100) << 1 << 0;
-    QTest::newRow("title area (20,20)") << QPoint(20, 20) << 1 << 0;
+    QTest::newRow("accept button below the text (60,100)") << QPoint(60, 100) << 1 << true;
+    QTest::newRow("zone corner (96,116)") << QPoint(96, 116) << 1 << true;
+    QTest::newRow("decline button (140,100)") << QPoint(140, 100) << 1 << false;
+    QTest::newRow("title area (20,20)") << QPoint(20, 20) << 1 << false;
     QTest::newRow("on the text area, inside the zone rows (60,86): text keeps it")
-        << QPoint(60, 86) << 0 << -1;
-    QTest::newRow("on the text area (100,60): text keeps it") << QPoint(100, 60) << 0 << -1;
+        << QPoint(60, 86) << 0 << false;
+    QTest::newRow("on the text area (100,60): text keeps it") << QPoint(100, 60) << 0 << false;
 }
 
 void TestChatNotifyDlg::clicks() {
     QFETCH(QPoint, at);
     QFETCH(int, reports);
-    QFETCH(int, wParam);
+    QFETCH(bool, accepted);
 
     Popup popup;
     popup.dlg.ShowNotification("Ann|Hi|1 min|Sales");
@@ -210,7 +210,7 @@ void TestChatNotifyDlg::clicks() {
     QCOMPARE(popup.closed.count(), reports);
     QCOMPARE(popup.dlg.isVisible(), reports == 0);
     if (reports > 0)
-        QCOMPARE(popup.closed.at(0).at(0).toInt(), wParam);
+        QCOMPARE(popup.closed.at(0).at(0).toBool(), accepted);
     // A click on the card ends its display; one the text area keeps leaves the display time running.
     QCOMPARE(popup.dlg.isTimerActive(CChatNotifyDlg::IDT_POPUP_DISMISS), reports == 0);
 }
@@ -220,8 +220,8 @@ void TestChatNotifyDlg::reportMayStartANewRequest() {
     Popup popup;
     QObject::connect(
         &popup.dlg, &CChatNotifyDlg::chatPopupClosed, &popup.dlg,
-        [&popup](int wParam) {
-            if (wParam == 1)
+        [&popup](bool accepted) {
+            if (accepted)
                 popup.dlg.ShowNotification("Bob|Next|0 min|Sales");
         },
         Qt::DirectConnection);

@@ -1,5 +1,5 @@
-#include "browser_host/utf8_text.h"
 #include "notification/notify_text.h"
+#include "page_contract/utf8_text.h"
 
 #include <doctest/doctest.h>
 
@@ -62,7 +62,7 @@ TEST_CASE("the popup's text composed from a request record") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(ComposeNotifyText(row.record).text == row.text);
+        CHECK(composeNotifyText(row.record).text == row.text);
     }
 }
 
@@ -90,7 +90,7 @@ TEST_CASE("the grey waiting line and the orange last field") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        const NotifyText composed = ComposeNotifyText(row.record);
+        const NotifyText composed = composeNotifyText(row.record);
         REQUIRE(composed.waitingSpan.has_value());
         CHECK(int(composed.waitingSpan->byteStart) == row.greyStart);
         CHECK(composed.text.substr(composed.waitingSpan->byteStart, composed.waitingSpan->byteLength) ==
@@ -126,7 +126,7 @@ TEST_CASE("text cut on a character boundary") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(CutAtCharacterBoundary(row.text, row.keep) == row.cut);
+        CHECK(cutAtCharacterBoundary(row.text, row.keep) == row.cut);
     }
 }
 
@@ -146,6 +146,6 @@ TEST_CASE("a byte offset as a position of the text area") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(TextAreaPosition(row.text, row.byteOffset) == row.position);
+        CHECK(textAreaPosition(row.text, row.byteOffset) == row.position);
     }
 }

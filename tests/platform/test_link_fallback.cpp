@@ -1,4 +1,4 @@
-#include "platform/link_open.h"
+#include "platform/link_fallback.h"
 
 #include <doctest/doctest.h>
 
@@ -28,7 +28,7 @@ TEST_CASE("the fallback's command line: cut at the placeholder, a space, the add
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        const auto line = BuildFallbackCommandLine(row.openCommand, url);
+        const auto line = buildFallbackCommandLine(row.openCommand, url);
         REQUIRE(line.has_value());
         CHECK(*line == row.expected);
     }
@@ -51,7 +51,7 @@ TEST_CASE("the fallback's command line is refused when it does not fit its buffe
     for (const Row& row : rows) {
         CAPTURE(row.name);
         const std::string command = "x.exe" + std::string(row.commandLength - 5, 'a');
-        const auto line = BuildFallbackCommandLine(command, address);
+        const auto line = buildFallbackCommandLine(command, address);
         CHECK(line.has_value() == row.accepted);
         if (line)
             CHECK(line->size() == row.commandLength + 1 + address.size());
@@ -59,5 +59,5 @@ TEST_CASE("the fallback's command line is refused when it does not fit its buffe
 }
 
 TEST_CASE("the open command of a file class") {
-    CHECK(OpenCommandKey("htmlfile") == "htmlfile\\shell\\open\\command");
+    CHECK(openCommandKey("htmlfile") == "htmlfile\\shell\\open\\command");
 }

@@ -1,9 +1,10 @@
+#include "resources/qt_rgb.h"
 #include "resources/resource_loader.h"
 #include "skin_controls/color_label.h"
 #include "skin_controls/cursor_source.h"
 #include "skin_controls/hover_bitmap_button.h"
 #include "skin_controls/link_label.h"
-#include "skin_controls/qt_color.h"
+#include "skin_controls/skin_colors.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -53,7 +54,7 @@ class TestSkinControls : public QObject {
 
 private slots:
     void cleanup() {
-        SetCursorSourceForTests({});
+        setCursorSourceForTests({});
         CLinkLabel::setOpenerForTests({});
         HoverButtonLogic::resetHoverShown();
     }
@@ -149,12 +150,12 @@ private slots:
         QVERIFY(label->isHoverTimerActive());
 
         // Still over the label at the tick: nothing changes.
-        SetCursorSourceForTests([label] { return label->mapToGlobal(QPoint(569, 15)); });
+        setCursorSourceForTests([label] { return label->mapToGlobal(QPoint(569, 15)); });
         label->OnTimer();
         QVERIFY(label->underlined());
         QVERIFY(label->isHoverTimerActive());
 
-        SetCursorSourceForTests([label] { return label->mapToGlobal(QPoint(570, 15)); });
+        setCursorSourceForTests([label] { return label->mapToGlobal(QPoint(570, 15)); });
         label->OnTimer();
         QVERIFY(!label->cursorOver());
         QVERIFY(!label->underlined());
@@ -177,10 +178,10 @@ private slots:
     // A click opens the address and clears the hover flag, but the underline and the poll stay
     // until a tick finds the cursor outside.
     void clickOpensTheAddress() {
-        QList<QPair<QString, int>> opened;
-        CLinkLabel::setOpenerForTests([&opened](const QString& address, int show) {
-            opened.append({address, show});
-            return 42;
+        QList<QUrl> opened;
+        CLinkLabel::setOpenerForTests([&opened](const QUrl& address) {
+            opened.append(address);
+            return true;
         });
         auto parent = makeParent();
         auto* label = new CLinkLabel(QStringLiteral("Learn more, click here."), parent.get());
@@ -193,13 +194,12 @@ private slots:
         sendMove(label, {10, 8});
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(10, 8));
         QCOMPARE(opened.size(), 1);
-        QCOMPARE(opened.first().first, QStringLiteral("http://www.tarnwick.example"));
-        QCOMPARE(opened.first().second, CLinkLabel::kShowCommand);
+        QCOMPARE(opened.first().toString(), QStringLiteral("http://www.tarnwick.example"));
         QVERIFY(!label->cursorOver());
         QVERIFY(label->underlined());
         QVERIFY(label->isHoverTimerActive());
 
-        SetCursorSourceForTests([] { return QPoint(-100, -100); });
+        setCursorSourceForTests([] { return QPoint(-100, -100); });
         label->OnTimer();
         QVERIFY(!label->underlined());
         QVERIFY(!label->isHoverTimerActive());
@@ -207,7 +207,7 @@ private slots:
 
     void pressAndReleaseOutsideOpensNothing() {
         int opened = 0;
-        CLinkLabel::setOpenerForTests([&opened](const QString&, int) { return ++opened, 42; });
+        CLinkLabel::setOpenerForTests([&opened](const QUrl&) { return ++opened, true; });
         QWidget parent;
         auto* label = new CLinkLabel(QStringLiteral("x"), &parent);
         label->setGeometry(0, 0, 100, 16);
@@ -247,7 +247,7 @@ private slots:
         const QImage normal = parent->grab(close->geometry()).toImage();
 
         QPoint cursor = close->mapToGlobal(QPoint(9, 9));
-        SetCursorSourceForTests([&cursor] { return cursor; });
+        setCursorSourceForTests([&cursor] { return cursor; });
         sendMove(close, {9, 9});
         QVERIFY(close->isHoverTimerActive());
         close->OnTimer();
@@ -274,7 +274,7 @@ private slots:
         button->setGeometry(0, 0, 19, 19);
         button->LoadBitmaps(155);
         button->SetBitmapIds(155, 157);
-        SetCursorSourceForTests([button] { return button->mapToGlobal(QPoint(3, 3)); });
+        setCursorSourceForTests([button] { return button->mapToGlobal(QPoint(3, 3)); });
         sendMove(button, {3, 3});
         QTRY_COMPARE_WITH_TIMEOUT(button->loadedBitmap(), 157u, 1000);
         QVERIFY(!button->isHoverTimerActive());
@@ -292,7 +292,7 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), QPointF(realScreen), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(button, &move);
-        SetCursorSourceForTests([realScreen] { return realScreen; });
+        setCursorSourceForTests([realScreen] { return realScreen; });
         button->OnTimer();
         QCOMPARE(button->loadedBitmap(), 157u);
     }

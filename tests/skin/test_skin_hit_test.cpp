@@ -36,6 +36,6 @@ TEST_CASE("hit codes of a client area of 800 x 600") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(HitTest({row.x, row.y}, {800, 600}) == row.code);
+        CHECK(hitTest({row.x, row.y}, {800, 600}) == row.code);
     }
 }

@@ -17,7 +17,8 @@ constexpr int kClose = 0;
 constexpr int kMaximize = 1;
 constexpr int kMinimize = 2;
 constexpr int kOutside = -1;
-constexpr WinRect kRects[] = {{773, 6, 792, 25}, {748, 6, 767, 25}, {723, 6, 742, 25}};
+constexpr Rect kRects[] = {Rect::fromEdges(773, 6, 792, 25), Rect::fromEdges(748, 6, 767, 25),
+                           Rect::fromEdges(723, 6, 742, 25)};
 constexpr unsigned kNormal[] = {155, 158, 159};
 constexpr unsigned kHover[] = {157, 162, 163};
 
@@ -92,7 +93,7 @@ TEST_CASE("cases from the poll table, across the three caption buttons") {
         HoverButtonLogic::resetHoverShown();
         std::array<HoverButtonLogic, 3> buttons;
         for (std::size_t i = 0; i < buttons.size(); ++i) {
-            buttons[i].LoadBitmap(kNormal[i]);
+            buttons[i].loadBitmap(kNormal[i]);
             buttons[i].SetBitmapIds(kNormal[i], kHover[i]);
         }
         std::optional<unsigned> last;
@@ -103,9 +104,9 @@ TEST_CASE("cases from the poll table, across the three caption buttons") {
                 CHECK(button.timerPending());
                 continue;
             }
-            const WinRect cursorRect =
-                step.cursorIn == kOutside ? WinRect{400, 300, 401, 301} : kRects[step.cursorIn];
-            last = button.OnTick(kRects[step.button], cursorRect.left, cursorRect.top);
+            const Rect cursorRect =
+                step.cursorIn == kOutside ? Rect::fromEdges(400, 300, 401, 301) : kRects[step.cursorIn];
+            last = button.onTick(kRects[step.button], cursorRect.left(), cursorRect.top());
             CHECK_MESSAGE(!button.timerPending(), "every tick kills the one-shot timer");
         }
         CHECK((last ? int(*last) : -1) == row.lastTickLoads);
@@ -135,9 +136,9 @@ TEST_CASE("the edges of the button's rectangle") {
         HoverButtonLogic::resetHoverShown();
         HoverButtonLogic button;
         button.SetBitmapIds(155, 157);
-        button.LoadBitmap(155);
+        button.loadBitmap(155);
         button.OnMouseMove();
-        button.OnTick(kRects[kClose], row.x, row.y);
+        button.onTick(kRects[kClose], row.x, row.y);
         CHECK(button.loadedBitmap() == (row.inside ? 157u : 155u));
     }
 }

@@ -32,7 +32,7 @@ TEST_CASE("leaving repaints ten pixels below") {
     hover.OnMouseMove();
     const auto left = hover.OnTimer(10, -1, 570, 16);
     REQUIRE(left.invalidateRect.has_value());
-    CHECK(*left.invalidateRect == WinRect{0, 0, 570, 26});
+    CHECK(*left.invalidateRect == Rect{0, 0, 570, 26});
 }
 
 TEST_CASE("where the cursor is at the poll's tick") {
@@ -68,7 +68,7 @@ TEST_CASE("both colours are light steel blue") {
 TEST_CASE("a click, then a move, restarts hovering") {
     LinkHoverLogic hover;
     hover.OnMouseMove();
-    hover.OnClick();
+    hover.onClick();
     CHECK_FALSE(hover.cursorOver());
     const auto again = hover.OnMouseMove();
     CHECK(again.setUnderlinedFont);
@@ -79,46 +79,60 @@ TEST_CASE("a click, then a move, restarts hovering") {
 TEST_CASE("the label's rectangle fitted to its text") {
     struct Row {
         std::string name;
-        WinRect window;
+        Rect window;
         int borderWidth;
-        unsigned style;
-        WinRect expected;
+        LabelAlignment alignment;
+        Rect expected;
     };
+    using H = LabelAlignment::Horizontal;
+    using V = LabelAlignment::Vertical;
     // Text of 300 x 13 in every row.
     const Row rows[] = {
         {"left-aligned, vertically centred: left stays, middle stays",
-         {80, 548, 649, 566},
+         Rect::fromEdges(80, 548, 649, 566),
          0,
-         kSsCenterImage,
-         {80, 550, 380, 564}},
+         {H::Left, V::Centre},
+         Rect::fromEdges(80, 550, 380, 564)},
         {"centred image with an odd difference rounds toward zero",
-         {80, 548, 649, 567},
+         Rect::fromEdges(80, 548, 649, 567),
          0,
-         kSsCenterImage,
-         {80, 551, 380, 564}},
+         {H::Left, V::Centre},
+         Rect::fromEdges(80, 551, 380, 564)},
         {"taller text than the window grows about the middle",
-         {0, 100, 100, 104},
+         Rect::fromEdges(0, 100, 100, 104),
          0,
-         kSsCenterImage,
-         {0, 96, 300, 108}},
-        {"top-aligned keeps the top", {10, 20, 50, 60}, 0, 0u, {10, 20, 310, 33}},
-        {"a border adds its width and height", {10, 20, 50, 60}, 2, 0u, {10, 20, 314, 37}},
-        {"right-aligned keeps the right edge", {10, 20, 500, 60}, 0, kSsRight, {200, 20, 500, 33}},
+         {H::Left, V::Centre},
+         Rect::fromEdges(0, 96, 300, 108)},
+        {"top-aligned keeps the top",
+         Rect::fromEdges(10, 20, 50, 60),
+         0,
+         {H::Left, V::Top},
+         Rect::fromEdges(10, 20, 310, 33)},
+        {"a border adds its width and height",
+         Rect::fromEdges(10, 20, 50, 60),
+         2,
+         {H::Left, V::Top},
+         Rect::fromEdges(10, 20, 314, 37)},
+        {"right-aligned keeps the right edge",
+         Rect::fromEdges(10, 20, 500, 60),
+         0,
+         {H::Right, V::Top},
+         Rect::fromEdges(200, 20, 500, 33)},
         {"centred shrinks about the middle, rounding toward zero",
-         {0, 0, 401, 13},
+         Rect::fromEdges(0, 0, 401, 13),
          0,
-         kSsCenter,
-         {50, 0, 351, 13}},
+         {H::Centre, V::Top},
+         Rect::fromEdges(50, 0, 351, 13)},
         {"centred grows about the middle when the text is wider",
-         {100, 0, 201, 13},
+         Rect::fromEdges(100, 0, 201, 13),
          0,
-         kSsCenter,
-         {1, 0, 300, 13}},
+         {H::Centre, V::Top},
+         Rect::fromEdges(1, 0, 300, 13)},
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        const int clientWidth = row.window.width() - 2 * row.borderWidth;
-        const int clientHeight = row.window.height() - 2 * row.borderWidth;
-        CHECK(FitToText(row.window, clientWidth, clientHeight, 300, 13, row.style) == row.expected);
+        const int clientWidth = row.window.width - 2 * row.borderWidth;
+        const int clientHeight = row.window.height - 2 * row.borderWidth;
+        CHECK(FitToText(row.window, clientWidth, clientHeight, 300, 13, row.alignment) == row.expected);
     }
 }

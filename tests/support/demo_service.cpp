@@ -189,6 +189,17 @@ bool DemoService::pushCommand(const QJsonObject& command) const {
     return post(u"/command"_s, QJsonDocument(command).toJson(QJsonDocument::Compact));
 }
 
+bool DemoService::pushAction(const QString& page, const QString& action, const QJsonArray& args) const {
+    return pushCommand({{u"page"_s, page}, {u"action"_s, action}, {u"args"_s, args}});
+}
+
+int DemoService::requestCount(const QString& path) const {
+    int count = 0;
+    for (const QJsonValue request : requests())
+        count += request[u"path"_s].toString() == path ? 1 : 0;
+    return count;
+}
+
 bool DemoService::setOutage(const QString& path, int status, int requests) const {
     const QJsonObject outage{{u"path"_s, path}, {u"status"_s, status}, {u"requests"_s, requests}};
     return post(u"/outage"_s, QJsonDocument(outage).toJson(QJsonDocument::Compact));

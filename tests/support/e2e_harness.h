@@ -21,7 +21,17 @@
 
 struct _XDisplay; // Xlib's Display, kept out of this header
 
+// A check on the client that fails with what the client printed, since that says why.
+#define QUILLO_VERIFY(condition, process) QVERIFY2(condition, qPrintable((process).output()))
+
 namespace quillo::e2e {
+
+// Whole-file helpers for fixtures and for what the client wrote; an unreadable file reads empty.
+bool writeFile(const QString& path, const QByteArray& content);
+QByteArray readFile(const QString& path);
+
+// The title of a page's own alert()/confirm() box, as the client names it for the page's origin.
+QString scriptBoxTitle(const QUrl& pageOrigin);
 
 // Paths of the built programs under test.
 QString demoServiceBinary();
@@ -69,6 +79,10 @@ public:
     // {call: "CB_...", args: [...]}, {action: name, args: [...]} (the page's own named actions) or
     // {navigate: url}; {page: "console"} addresses one page kind.
     bool pushCommand(const QJsonObject& command) const;
+    // One of a test page's own named actions, on the page of that kind.
+    bool pushAction(const QString& page, const QString& action, const QJsonArray& args = {}) const;
+    // How many logged page requests were for path.
+    int requestCount(const QString& path) const;
     // The next `requests` requests for path are answered with status, as a load balancer answers
     // while the service behind it restarts; reset() ends it.
     bool setOutage(const QString& path, int status, int requests) const;

@@ -1,0 +1,144 @@
+#include "page_services/notification_presenter.h"
+
+#include "notification/web_notification_card.h"
+#include "page_services/web_log.h"
+#include "platform/desktop_notifications.h"
+#include "resources/resource_loader.h"
+#include "resources/resource_strings.h"
+
+#include <QWebEngineNotification>
+#include <QWidget>
+
+namespace quillo::page_services {
+
+namespace {
+
+// Deletes a notification later: it may be the sender of the signal being handled.
+void dispose(std::unique_ptr<QWebEngineNotification> notification) {
+    if (notification)
+        notification.release()->deleteLater();
+}
+
+} // namespace
+
+NotificationPresenter::NotificationPresenter(TrustRule trusted, MainWindow mainWindow,
+                                             notify::PopupStack* popups, QObject* parent)
+    : QObject(parent)
+    , m_trusted(std::move(trusted))
+    , m_mainWindow(std::move(mainWindow))
+    , m_popups(popups)
+    , m_desktop(createDesktopNotifications()) {
+    connect(m_desktop.get(), &DesktopNotifications::activated, this, &NotificationPresenter::onActivated);
+    connect(m_desktop.get(), &DesktopNotifications::closed, this, [this](quint32 id) {
+        if (const auto it = m_shown.find(id); it != m_shown.end())
+            it->second->close();
+        forget(id);
+    });
+}
+
+NotificationPresenter::~NotificationPresenter() = default;
+
+void NotificationPresenter::present(std::unique_ptr<QWebEngineNotification> notification) {
+    // Only trusted pages hold the permission; this guards against one granted before a change.
+    if (!notification || !m_trusted(notification->origin())) {
+        if (notification)
+            qCInfo(lcWeb) << "notification from" << notification->origin().toDisplayString()
+                          << "dropped: origin not trusted";
+        return;
+    }
+    // A notification with the tag of one still shown takes its place, as in a browser.
+    quint32 replacesId = 0;
+    for (const auto& [id, shown] : m_shown) {
+        if (shown->matches(notification.get())) {
+            replacesId = id;
+            break;
+        }
+    }
+    const quint64 serial = m_nextSerial++;
+    const DesktopNotifications::Notification desktop{QString::fromLatin1(res::kMainWindowTitle),
+                                                     notification->title(), notification->message(),
+                                                     res::loadAppIcon().pixmap(48, 48).toImage()};
+    m_pending.emplace(serial, std::move(notification));
+    m_desktop->show(desktop, replacesId, [this, serial, replacesId](std::optional<quint32> id) {
+        onShown(serial, replacesId, id);
+    });
+}
+
+void NotificationPresenter::onShown(quint64 serial, quint32 replacesId, std::optional<quint32> id) {
+    const auto pending = m_pending.find(serial);
+    if (pending == m_pending.end())
+        return;
+    std::unique_ptr<QWebEngineNotification> notification = std::move(pending->second);
+    m_pending.erase(pending);
+    if (!id) {
+        qCInfo(lcWeb) << "no notification service answered; notification from"
+                      << notification->origin().toDisplayString() << "shown in the client's popup";
+        showInPopup(std::move(notification));
+        return;
+    }
+    if (replacesId != 0)
+        forget(replacesId);
+    forget(*id);
+    qCInfo(lcWeb) << "notification from" << notification->origin().toDisplayString()
+                  << "shown on the desktop, id" << *id;
+    QWebEngineNotification* raw = notification.get();
+    // The page may close its notification itself.
+    connect(raw, &QWebEngineNotification::closed, this, [this, shownId = *id] {
+        m_desktop->close(shownId);
+        forget(shownId);
+    });
+    m_shown.emplace(*id, std::move(notification));
+    raw->show();
+}
+
+void NotificationPresenter::onActivated(quint32 id) {
+    const auto it = m_shown.find(id);
+    if (it == m_shown.end())
+        return;
+    qCInfo(lcWeb) << "desktop notification" << id << "clicked";
+    activate(*it->second);
+}
+
+void NotificationPresenter::forget(quint32 id) {
+    if (const auto it = m_shown.find(id); it != m_shown.end()) {
+        disconnect(it->second.get(), nullptr, this, nullptr);
+        dispose(std::move(it->second));
+        m_shown.erase(it);
+    }
+}
+
+void NotificationPresenter::showInPopup(std::unique_ptr<QWebEngineNotification> notification) {
+    if (!m_popup) {
+        m_popup = std::make_unique<notify::WebNotificationCard>(m_popups);
+        connect(m_popup.get(), &notify::WebNotificationCard::clicked, this, [this] {
+            if (m_inPopup) {
+                qCInfo(lcWeb) << "popup notification clicked";
+                activate(*m_inPopup);
+                dispose(std::move(m_inPopup));
+            }
+        });
+        connect(m_popup.get(), &notify::WebNotificationCard::dismissed, this, [this] {
+            if (m_inPopup)
+                m_inPopup->close();
+            dispose(std::move(m_inPopup));
+        });
+    }
+    // The popup shows one notification at a time, the latest.
+    dispose(std::move(m_inPopup));
+    m_inPopup = std::move(notification);
+    m_popup->showText(m_inPopup->title(), m_inPopup->message());
+    m_inPopup->show();
+}
+
+void NotificationPresenter::activate(QWebEngineNotification& notification) {
+    if (QWidget* window = m_mainWindow()) {
+        if (window->isMinimized())
+            window->showNormal();
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+    notification.click();
+}
+
+} // namespace quillo::page_services

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "page_services/web_policy.h"
+
+#include <QDir>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <map>
+#include <vector>
+
+class QMessageBox;
+class QWebEnginePage;
+class QWebEngineProfile;
+class QWidget;
+
+namespace quillo::notify {
+class PopupStack;
+}
+
+namespace quillo::page_services {
+
+class DownloadManager;
+class NewWindowHandoff;
+class NotificationPresenter;
+
+// What a desktop browser does for the chat pages and the client did not: new windows go to the
+// operator's browser, downloads are saved where the operator says, sound plays without a click,
+// notifications and other permissions follow the trust rule of window.external. It lives as a
+// child of the run's profile; every page of that profile is attached to it by its browser's site.
+class PageServices final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PageServices)
+
+public:
+    // Whether a page or origin is one of the chat service's; the same rule as window.external.
+    using TrustRule = std::function<bool(const QUrl& origin)>;
+    // The operator's main window, or null while there is none.
+    using MainWindow = std::function<QWidget*()>;
+
+    // popups: the corner the client's own notification card shares with the chat popup.
+    PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
+                 notify::PopupStack* popups);
+    ~PageServices() override;
+
+    // Hooks a page's new-window and permission requests; call once for each page of the profile.
+    void attachPage(QWebEnginePage& page);
+
+    // The operator's main window, or null while there is none.
+    QWidget* mainWindow() const { return m_mainWindow ? m_mainWindow() : nullptr; }
+
+    // An origin as the operator reads it in questions and in the log: scheme, host and port.
+    static QString originText(const QUrl& origin);
+
+    // Where a page's file chooser opens: the folder the operator last chose files in this run,
+    // else the home folder.
+    QString lastChosenFolder() const {
+        return m_lastChosenFolder.isEmpty() ? QDir::homePath() : m_lastChosenFolder;
+    }
+    void setLastChosenFolder(const QString& folder) { m_lastChosenFolder = folder; }
+
+private:
+    void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
+    void askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission);
+    void answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted);
+    QWidget* dialogParent(const QWebEnginePage* page) const;
+
+    QWebEngineProfile& m_profile;
+    TrustRule m_trusted;
+    MainWindow m_mainWindow;
+    PermissionPolicy m_permissions;
+    // Pages waiting for the operator's answer, by origin and feature.
+    std::map<std::pair<QString, int>, std::vector<QPointer<QWebEnginePage>>> m_waiting;
+    DownloadManager* m_downloads = nullptr;
+    NotificationPresenter* m_notifications = nullptr;
+    QString m_lastChosenFolder;
+    NewWindowHandoff* m_newWindows = nullptr;
+};
+
+} // namespace quillo::page_services

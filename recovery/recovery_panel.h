@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace quillo {
+
+struct RecoveryText;
+
+// The client's own waiting page, laid over a browser whose page is being brought back: what
+// happened, when the next try comes, and a button to try at once. It covers its parent wholly and
+// follows its size.
+class RecoveryPanel final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RecoveryPanel)
+
+public:
+    // Hidden until shown over `covered`, which owns it.
+    explicit RecoveryPanel(QWidget& covered);
+    ~RecoveryPanel() override;
+
+    void setTexts(const RecoveryText& text);
+    // Title, sentence, countdown and button, as shown.
+    QStringList texts() const;
+    // Covers the parent and comes on top of its children.
+    void showOver();
+
+signals:
+    void tryNowClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* m_title = nullptr;
+    QLabel* m_what = nullptr;
+    QLabel* m_countdown = nullptr;
+    QPushButton* m_button = nullptr;
+};
+
+} // namespace quillo

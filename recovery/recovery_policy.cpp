@@ -1,0 +1,134 @@
+#include "recovery/recovery_policy.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace quillo {
+
+std::int64_t Backoff::failed(std::int64_t nowMs, double jitter01) {
+    if (m_upSince && nowMs - *m_upSince >= m_policy.stableMs)
+        m_failures = 0;
+    m_upSince.reset();
+    std::int64_t wait = m_policy.firstMs;
+    for (int i = 0; i < m_failures && wait < m_policy.maxMs; ++i)
+        wait *= 2;
+    wait = std::min(wait, m_policy.maxMs);
+    ++m_failures;
+    const double spread = std::clamp(jitter01, 0.0, 1.0) * m_policy.jitter;
+    return wait + std::int64_t(std::llround(double(wait) * spread));
+}
+
+void Backoff::succeeded(std::int64_t nowMs) {
+    if (!m_upSince)
+        m_upSince = nowMs;
+}
+
+namespace {
+
+// The engine's network errors that mean "the service did not answer at all".
+constexpr std::array kUnreachableErrors = {
+    -7,   // timed out
+    -21,  // network changed
+    -100, // connection closed
+    -101, // connection reset
+    -102, // connection refused
+    -103, // connection aborted
+    -104, // connection failed
+    -105, // name not resolved
+    -106, // internet disconnected
+    -107, // TLS handshake failed
+    -109, // address unreachable
+    -118, // connection timed out
+    -137, // name resolution failed
+    -324, // empty response: the service went down mid-answer
+    // The way there: a proxy that is down or restarting, or that could not reach the service.
+    -111, // tunnel through the proxy failed
+    -120, // SOCKS proxy connection failed
+    -121, // SOCKS proxy could not reach the service's host
+    -130, // proxy connection failed
+    -131, // proxy configuration script could not be fetched or run
+    -186, // proxy could not reach the service
+};
+// What a load balancer answers while the service behind it restarts.
+constexpr std::array kRestartingStatuses = {
+    502, // bad gateway
+    503, // service unavailable
+    504, // gateway timeout
+};
+constexpr int kAborted = -3;
+constexpr int kFirstCertificateError = -299;
+constexpr int kLastCertificateError = -200;
+
+} // namespace
+
+LoadFailureAction classifyLoadFailure(int errorCode, bool isHttpStatus) {
+    if (isHttpStatus)
+        return std::find(kRestartingStatuses.begin(), kRestartingStatuses.end(), errorCode) !=
+                       kRestartingStatuses.end()
+                   ? LoadFailureAction::Retry
+                   : LoadFailureAction::ShowAsIs;
+    if (errorCode == kAborted)
+        return LoadFailureAction::Ignore;
+    // A certificate the engine refused stays refused: retrying would only hammer a wrong server.
+    if (errorCode >= kFirstCertificateError && errorCode <= kLastCertificateError)
+        return LoadFailureAction::ShowAsIs;
+    if (std::find(kUnreachableErrors.begin(), kUnreachableErrors.end(), errorCode) !=
+        kUnreachableErrors.end())
+        return LoadFailureAction::Retry;
+    return LoadFailureAction::ShowAsIs;
+}
+
+RecoveryText recoveryText(RecoveryReason reason, const std::string& address, int secondsLeft) {
+    RecoveryText text;
+    const bool unreachable = reason == RecoveryReason::Unreachable || reason == RecoveryReason::Unavailable;
+    text.title = unreachable ? "Can't reach the chat service" : "The page stopped";
+    switch (reason) {
+    case RecoveryReason::RendererCrashed:
+        text.what = "The page's renderer crashed.";
+        break;
+    case RecoveryReason::RendererKilled:
+        text.what = "The page's renderer was ended by the system.";
+        break;
+    case RecoveryReason::RendererEnded:
+        text.what = "The page's renderer ended unexpectedly.";
+        break;
+    case RecoveryReason::PageHung:
+        text.what = "The page stopped answering and was ended.";
+        break;
+    case RecoveryReason::Unreachable:
+        text.what = address + " does not answer.";
+        break;
+    case RecoveryReason::Unavailable:
+        text.what = address + " is not available at the moment.";
+        break;
+    }
+    const char* verb = unreachable ? "Trying again" : "Loading it again";
+    if (secondsLeft <= 0)
+        text.countdown = std::string(verb) + " now...";
+    else
+        text.countdown = std::string(verb) + " in " + std::to_string(secondsLeft) +
+                         (secondsLeft == 1 ? " second." : " seconds.");
+    text.button = unreachable ? "Try now" : "Reload now";
+    return text;
+}
+
+const char* reasonName(RecoveryReason reason) {
+    switch (reason) {
+    case RecoveryReason::RendererCrashed:
+        return "renderer crashed";
+    case RecoveryReason::RendererKilled:
+        return "renderer killed";
+    case RecoveryReason::RendererEnded:
+        return "renderer ended";
+    case RecoveryReason::PageHung:
+        return "page hung";
+    case RecoveryReason::Unreachable:
+        return "service unreachable";
+    case RecoveryReason::Unavailable:
+        return "service unavailable";
+    }
+    return "unknown";
+}
+
+} // namespace quillo

@@ -1,0 +1,124 @@
+#include "recovery/recovery_policy.h"
+#include "tests/support/doctest_print.h"
+
+#include <doctest/doctest.h>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+using namespace quillo;
+
+namespace {
+// One step of a browser's life: a failure at a time (with the jitter draw), or a page that came up.
+struct Step {
+    std::int64_t atMs;
+    bool up;
+    double jitter = 0.0;
+};
+} // namespace
+
+TEST_CASE("the waits between tries, as failures repeat and pages come up") {
+    struct Row {
+        std::string_view name;
+        BackoffPolicy policy;
+        std::vector<Step> steps;
+        std::vector<std::int64_t> waits; // one per failure, in order
+    };
+    const Row rows[] = {
+        {"renderer dying again and again: doubling from half a second",
+         kRendererBackoff,
+         {{0, false}, {600, false}, {1700, false}, {3800, false}},
+         {500, 1000, 2000, 4000}},
+        {"renderer: waits stop growing at a minute",
+         kRendererBackoff,
+         {{0, false},
+          {1, false},
+          {2, false},
+          {3, false},
+          {4, false},
+          {5, false},
+          {6, false},
+          {7, false},
+          {8, false},
+          {9, false}},
+         {500, 1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000, 60000}},
+        {"renderer: up for a minute starts again from the first wait",
+         kRendererBackoff,
+         {{0, false}, {500, false}, {2000, true}, {62000, false}},
+         {500, 1000, 500}},
+        {"renderer: up for less than a minute keeps growing",
+         kRendererBackoff,
+         {{0, false}, {500, false}, {2000, true}, {61000, false}},
+         {500, 1000, 2000}},
+        {"renderer: later loads do not restart the minute",
+         kRendererBackoff,
+         {{0, false}, {1000, true}, {50000, true}, {61000, false}},
+         {500, 500}},
+        {"unreachable: 2, 4, 8 s; the highest jitter stretches by a tenth",
+         kUnreachableBackoff,
+         {{0, false}, {0, false, 0.999999}, {0, false, 0.5}},
+         {2000, 4400, 8400}},
+        {"unreachable: any success starts again from 2 s",
+         kUnreachableBackoff,
+         {{0, false}, {3000, false}, {9000, true}, {9001, false}},
+         {2000, 4000, 2000}},
+        {"unreachable: forever, at most a minute and its jitter",
+         kUnreachableBackoff,
+         {{0, false}, {0, false}, {0, false}, {0, false}, {0, false}, {0, false}, {0, false, 1.0}},
+         {2000, 4000, 8000, 16000, 32000, 60000, 66000}},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        Backoff backoff(row.policy);
+        std::vector<std::int64_t> seen;
+        for (const Step& step : row.steps) {
+            if (step.up)
+                backoff.succeeded(step.atMs);
+            else
+                seen.push_back(backoff.failed(step.atMs, step.jitter));
+        }
+        CHECK(seen == row.waits);
+    }
+}
+
+TEST_CASE("what a failed load leads to, by the engine's error or the HTTP status") {
+    struct Row {
+        std::string_view name;
+        int errorCode;
+        bool httpStatus;
+        LoadFailureAction action;
+    };
+    const Row rows[] = {
+        {"connection refused: retried", -102, false, LoadFailureAction::Retry},
+        {"connection reset: retried", -101, false, LoadFailureAction::Retry},
+        {"name not resolved: retried", -105, false, LoadFailureAction::Retry},
+        {"connection timed out: retried", -118, false, LoadFailureAction::Retry},
+        {"network changed: retried", -21, false, LoadFailureAction::Retry},
+        {"address unreachable: retried", -109, false, LoadFailureAction::Retry},
+        {"TLS handshake failed: retried", -107, false, LoadFailureAction::Retry},
+        {"proxy down or restarting: retried", -130, false, LoadFailureAction::Retry},
+        {"tunnel through the proxy failed: retried", -111, false, LoadFailureAction::Retry},
+        {"SOCKS proxy down: retried", -120, false, LoadFailureAction::Retry},
+        {"SOCKS proxy cannot reach the host: retried", -121, false, LoadFailureAction::Retry},
+        {"proxy script not fetched: retried", -131, false, LoadFailureAction::Retry},
+        {"proxy asks for credentials: retrying cannot mend it", -127, false, LoadFailureAction::ShowAsIs},
+        {"proxy's certificate invalid: never retried", -136, false, LoadFailureAction::ShowAsIs},
+        {"HTTP 503 while the service restarts: retried", 503, true, LoadFailureAction::Retry},
+        {"HTTP 502 from the load balancer: retried", 502, true, LoadFailureAction::Retry},
+        {"HTTP 504 from the load balancer: retried", 504, true, LoadFailureAction::Retry},
+        {"HTTP 500 from the service: its own answer", 500, true, LoadFailureAction::ShowAsIs},
+        {"HTTP 505 from the service: its own answer", 505, true, LoadFailureAction::ShowAsIs},
+        {"HTTP 404 from the service: its own answer", 404, true, LoadFailureAction::ShowAsIs},
+        {"certificate authority invalid: never retried", -202, false, LoadFailureAction::ShowAsIs},
+        {"certificate name mismatch: never retried", -200, false, LoadFailureAction::ShowAsIs},
+        {"certificate revoked: never retried", -201, false, LoadFailureAction::ShowAsIs},
+        {"load replaced by another: nothing to do", -3, false, LoadFailureAction::Ignore},
+        {"unknown scheme: retrying cannot mend it", -301, false, LoadFailureAction::ShowAsIs},
+        {"blocked by the client: not a network failure", -20, false, LoadFailureAction::ShowAsIs},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(classifyLoadFailure(row.errorCode, row.httpStatus) == row.action);
+    }
+}

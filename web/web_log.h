@@ -1,8 +1,0 @@
-#pragma once
-
-#include <QLoggingCategory>
-
-namespace quillo::web {
-// What the client decided about what pages asked of it, one line each, for support.
-Q_DECLARE_LOGGING_CATEGORY(lcWeb)
-} // namespace quillo::web
