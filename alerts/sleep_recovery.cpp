@@ -2,6 +2,9 @@
 
 namespace quillo::alerts {
 
+SleepRecovery::SleepRecovery(TimeMs longSleepMs)
+    : m_longSleepMs(longSleepMs) {}
+
 SleepActions SleepRecovery::onSleep(TimeMs now) {
     if (!m_sleepingSince)
         m_sleepingSince = now;
@@ -14,7 +17,7 @@ SleepActions SleepRecovery::onWake(TimeMs now) {
     if (!repeated) {
         // Without a start, or with a clock that ran backwards, the sleep may have been long.
         const bool longSleep =
-            !m_sleepingSince || now < *m_sleepingSince || now - *m_sleepingSince > kLongSleepMs;
+            !m_sleepingSince || now < *m_sleepingSince || now - *m_sleepingSince > m_longSleepMs;
         if (longSleep)
             m_reloadWaiting = true;
     }

@@ -31,7 +31,8 @@ struct SleepActions {
 // - Going to sleep notes the time; a second notice before the wake keeps the first.
 // - Every wake pings the console at once; if its last load failed at the network level it is
 //   reloaded at once too.
-// - A wake after more than kLongSleepMs, or after a sleep of unknown length (no start was seen, or
+// - A wake after more than the long-sleep limit (kLongSleepMs unless given), or after a sleep of unknown
+// length (no start was seen, or
 //   the clock ran backwards), also asks for one reload once the network is up (or its state is
 //   unknown) and no chat request's popup shows; else it waits for both. The popup closing before
 //   the network is up leaves the reload waiting for the network.
@@ -41,6 +42,9 @@ struct SleepActions {
 // - A wake that repeats another (two in a row, the second without a sleep) only pings.
 class SleepRecovery final {
 public:
+    // A test of the whole client cannot sleep for ten minutes; it passes a shorter limit.
+    explicit SleepRecovery(TimeMs longSleepMs = kLongSleepMs);
+
     SleepActions onSleep(TimeMs now);
     SleepActions onWake(TimeMs now);
     SleepActions onNetwork(NetworkState state);
@@ -55,6 +59,7 @@ private:
     bool reloadAllowed() const;
     SleepActions reloadIfAllowed();
 
+    TimeMs m_longSleepMs;
     std::optional<TimeMs> m_sleepingSince;
     // Whether the last event about sleep was a wake, so a repeated wake can be told apart.
     bool m_awakeAfterWake = false;

@@ -98,6 +98,24 @@ TEST_CASE("what a sleep asks of the console") {
     }
 }
 
+TEST_CASE("a shorter long-sleep limit, as a test of the whole client sets it") {
+    struct Row {
+        std::string name;
+        std::string events;
+        std::string actions;
+    };
+    // Times in minutes: a limit of 0.05 min is 3 s.
+    const Row rows[] = {
+        {"3 s is still short", "net up; sleep 0; wake 0.05", "- - p"},
+        {"3.06 s is long", "net up; sleep 0; wake 0.051", "- - pr"},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        SleepRecovery recovery(3000);
+        CHECK(run(recovery, row.events) == row.actions);
+    }
+}
+
 TEST_CASE("the state a shell can log") {
     SleepRecovery recovery;
     CHECK_FALSE(recovery.asleep());

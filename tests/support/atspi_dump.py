@@ -17,7 +17,6 @@ launcher. Debian's python3-pyatspi; run it with /usr/bin/python3.
 """
 
 import json
-import os
 import sys
 import threading
 import time
@@ -117,5 +116,4 @@ def main(argv):
 
 
 if __name__ == "__main__":
-    os.environ.setdefault("NO_AT_BRIDGE", "1")
     sys.exit(main(sys.argv))
