@@ -1,0 +1,107 @@
+#include "alerts/alert_sound.h"
+
+#include <array>
+#include <utility>
+
+namespace quillo::alerts {
+
+namespace {
+
+constexpr std::array<std::pair<SoundMode, std::string_view>, 3> kModeNames{{
+    {SoundMode::Off, "off"},
+    {SoundMode::Once, "once"},
+    {SoundMode::Repeat, "repeat"},
+}};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// ASCII only: a locale's case rules must not decide what a settings file means.
+bool equalsIgnoringCase(std::string_view text, std::string_view lowerName) {
+    if (text.size() != lowerName.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char lower = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+        if (lower != lowerName[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ParsedSoundMode ParseSoundMode(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    for (const auto& [mode, name] : kModeNames) {
+        if (equalsIgnoringCase(text, name))
+            return {mode, true};
+    }
+    return {kDefaultSoundMode, false};
+}
+
+std::string_view FormatSoundMode(SoundMode mode) {
+    for (const auto& [known, name] : kModeNames) {
+        if (known == mode)
+            return name;
+    }
+    return FormatSoundMode(kDefaultSoundMode);
+}
+
+SoundRules::SoundRules(SoundMode mode)
+    : m_mode(mode) {}
+
+void SoundRules::setMode(SoundMode mode) {
+    m_mode = mode;
+    m_repeatSince.reset();
+}
+
+bool SoundRules::onRequest(TimeMs now) {
+    if (m_mode == SoundMode::Off)
+        return false;
+    if (m_mode == SoundMode::Repeat && !m_repeatSince)
+        m_repeatSince = now;
+    if (!holdOver(now))
+        return false;
+    play(now);
+    return true;
+}
+
+bool SoundRules::onTick(TimeMs now) {
+    const std::optional<TimeMs> due = nextDue();
+    if (!due || now < *due)
+        return false;
+    if (now - *m_repeatSince > kRepeatLimitMs) {
+        m_repeatSince.reset();
+        return false;
+    }
+    play(now);
+    return true;
+}
+
+void SoundRules::onAnswered() {
+    m_repeatSince.reset();
+}
+
+std::optional<TimeMs> SoundRules::nextDue() const {
+    if (m_mode != SoundMode::Repeat || !m_repeatSince || !m_lastPlay)
+        return std::nullopt;
+    const TimeMs due = *m_lastPlay + kRepeatPeriodMs;
+    if (due - *m_repeatSince > kRepeatLimitMs)
+        return std::nullopt;
+    return due;
+}
+
+bool SoundRules::holdOver(TimeMs now) const {
+    return !m_lastPlay || now < *m_lastPlay || now - *m_lastPlay >= kSoundHoldMs;
+}
+
+void SoundRules::play(TimeMs now) {
+    m_lastPlay = now;
+}
+
+} // namespace quillo::alerts
