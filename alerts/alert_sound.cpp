@@ -32,7 +32,7 @@ bool equalsIgnoringCase(std::string_view text, std::string_view lowerName) {
 
 } // namespace
 
-ParsedSoundMode ParseSoundMode(std::string_view text) {
+ParsedSoundMode parseSoundMode(std::string_view text) {
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
@@ -44,12 +44,12 @@ ParsedSoundMode ParseSoundMode(std::string_view text) {
     return {kDefaultSoundMode, false};
 }
 
-std::string_view FormatSoundMode(SoundMode mode) {
+std::string_view formatSoundMode(SoundMode mode) {
     for (const auto& [known, name] : kModeNames) {
         if (known == mode)
             return name;
     }
-    return FormatSoundMode(kDefaultSoundMode);
+    return formatSoundMode(kDefaultSoundMode);
 }
 
 SoundRules::SoundRules(SoundMode mode)

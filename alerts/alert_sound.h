@@ -24,10 +24,10 @@ struct ParsedSoundMode {
 
 // "off", "once" or "repeat", in any letter case, with surrounding blanks ignored. Anything else,
 // the empty text included, gives the default.
-ParsedSoundMode ParseSoundMode(std::string_view text);
-// The lower-case form that ParseSoundMode reads back: what the settings file and the setup tool
+ParsedSoundMode parseSoundMode(std::string_view text);
+// The lower-case form that parseSoundMode reads back: what the settings file and the setup tool
 // hold.
-std::string_view FormatSoundMode(SoundMode mode);
+std::string_view formatSoundMode(SoundMode mode);
 
 // When the client's alert sound plays, apart from any timer or audio device.
 //

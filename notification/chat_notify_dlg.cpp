@@ -36,6 +36,7 @@ CChatNotifyDlg::~CChatNotifyDlg() = default;
 bool CChatNotifyDlg::ShowNotification(std::string record) {
     setText(notify::composeNotifyText(record));
     startDisplay();
+    emit requestShown(m_richText->toPlainText());
     return true;
 }
 

@@ -37,6 +37,9 @@ public:
     QTextEdit* textArea() const { return m_richText; }
 
 signals:
+    // A request's text as the popup shows it (who asks, what, how long they waited), sent as its
+    // display starts: for what announces it besides the popup.
+    void requestShown(const QString& text);
     // Sent synchronously each time the popup hides: accepted when its accept area was clicked.
     void chatPopupClosed(bool accepted);
 

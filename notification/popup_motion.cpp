@@ -56,8 +56,12 @@ PopupStep PopupMotion::tick(PopupTimer timer) {
 }
 
 PopupStep PopupMotion::click(int x, int y) {
-    // A click ends the display: its timers stop, so nothing reports it closed a second time or
-    // hides a later request's card.
+    return end(inAcceptZone(x, y) ? PopupEnd::Accepted : PopupEnd::Declined);
+}
+
+PopupStep PopupMotion::end(PopupEnd how) {
+    // Ending the display stops its timers, so nothing reports it closed a second time or hides a
+    // later request's card.
     PopupStep step;
     if (m_slideRunning)
         step.stopTimers.push_back(IDT_POPUP_SLIDE);
@@ -69,7 +73,7 @@ PopupStep PopupMotion::click(int x, int y) {
     step.hide = true;
     m_visible = false;
     if (displayed)
-        step.report = inAcceptZone(x, y) ? PopupEnd::Accepted : PopupEnd::Declined;
+        step.report = how;
     return step;
 }
 

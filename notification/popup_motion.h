@@ -63,6 +63,9 @@ public:
     PopupStep tick(PopupTimer timer);
     // Hides the card and ends its display; reports once for a display that had not yet closed.
     PopupStep click(int x, int y);
+    // Ends the display as a click would, with the answer given rather than read from a point: the
+    // keyboard's accept, or a desktop notification's Accept button.
+    PopupStep end(PopupEnd how);
 
     State state() const;
     const Rect& window() const { return m_rcWindow; }

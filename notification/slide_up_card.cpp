@@ -49,6 +49,10 @@ void SlideUpCard::click(QPoint at) {
     apply(m_motion.click(at.x(), at.y()));
 }
 
+void SlideUpCard::accept() {
+    apply(m_motion.end(PopupEnd::Accepted));
+}
+
 bool SlideUpCard::isTimerActive(PopupTimer which) const {
     return (which == PopupTimer::Slide ? m_slide : m_dismiss).isActive();
 }

@@ -34,6 +34,8 @@ public:
     // A timer's tick or a click as the window receives them; public so tests can drive them.
     void tick(PopupTimer timer);
     void click(QPoint at);
+    // Ends a showing display as its accept area's click would; nothing when none shows.
+    void accept();
 
     bool isTimerActive(PopupTimer timer) const;
     // Where the motion has the window, before the stack lifts it.

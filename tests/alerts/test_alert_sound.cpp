@@ -40,7 +40,7 @@ std::vector<TimeMs> run(SoundRules& rules, const std::string& script) {
         } else if (verb == "mode") {
             std::string name;
             words >> name;
-            const ParsedSoundMode parsed = ParseSoundMode(name);
+            const ParsedSoundMode parsed = parseSoundMode(name);
             REQUIRE(parsed.known);
             rules.setMode(parsed.mode);
         } else {
@@ -88,12 +88,12 @@ TEST_CASE("the mode's text form") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        const ParsedSoundMode parsed = ParseSoundMode(row.text);
+        const ParsedSoundMode parsed = parseSoundMode(row.text);
         CHECK(parsed.mode == row.mode);
         CHECK(parsed.known == row.known);
     }
     for (const SoundMode mode : {SoundMode::Off, SoundMode::Once, SoundMode::Repeat}) {
-        const ParsedSoundMode back = ParseSoundMode(FormatSoundMode(mode));
+        const ParsedSoundMode back = parseSoundMode(formatSoundMode(mode));
         CHECK(back.known);
         CHECK(back.mode == mode);
     }

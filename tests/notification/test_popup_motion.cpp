@@ -163,6 +163,18 @@ TEST_CASE("the accept button's zone, and what a click there reports") {
     }
 }
 
+TEST_CASE("an accept from the keyboard or a desktop notification ends a display once") {
+    PopupMotion motion;
+    motion.start(kFullScreen);
+    PopupStep step = motion.end(PopupEnd::Accepted);
+    CHECK(step.hide);
+    CHECK(step.report == PopupEnd::Accepted);
+    CHECK(step.stopTimers == std::vector<PopupTimer>{IDT_POPUP_SLIDE});
+    // Nothing shows any more: a second accept has no request to answer.
+    step = motion.end(PopupEnd::Accepted);
+    CHECK_FALSE(step.report.has_value());
+}
+
 TEST_CASE("reports, shows and timers through sequences of events") {
     struct Row {
         std::string name;

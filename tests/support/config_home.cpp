@@ -25,6 +25,10 @@ QString ConfigHome::cacheDir() const {
     return m_dir.filePath(u"cache"_s);
 }
 
+QString ConfigHome::clientSettingsPath() const {
+    return configDir() + u"/Quillo/quillo.ini"_s;
+}
+
 QString ConfigHome::settingsPath() const {
     return configDir() + u"/Tarnwick/Tarnwick Live Chat.conf"_s;
 }

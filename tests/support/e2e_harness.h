@@ -113,6 +113,8 @@ public:
     QString dataDir() const;
     QString cacheDir() const;
     QString settingsPath() const;
+    // The client's own file (zoom, window state, spelling, sound), apart from the Tarnwick key.
+    QString clientSettingsPath() const;
 
     // Creates the key (the file) and sets the given values; a nullopt value is left absent.
     void writeSettings(std::optional<QString> orderId, std::optional<QString> url) const;
