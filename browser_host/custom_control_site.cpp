@@ -19,6 +19,7 @@
 namespace {
 
 constexpr char kShimScriptName[] = "quillo-external-shim";
+constexpr char kPageHooksScriptName[] = "quillo-page-hooks";
 constexpr char kBridgeScriptName[] = "quillo-external-bridge";
 
 quillo::FilteredKey filteredKey(int key) {
@@ -98,6 +99,9 @@ void CCustomControlSite::installExternalScripts() {
                   QWebEngineScript::MainWorld);
     replaceScript(scripts, QString::fromLatin1(kBridgeScriptName), m_services.scripts.bridge,
                   QWebEngineScript::ApplicationWorld);
+    if (!m_services.scripts.pageHooks.isEmpty())
+        replaceScript(scripts, QString::fromLatin1(kPageHooksScriptName), m_services.scripts.pageHooks,
+                      QWebEngineScript::MainWorld);
 }
 
 std::optional<quillo::CallRefusal> CCustomControlSite::mayCall(const QWebEnginePage& page) const {

@@ -3,6 +3,7 @@
 #include "page_contract/external_dispatch.h"
 #include "page_contract/origin_trust.h"
 #include "page_contract/page_contract.h"
+#include "page_services/page_marks.h"
 #include "resources/resource_loader.h"
 
 #include <QJsonArray>
@@ -52,6 +53,12 @@ ExternalScripts buildExternalScripts(const OriginTrust& trust) {
                                 {{QStringLiteral("trusted"), trusted},
                                  {QStringLiteral("eventName"), eventName},
                                  {QStringLiteral("objectName"), QString::fromLatin1(kExternalBridgeObject)}});
+    scripts.pageHooks =
+        withConfig(res::loadText(QStringLiteral(":/js/page_hooks.js")),
+                   {{QStringLiteral("trusted"), trusted},
+                    {QStringLiteral("markSeparator"), fromContract(page_services::kMarkSeparator)},
+                    {QStringLiteral("stayMark"), fromContract(page_services::kStayMark)},
+                    {QStringLiteral("mediaErrorPrefix"), fromContract(page_services::kMediaErrorPrefix)}});
     return scripts;
 }
 

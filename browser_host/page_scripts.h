@@ -21,10 +21,13 @@ QString fromContract(std::string_view text);
 QString withConfig(const QString& script, const QJsonObject& config);
 
 // The two scripts that give the pages of trusted origins window.external: the shim in the page's
-// own world, and the bridge to the client in the client's private world.
+// own world, and the bridge to the client in the client's private world. Beside them, in the
+// page's world, the hooks that tell the client what the engine does not: a notification's wish to
+// stay, a sound that failed.
 struct ExternalScripts {
     QString shim;
     QString bridge;
+    QString pageHooks;
 };
 ExternalScripts buildExternalScripts(const OriginTrust& trust);
 

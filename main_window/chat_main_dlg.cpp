@@ -7,8 +7,10 @@
 #include "main_window/about_dlg.h"
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
+#include "notification/chat_request_notice.h"
 #include "page_contract/page_contract.h"
 #include "page_services/window_modality.h"
+#include "platform/desktop_notifications.h"
 #include "platform/foreign_windows.h"
 #include "platform/memory_release.h"
 #include "platform/settings_backend.h"
@@ -90,6 +92,10 @@ bool CChatMainDlg::OnInitDialog() {
     m_pNotifyDlg = std::make_unique<CChatNotifyDlg>(m_popups);
     connect(m_pNotifyDlg.get(), &CChatNotifyDlg::chatPopupClosed, this, &CChatMainDlg::OnChatPopupClosed,
             Qt::DirectConnection);
+    // On native Wayland the compositor puts the popup where it likes; the desktop's own
+    // notification makes the request hard to miss there.
+    if (notify::showsRequestOnDesktop(QGuiApplication::platformName().toStdString()))
+        new notify::ChatRequestNotice(*m_pNotifyDlg, createDesktopNotifications()); // the popup owns it
 
     m_installerPoll.start(kInstallerPollMs, Qt::PreciseTimer, this);
     if (m_browser != nullptr)

@@ -10,8 +10,9 @@ bool inAcceptZone(int x, int y) {
     return x >= 30 && x <= 96 && y >= 85 && y <= 116;
 }
 
-PopupStep PopupMotion::start(const Rect& workArea) {
+PopupStep PopupMotion::start(const Rect& workArea, bool stays) {
     m_started = true;
+    m_stays = stays;
     m_rcWindow = placePopup(workArea);
     m_nRisen = 0;
     m_slideRunning = true;
@@ -31,9 +32,11 @@ PopupStep PopupMotion::tick(PopupTimer timer) {
         m_nRisen += kSlideStep;
         if (m_nRisen > kPopupRise) {
             m_slideRunning = false;
-            m_dismissRunning = true;
             step.stopTimers.push_back(IDT_POPUP_SLIDE);
-            step.startTimers.emplace_back(IDT_POPUP_DISMISS, kDismissMs);
+            if (!m_stays) {
+                m_dismissRunning = true;
+                step.startTimers.emplace_back(IDT_POPUP_DISMISS, kDismissMs);
+            }
             return step;
         }
         // Only the top edge climbs; the bottom edge stays below the base line, so the card rises

@@ -58,8 +58,9 @@ public:
     enum class State { Created, Sliding, Displayed, Hidden };
 
     // A new request, in any state: the slide restarts from the base line and a running display
-    // time stops; the new display reports its closing once.
-    PopupStep start(const Rect& workArea);
+    // time stops; the new display reports its closing once. One that stays has no display time:
+    // it is there until clicked or ended.
+    PopupStep start(const Rect& workArea, bool stays = false);
     PopupStep tick(PopupTimer timer);
     // Hides the card and ends its display; reports once for a display that had not yet closed.
     PopupStep click(int x, int y);
@@ -78,6 +79,7 @@ private:
     int m_nRisen = 0;
     bool m_started = false;
     bool m_visible = false;
+    bool m_stays = false;
     bool m_slideRunning = false;
     bool m_dismissRunning = false;
 };

@@ -36,9 +36,13 @@ SlideUpCard::SlideUpCard(PopupStack* stack, Stacking stacking, const char* title
 
 SlideUpCard::~SlideUpCard() = default;
 
-void SlideUpCard::startDisplay() {
+void SlideUpCard::startDisplay(bool stays) {
     const QRect area = workArea();
-    apply(m_motion.start({area.x(), area.y(), area.width(), area.height()}));
+    apply(m_motion.start({area.x(), area.y(), area.width(), area.height()}, stays));
+}
+
+void SlideUpCard::endDisplay(PopupEnd how) {
+    apply(m_motion.end(how));
 }
 
 void SlideUpCard::tick(PopupTimer timer) {
@@ -50,7 +54,7 @@ void SlideUpCard::click(QPoint at) {
 }
 
 void SlideUpCard::accept() {
-    apply(m_motion.end(PopupEnd::Accepted));
+    endDisplay(PopupEnd::Accepted);
 }
 
 bool SlideUpCard::isTimerActive(PopupTimer which) const {

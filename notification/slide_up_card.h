@@ -50,8 +50,11 @@ protected:
     // when there is one, is not owned.
     SlideUpCard(PopupStack* stack, Stacking stacking, const char* title);
 
-    // A new display from the base line, whatever the card shows now.
-    void startDisplay();
+    // A new display from the base line, whatever the card shows now; one that stays has no
+    // display time.
+    void startDisplay(bool stays = false);
+    // Ends a showing display, reported as `how`; nothing when none shows.
+    void endDisplay(PopupEnd how);
     // The display has ended and the card is hidden; runs synchronously, after everything else.
     virtual void displayEnded(PopupEnd end) = 0;
 

@@ -6,9 +6,14 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace quillo::notify {
+
+namespace {
+constexpr int kIconSize = 32;
+} // namespace
 
 WebNotificationCard::WebNotificationCard(PopupStack* stack)
     : SlideUpCard(stack, Stacking::AboveBaseCard, kWindowTitle) {
@@ -21,8 +26,9 @@ WebNotificationCard::WebNotificationCard(PopupStack* stack)
                            toQColor(kLastFieldColour).name()));
     setAttribute(Qt::WA_StyledBackground);
 
-    auto* icon = new QLabel(this);
-    icon->setPixmap(res::loadAppIcon().pixmap(32, 32));
+    m_icon = new QLabel(this);
+    m_icon->setObjectName(QStringLiteral("icon"));
+    m_icon->setPixmap(res::loadAppIcon().pixmap(kIconSize, kIconSize));
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("title"));
     m_title->setTextFormat(Qt::PlainText);
@@ -32,24 +38,42 @@ WebNotificationCard::WebNotificationCard(PopupStack* stack)
     m_body->setWordWrap(true);
     m_body->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    // A card that stays needs a way out that is not the page's action.
+    auto* close = new QToolButton(this);
+    close->setObjectName(QStringLiteral("close"));
+    close->setText(QStringLiteral("\u00d7"));
+    close->setAutoRaise(true);
+    close->setFocusPolicy(Qt::NoFocus);
+    close->setAccessibleName(tr("Close"));
+    connect(close, &QToolButton::clicked, this, &WebNotificationCard::dismiss);
+
     auto* header = new QHBoxLayout;
-    header->addWidget(icon, 0, Qt::AlignTop);
+    header->addWidget(m_icon, 0, Qt::AlignTop);
     header->addWidget(m_title, 1);
+    header->addWidget(close, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(header);
     layout->addWidget(m_body, 1);
     // Clicks on the texts count as clicks on the card.
-    for (QLabel* label : {icon, m_title, m_body})
+    for (QLabel* label : {m_icon, m_title, m_body})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 WebNotificationCard::~WebNotificationCard() = default;
 
-void WebNotificationCard::showText(const QString& title, const QString& body) {
+void WebNotificationCard::showText(const QString& title, const QString& body, const QPixmap& icon,
+                                   bool stays) {
+    m_icon->setPixmap((icon.isNull() ? res::loadAppIcon().pixmap(kIconSize, kIconSize) : icon)
+                          .scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     m_title->setText(title);
     m_body->setText(body);
-    startDisplay();
+    startDisplay(stays);
+}
+
+void WebNotificationCard::dismiss() {
+    // Reported as the end of its time would be: dismissed, not clicked.
+    endDisplay(PopupEnd::TimedOut);
 }
 
 void WebNotificationCard::displayEnded(PopupEnd end) {

@@ -20,19 +20,23 @@ public:
     explicit WebNotificationCard(PopupStack* stack);
     ~WebNotificationCard() override;
 
-    // Replaces what the card shows and starts its rise again.
-    void showText(const QString& title, const QString& body);
+    // Replaces what the card shows and starts its rise again. A card that stays is there until
+    // clicked or closed.
+    void showText(const QString& title, const QString& body, const QPixmap& icon, bool stays);
+    // Hides the card as its close button does.
+    void dismiss();
 
 signals:
-    // The whole card is the one action: a click anywhere hides it.
+    // The whole card is the one action: a click anywhere but its close button hides it.
     void clicked();
-    // Hidden at the end of its display time.
+    // Hidden at the end of its display time, or closed.
     void dismissed();
 
 protected:
     void displayEnded(PopupEnd end) override;
 
 private:
+    QLabel* m_icon = nullptr;
     QLabel* m_title = nullptr;
     QLabel* m_body = nullptr;
 };

@@ -1,17 +1,32 @@
 #include "page_services/notification_presenter.h"
 
 #include "notification/web_notification_card.h"
+#include "page_services/page_marks.h"
 #include "page_services/web_log.h"
 #include "platform/desktop_notifications.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
 
+#include <QPixmap>
 #include <QWebEngineNotification>
 #include <QWidget>
 
 namespace quillo::page_services {
 
 namespace {
+
+// The page's text and, below it, whose it is: the operator must tell a page's notice from the
+// client's own.
+QString bodyWithOrigin(const QWebEngineNotification& notification) {
+    const QString origin = notification.origin().toDisplayString(QUrl::RemovePath | QUrl::StripTrailingSlash);
+    return notification.message().isEmpty() ? origin : notification.message() + u'\n' + origin;
+}
+
+// The page's own icon where it gave one, else the client's.
+QImage iconOf(const QWebEngineNotification& notification) {
+    const QImage icon = notification.icon();
+    return icon.isNull() ? res::loadAppIcon().pixmap(48, 48).toImage() : icon;
+}
 
 // Deletes a notification later: it may be the sender of the signal being handled.
 void dispose(std::unique_ptr<QWebEngineNotification> notification) {
@@ -47,17 +62,28 @@ void NotificationPresenter::present(std::unique_ptr<QWebEngineNotification> noti
         return;
     }
     // A notification with the tag of one still shown takes its place, as in a browser.
+    const std::string origin = notification->origin().toString().toStdString();
+    const std::string tag = notification->tag().toStdString();
     quint32 replacesId = 0;
     for (const auto& [id, shown] : m_shown) {
-        if (shown->matches(notification.get())) {
+        if (replacesNotification(origin, tag, shown->origin().toString().toStdString(),
+                                 shown->tag().toStdString())) {
             replacesId = id;
             break;
         }
     }
+    const bool stays = readNotificationTag(tag).stays;
     const quint64 serial = m_nextSerial++;
-    const DesktopNotifications::Notification desktop{QString::fromLatin1(res::kMainWindowTitle),
-                                                     notification->title(), notification->message(),
-                                                     res::loadAppIcon().pixmap(48, 48).toImage()};
+    const DesktopNotifications::Notification desktop{.appName = QString::fromLatin1(res::kMainWindowTitle),
+                                                     .title = notification->title(),
+                                                     .body = bodyWithOrigin(*notification),
+                                                     .icon = iconOf(*notification),
+                                                     .actions = {},
+                                                     .urgency = std::nullopt,
+                                                     .expireTimeoutMs = expireTimeoutFor(stays)};
+    if (stays)
+        qCInfo(lcWeb) << "notification from" << notification->origin().toDisplayString()
+                      << "asks to stay until acted on";
     m_pending.emplace(serial, std::move(notification));
     m_desktop->show(desktop, replacesId, [this, serial, replacesId](std::optional<quint32> id) {
         onShown(serial, replacesId, id);
@@ -113,20 +139,32 @@ void NotificationPresenter::showInPopup(std::unique_ptr<QWebEngineNotification> 
         connect(m_popup.get(), &notify::WebNotificationCard::clicked, this, [this] {
             if (m_inPopup) {
                 qCInfo(lcWeb) << "popup notification clicked";
+                disconnect(m_inPopup.get(), nullptr, this, nullptr);
                 activate(*m_inPopup);
                 dispose(std::move(m_inPopup));
             }
         });
         connect(m_popup.get(), &notify::WebNotificationCard::dismissed, this, [this] {
-            if (m_inPopup)
+            if (m_inPopup) {
+                disconnect(m_inPopup.get(), nullptr, this, nullptr);
                 m_inPopup->close();
+            }
             dispose(std::move(m_inPopup));
         });
     }
     // The popup shows one notification at a time, the latest.
+    if (m_inPopup)
+        disconnect(m_inPopup.get(), nullptr, this, nullptr);
     dispose(std::move(m_inPopup));
     m_inPopup = std::move(notification);
-    m_popup->showText(m_inPopup->title(), m_inPopup->message());
+    const bool stays = readNotificationTag(m_inPopup->tag().toStdString()).stays;
+    // The page may close its notification itself; a card that stays would otherwise outlive it.
+    connect(m_inPopup.get(), &QWebEngineNotification::closed, this, [this] {
+        if (m_popup)
+            m_popup->dismiss();
+    });
+    m_popup->showText(m_inPopup->title(), bodyWithOrigin(*m_inPopup), QPixmap::fromImage(iconOf(*m_inPopup)),
+                      stays);
     m_inPopup->show();
 }
 

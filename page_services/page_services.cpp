@@ -86,10 +86,24 @@ QString PageServices::originText(const QUrl& origin) {
 
 void PageServices::attachPage(QWebEnginePage& page) {
     m_newWindows->attachPage(page);
+    prepareLoad(page, page.requestedUrl());
+    connect(&page, &QWebEnginePage::urlChanged, this,
+            [this, page = &page](const QUrl& url) { prepareLoad(*page, url); });
     connect(&page, &QWebEnginePage::featurePermissionRequested, this,
             [this, page = &page](const QUrl& origin, QWebEnginePage::Feature feature) {
                 onPermissionRequested(*page, origin, feature);
             });
+}
+
+void PageServices::prepareLoad(QWebEnginePage& page, const QUrl& url) {
+    if (!url.isValid() || !m_trusted(url))
+        return;
+    const QUrl origin =
+        url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment);
+    page.setFeaturePermission(origin, QWebEnginePage::Notifications, QWebEnginePage::PermissionGrantedByUser);
+    if (m_grantedAhead.insert(originText(origin)).second)
+        qCInfo(lcWeb) << "permission" << QWebEnginePage::Notifications << "granted to" << originText(origin)
+                      << "ahead of its load (trusted)";
 }
 
 void PageServices::onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature) {
@@ -159,6 +173,16 @@ void PageServices::answerWaiting(const QUrl& origin, int feature, Permission per
                                        granted ? QWebEnginePage::PermissionGrantedByUser
                                                : QWebEnginePage::PermissionDeniedByUser);
     }
+}
+
+void PageServices::noteMediaError(const QUrl& page, const MediaErrorReport& report) {
+    // Any page can write to its console; only the client's script in a trusted one is heard.
+    if (!m_trusted(page) || !m_mediaErrors.first(report.source))
+        return;
+    qCInfo(lcWeb).noquote() << "media of" << originText(page)
+                            << "failed:" << QString::fromStdString(report.source)
+                            << u'(' + QString::fromUtf8(mediaErrorName(report.code)) + u')'
+                            << QString::fromStdString(report.message);
 }
 
 QWidget* PageServices::dialogParent(const QWebEnginePage* page) const {

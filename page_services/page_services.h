@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_services/page_marks.h"
 #include "page_services/web_policy.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QUrl>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 class QMessageBox;
@@ -47,6 +49,9 @@ public:
 
     // Hooks a page's new-window and permission requests; call once for each page of the profile.
     void attachPage(QWebEnginePage& page);
+    // A page is about to load url: a trusted origin gets the notification permission before its
+    // first script asks, as the engine keeps no grant from one run to the next.
+    void prepareLoad(QWebEnginePage& page, const QUrl& url);
 
     // The operator's main window, or null while there is none.
     QWidget* mainWindow() const { return m_mainWindow ? m_mainWindow() : nullptr; }
@@ -61,6 +66,10 @@ public:
     }
     void setLastChosenFolder(const QString& folder) { m_lastChosenFolder = folder; }
 
+    // A trusted page's sound or video failed to load or play: logged once per source for the run,
+    // as the engine says nothing of it.
+    void noteMediaError(const QUrl& page, const MediaErrorReport& report);
+
 private:
     void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
     void askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission);
@@ -73,9 +82,12 @@ private:
     PermissionPolicy m_permissions;
     // Pages waiting for the operator's answer, by origin and feature.
     std::map<std::pair<QString, int>, std::vector<QPointer<QWebEnginePage>>> m_waiting;
+    // Origins granted notifications ahead of a load, so the log says it once.
+    std::set<QString> m_grantedAhead;
     DownloadManager* m_downloads = nullptr;
     NotificationPresenter* m_notifications = nullptr;
     QString m_lastChosenFolder;
+    OncePerSource m_mediaErrors;
     NewWindowHandoff* m_newWindows = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "page_services/script_dialogs.h"
 
 #include "page_services/engine_wait.h"
+#include "page_services/page_marks.h"
 #include "page_services/page_services.h"
 #include "page_services/web_log.h"
 #include "page_services/window_modality.h"
@@ -190,6 +191,7 @@ bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType t
         !QWebEngineUrlScheme::schemeByName(scheme).name().isEmpty() || profile()->urlSchemeHandler(scheme);
     switch (clientScheme ? NavigationAction::Load : decideNavigation(scheme.toStdString())) {
     case NavigationAction::Load:
+        m_services.prepareLoad(*this, url);
         break;
     case NavigationAction::HandToDesktop:
         qCInfo(lcWeb).noquote() << "mail address from" << PageServices::originText(this->url())
@@ -202,6 +204,14 @@ bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType t
         return false;
     }
     return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+}
+
+void ScriptDialogPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+                                                int lineNumber, const QString& sourceId) {
+    if (const std::optional<MediaErrorReport> report = parseMediaErrorReport(message.toStdString()))
+        m_services.noteMediaError(url(), *report);
+    else
+        QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceId);
 }
 
 void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QString& msg,

@@ -39,6 +39,9 @@ protected:
                             const QStringList& acceptedMimeTypes) override;
     // Also where the engine asks before it hands an address it cannot load to the desktop.
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    // Where the client's script in a trusted page reports a sound that failed.
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int lineNumber,
+                                  const QString& sourceId) override;
 
 private:
     static QString boxTitle(const QUrl& securityOrigin);

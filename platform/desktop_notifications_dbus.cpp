@@ -56,8 +56,13 @@ public:
         QVariantMap hints;
         if (!notification.icon.isNull())
             hints.insert(QStringLiteral("image-data"), imageHint(notification.icon));
+        if (notification.urgency)
+            hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(*notification.urgency)));
+        QStringList actions{kDefaultAction, QStringLiteral("Open")};
+        for (const auto& [key, label] : notification.actions)
+            actions << key << label;
         call << notification.appName << replacesId << QString() << notification.title << notification.body
-             << QStringList{kDefaultAction, QStringLiteral("Open")} << hints << qint32(-1);
+             << actions << hints << notification.expireTimeoutMs;
         auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this,
                 [shown = std::move(shown)](QDBusPendingCallWatcher* finished) {
@@ -83,6 +88,8 @@ private slots:
     void onActionInvoked(uint id, const QString& action) {
         if (action == kDefaultAction)
             emit activated(id);
+        else
+            emit actionInvoked(id, action);
     }
     void onNotificationClosed(uint id, uint) { emit closed(id); }
 

@@ -36,6 +36,8 @@ std::vector<int> run(PopupMotion& motion, const std::string& script, int* shows 
             PopupStep step;
             if (verb == "start")
                 step = motion.start(kBottomPanel);
+            else if (verb == "stay")
+                step = motion.start(kBottomPanel, true);
             else if (verb == "slide")
                 step = motion.tick(IDT_POPUP_SLIDE);
             else if (verb == "dismiss")
@@ -244,6 +246,28 @@ TEST_CASE("reports, shows and timers through sequences of events") {
          2,
          true,
          true,
+         false},
+        {"a card that stays has no display time: risen, it is still up",
+         "stay; slide*27; dismiss",
+         {},
+         1,
+         true,
+         false,
+         false},
+        {"a card that stays ends at a click", "stay; slide*27; click 140 100", {0}, 1, false, false, false},
+        {"a card that stays, replaced while up by one that does not: the new one times out",
+         "stay; slide*27; start; slide*27; dismiss",
+         {0},
+         2,
+         false,
+         false,
+         false},
+        {"a timed card replaced while displayed by one that stays: no old display time cuts it",
+         "start; slide*27; stay; slide*27; dismiss",
+         {},
+         2,
+         true,
+         false,
          false},
     };
     for (const Row& row : rows) {

@@ -3,8 +3,10 @@
 # 1. Xwayland present, QT_QPA_PLATFORM unset: the client runs on X11; the chat-request popup
 #    rises to the output's bottom-right corner and the main window keeps the focus.
 # 2. No X display: the client starts on native Wayland, the console page loads with
-#    window.external, and the client says once what the compositor decides there. A second start
-#    with a launch's activation token ends at once and the first activates its window with it.
+#    window.external, and the client says once what the compositor decides there. A chat request
+#    is also a desktop notification (mako on a bus of the test's own) with an Accept button that
+#    accepts the chat. A second start with a launch's activation token ends at once and the first
+#    activates its window with it.
 set -euo pipefail
 quillo=$(realpath "$1")
 service_bin=$(realpath "$2")
@@ -12,7 +14,7 @@ test_user=quillotest
 output_w=1280
 output_h=800
 
-for tool in sway swaymsg Xwayland xwininfo python3; do
+for tool in sway swaymsg Xwayland xwininfo python3 mako makoctl busctl dbus-daemon dbus-monitor dbus-send; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed (scripts/setup installs it)"
     exit 77
@@ -203,8 +205,44 @@ echo "== no X display: native Wayland"
 service_post /reset '' >/dev/null 2>&1 || true
 start_sway disable
 [ -z "$x_display" ] || fail "sway set DISPLAY=$x_display with Xwayland disabled"
+# A session bus of the test's own that starts no services by itself, with mako as the desktop's
+# notification service and a recorder of what the client asks of it.
+cat >"$runtime/bus.conf" <<BUSCONF
+<busconfig><type>session</type><listen>unix:path=$runtime/bus</listen><auth>EXTERNAL</auth>
+<policy context="default"><allow send_destination="*"/><allow eavesdrop="true"/><allow own="*"/></policy></busconfig>
+BUSCONF
+run_user dbus-daemon --config-file="$runtime/bus.conf" --nofork >"$work/bus.log" 2>&1 &
+pids+=($!)
+bus="unix:path=$runtime/bus"
+for _ in $(seq 50); do
+  [ -S "$runtime/bus" ] && break
+  sleep 0.1
+done
+[ -S "$runtime/bus" ] || fail "the test's session bus did not start"
+run_user XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$wayland_display" DBUS_SESSION_BUS_ADDRESS="$bus" \
+  mako >"$work/mako.log" 2>&1 &
+pids+=($!)
+mako_ready=""
+for _ in $(seq 100); do
+  if run_user dbus-send --bus="$bus" --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+    string:org.freedesktop.Notifications 2>/dev/null | grep -q 'boolean true'; then
+    mako_ready=yes
+    break
+  fi
+  sleep 0.1
+done
+[ -n "$mako_ready" ] || fail "mako did not take the notification service's name"
+run_user dbus-monitor --address "$bus" \
+  "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
+  "type='method_call',interface='org.freedesktop.Notifications',member='CloseNotification'" >"$work/notify.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+  grep -q NameAcquired "$work/notify.log" 2>/dev/null && break
+  sleep 0.1
+done
+
 # The client's side of the protocol on its output, to see which token it activates with.
-start_quillo wayland "" WAYLAND_DEBUG=client
+start_quillo wayland "" WAYLAND_DEBUG=client DBUS_SESSION_BUS_ADDRESS="$bus"
 wait_console || fail "the console page did not load on native Wayland"
 for _ in $(seq 50); do
   [ "$(focused_window)" = "Quillo xdg_shell" ] && break
@@ -214,6 +252,42 @@ done
 [ "$(grep -c 'compositor decides' "$work/quillo-wayland.log")" -eq 1 ] ||
   fail "the client did not say once what the compositor decides on native Wayland"
 echo "native Wayland: page loaded with window.external"
+
+# A chat request: besides the popup, an urgent notification that stays, with an Accept button.
+service_post /reset '' >/dev/null 2>&1 || true
+service_post /command '{"call":"CB_CustomFunctionWithParams","args":["Ann|Hi, I need help|2 min|Sales",1]}'
+for _ in $(seq 100); do
+  grep -q 'string "Chat request"' "$work/notify.log" && break
+  sleep 0.1
+done
+notify_call=$(awk '/member=Notify/{call=""} {call=call $0 "\n"} END{printf "%s", call}' "$work/notify.log")
+grep -q 'string "Chat request"' <<<"$notify_call" && grep -q 'Hi, I need help' <<<"$notify_call" ||
+  fail "no Notify call with the chat request's text: $(tail -n 40 "$work/notify.log")"
+grep -q 'string "accept"' <<<"$notify_call" && grep -q 'string "Accept"' <<<"$notify_call" ||
+  fail "the chat request's notification has no Accept button: $notify_call"
+grep -q 'string "urgency"' <<<"$notify_call" && grep -A1 'string "urgency"' <<<"$notify_call" | grep -q 'byte 2' ||
+  fail "the chat request's notification is not critical: $notify_call"
+[ "$(grep -v '^[[:space:]]*$' <<<"$notify_call" | tail -n 1 | awk '{print $1, $2}')" = "int32 0" ] ||
+  fail "the chat request's notification expires: $notify_call"
+# The operator presses Accept on the notification: the page accepts the chat through cmdHidden.
+run_user DBUS_SESSION_BUS_ADDRESS="$bus" makoctl invoke accept || fail "makoctl could not invoke the Accept button"
+accepted=""
+for _ in $(seq 100); do
+  if service_get /reports | python3 -c '
+import json, sys
+sys.exit(0 if any(r.get("page") == "console" and r.get("event") == "accepted" for r in json.load(sys.stdin)) else 1)'; then
+    accepted=yes
+    break
+  fi
+  sleep 0.1
+done
+[ -n "$accepted" ] || fail "the notification's Accept did not accept the chat"
+for _ in $(seq 50); do
+  grep -q 'member=CloseNotification' "$work/notify.log" && break
+  sleep 0.1
+done
+grep -q 'member=CloseNotification' "$work/notify.log" || fail "the chat request's notification was not closed"
+echo "native Wayland: the chat request's notification accepted the chat and was closed"
 
 # Started again from a launcher that hands over an activation token: the second start ends with 0
 # and the first asks the compositor to activate its window with that very token.
