@@ -52,11 +52,14 @@ private slots:
     void wake_data();
     void wake();
     void longSleepWhilePopupShows();
+    void wakeAfterAFailedLoad();
     void withoutSystemBus();
 
 private:
     // Starts the client on the console with logind's stand-in and the given long-sleep limit.
-    bool startClient(const QString& longSleepMs);
+    // beforeStart runs once the client is set up to use the service, just before it starts.
+    bool startClient(const QString& longSleepMs, bool consoleUp = true,
+                     const std::function<void()>& beforeStart = {});
     // The machine sleeps a little longer than the shortened limit, and wakes.
     void sleepAndWake();
 
@@ -82,7 +85,8 @@ void TestE2eSleep::init() {
     m_home->writeSettings(u"7"_s, m_service->baseUrl().resolved(QUrl(u"/console?id="_s)).toString());
 }
 
-bool TestE2eSleep::startClient(const QString& longSleepMs) {
+bool TestE2eSleep::startClient(const QString& longSleepMs, bool consoleUp,
+                               const std::function<void()>& beforeStart) {
     m_logind = std::make_unique<FakeLogind>();
     if (!m_logind->start()) {
         qWarning("logind stand-in: %s", qPrintable(m_logind->errorString()));
@@ -91,7 +95,10 @@ bool TestE2eSleep::startClient(const QString& longSleepMs) {
     m_quillo = std::make_unique<QuilloProcess>(*m_home, *m_service);
     m_quillo->setEnvironmentVariable(u"DBUS_SYSTEM_BUS_ADDRESS"_s, m_logind->busAddress());
     m_quillo->setEnvironmentVariable(u"QUILLO_TEST_LONG_SLEEP_MS"_s, longSleepMs);
-    if (!m_quillo->start() || !m_service->waitForReport(consoleEvent(u"version"_s, 0), kStartMs)) {
+    if (beforeStart)
+        beforeStart();
+    if (!m_quillo->start() ||
+        (consoleUp && !m_service->waitForReport(consoleEvent(u"version"_s, 0), kStartMs))) {
         qWarning("client did not load the console: %s", qPrintable(clientLog(*m_quillo)));
         return false;
     }
@@ -167,6 +174,29 @@ void TestE2eSleep::longSleepWhilePopupShows() {
     QVERIFY(x11::click(geometry.x() + 170, geometry.y() + 3));
     QUILLO_VERIFY(m_service->waitForReport(consoleEvent(u"version"_s, beforeSleep), kStartMs), *m_quillo);
     QCOMPARE(m_service->requestCount(u"/console"_s), consoleRequests + 1);
+}
+
+void TestE2eSleep::wakeAfterAFailedLoad() {
+    // The service is gone when the client starts, and the client's tries grow apart.
+    const quint16 port = m_service->port();
+    QVERIFY(startClient(u"600000"_s, false, [this] { m_service->stop(); }));
+    QTRY_VERIFY2_WITH_TIMEOUT(clientLog(*m_quillo).count(u"cannot reach"_s) >= 3,
+                              qPrintable(clientLog(*m_quillo)), 30000);
+    QVERIFY2(clientLog(*m_quillo).contains(u"trying again in 8"_s), qPrintable(clientLog(*m_quillo)));
+    QVERIFY2(m_service->start(false, port), qPrintable(m_service->errorString()));
+
+    // A short sleep: the console is loaded at once, not at its next try 8 s on.
+    sleepAndWake();
+    if (QTest::currentTestFailed())
+        return;
+    const qint64 wokeAt = QDateTime::currentMSecsSinceEpoch();
+    QVERIFY2(clientLog(*m_quillo).contains(u"the machine woke up - checking the console, reloading it"_s),
+             qPrintable(clientLog(*m_quillo)));
+    const auto load = m_service->waitForReport(consoleEvent(u"version"_s, 0), kStartMs);
+    QUILLO_VERIFY(load, *m_quillo);
+    const qint64 afterWake = load->value(u"time_ms"_s).toInteger() - wokeAt;
+    qInfo("console up %lld ms after the wake", afterWake);
+    QVERIFY2(afterWake < 6000, qPrintable(clientLog(*m_quillo)));
 }
 
 void TestE2eSleep::withoutSystemBus() {
