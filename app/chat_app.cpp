@@ -11,6 +11,8 @@
 #include "page_services/page_services.h"
 #include "page_services/script_dialogs.h"
 #include "platform/launch_feedback.h"
+#include "platform/sleep_notices.h"
+#include "recovery/console_sleep_watch.h"
 #include "recovery/renderer_recovery.h"
 
 #include <QApplication>
@@ -95,9 +97,12 @@ bool CChatApp::InitInstance() {
         // A page that dies, hangs or cannot reach its server comes back by itself. While the
         // console's own script box waits inside the engine, no page can answer.
         .attachRecovery =
-            [](QWebEngineView& browser) {
-                new quillo::RendererRecovery(browser,
-                                             [] { return quillo::page_services::EngineWait::active(); });
+            [this](QWebEngineView& browser) {
+                auto* recovery = new quillo::RendererRecovery(
+                    browser, [] { return quillo::page_services::EngineWait::active(); });
+                // The console is the one page checked after a sleep of the machine.
+                if (m_pMainWnd != nullptr && browser.window() == m_pMainWnd)
+                    watchConsoleSleep(browser, *recovery);
             },
     });
 
@@ -108,6 +113,17 @@ bool CChatApp::InitInstance() {
         m_pMainWnd = nullptr;
     }
     return false;
+}
+
+void CChatApp::watchConsoleSleep(QWebEngineView& console, quillo::RendererRecovery& recovery) {
+    // Tests of the whole client cannot sleep for ten minutes.
+    bool shortened = false;
+    const int longSleepMs = qEnvironmentVariableIntValue("QUILLO_TEST_LONG_SLEEP_MS", &shortened);
+    auto* watch = new quillo::ConsoleSleepWatch(console, recovery, quillo::createSleepNotices(),
+                                                shortened && longSleepMs > 0 ? longSleepMs
+                                                                             : quillo::alerts::kLongSleepMs);
+    QObject::connect(m_popups.get(), &quillo::notify::PopupStack::chatPopupHeightChanged, watch,
+                     [watch](int height) { watch->setPopupShowing(height > 0); });
 }
 
 void CChatApp::onRefresh() {

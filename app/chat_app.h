@@ -8,10 +8,14 @@ class CChatMainDlg;
 class CCustomOccManager;
 class CExternalDispatch;
 class QWebEngineProfile;
+class QWebEngineView;
 
-namespace quillo::notify {
+namespace quillo {
+class RendererRecovery;
+namespace notify {
 class PopupStack;
 }
+} // namespace quillo
 
 // The application: brings the process up in a fixed order, owns what lives for the whole run (the
 // browser profile, the browser-site factory and window.external) and runs the main window until
@@ -41,6 +45,9 @@ public:
     CChatMainDlg* m_pMainWnd = nullptr;
 
 private:
+    // The console is checked after a sleep of the machine, and reloaded after a long one.
+    void watchConsoleSleep(QWebEngineView& console, quillo::RendererRecovery& recovery);
+
     // The corner the chat popup and the pages' notification cards share.
     std::unique_ptr<quillo::notify::PopupStack> m_popups;
     std::unique_ptr<QWebEngineProfile> m_profile;

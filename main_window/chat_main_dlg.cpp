@@ -18,6 +18,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
+#include "skin_controls/hover_bitmap_button.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -192,6 +193,8 @@ void CChatMainDlg::OnChatPopupClosed(bool accepted) {
 
 void CChatMainDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_btnMaximize != nullptr)
+        m_btnMaximize->setAccessibleName(isMaximized() ? tr("Restore") : tr("Maximize"));
     // The mark left by an unclicked popup goes once the operator comes to the window.
     if (event->type() == QEvent::ActivationChange && m_attentionMarked && isActiveWindow()) {
         m_attentionMarked = false;

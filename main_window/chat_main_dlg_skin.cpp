@@ -51,9 +51,11 @@ QLabel* makePiece(QWidget* parent, const QString& name, int bitmapId, QPoint pos
     return piece;
 }
 
-CHoverBitmapButton* makeCaptionButton(QWidget* parent, const QString& name) {
+CHoverBitmapButton* makeCaptionButton(QWidget* parent, const QString& name, const QString& accessibleName) {
     auto* button = new CHoverBitmapButton(parent);
     button->setObjectName(name);
+    // The bitmap says what the button does to the eye only.
+    button->setAccessibleName(accessibleName);
     button->resize(kCaptionButtonSize, kCaptionButtonSize);
     return button;
 }
@@ -137,9 +139,9 @@ void CChatMainDlg::createSkinControls() {
     m_topLeft = makePiece(this, QStringLiteral("topLeft"), res::IDB_TOP_LEFT, kTopLeftPos);
     m_topLogo = makePiece(this, QStringLiteral("topLogo"), res::IDB_TOP_LOGO, kLogoPos);
     m_topBar = makePiece(this, QStringLiteral("topBar"), res::IDB_TOP_BAR);
-    m_btnClose = makeCaptionButton(this, QStringLiteral("btnClose"));
-    m_btnMaximize = makeCaptionButton(this, QStringLiteral("btnMaximize"));
-    m_btnMinimize = makeCaptionButton(this, QStringLiteral("btnMinimize"));
+    m_btnClose = makeCaptionButton(this, QStringLiteral("btnClose"), tr("Close"));
+    m_btnMaximize = makeCaptionButton(this, QStringLiteral("btnMaximize"), tr("Maximize"));
+    m_btnMinimize = makeCaptionButton(this, QStringLiteral("btnMinimize"), tr("Minimize"));
     m_leftEdge = makePiece(this, QStringLiteral("leftEdge"), res::IDB_LEFT_EDGE);
     m_rightEdge = makePiece(this, QStringLiteral("rightEdge"), res::IDB_RIGHT_EDGE);
     m_bottomLeft = makePiece(this, QStringLiteral("bottomLeft"), res::IDB_BOTTOM_LEFT);

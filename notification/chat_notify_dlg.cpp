@@ -1,9 +1,12 @@
 #include "notification/chat_notify_dlg.h"
 
+#include "notification/popup_accessible.h"
+
 #include "resources/qt_rgb.h"
 #include "resources/resource_ids.h"
 #include "resources/resource_loader.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -12,6 +15,7 @@
 using namespace quillo;
 
 const QRect CChatNotifyDlg::kTextAreaRect{QPoint(5, 45), QPoint(187, 88)};
+const QRect CChatNotifyDlg::kAcceptAreaRect{QPoint(30, 85), QPoint(96, 116)};
 
 CChatNotifyDlg::CChatNotifyDlg(notify::PopupStack* stack)
     : SlideUpCard(stack, Stacking::OnBaseLine, kWindowTitle)
@@ -29,14 +33,29 @@ CChatNotifyDlg::CChatNotifyDlg(notify::PopupStack* stack)
     palette.setColor(QPalette::Text, toQColor(notify::kTextColour));
     m_richText->setPalette(palette);
     m_richText->viewport()->setAutoFillBackground(true);
+
+    notify::installPopupAccessibility();
+    setAccessibleName(tr("Chat request"));
+    auto* acceptArea = new notify::AcceptArea(this);
+    acceptArea->setGeometry(kAcceptAreaRect);
+    acceptArea->setAccessibleName(tr("Accept chat"));
+    connect(acceptArea, &notify::AcceptArea::pressed, this, &CChatNotifyDlg::accept);
 }
 
 CChatNotifyDlg::~CChatNotifyDlg() = default;
 
 bool CChatNotifyDlg::ShowNotification(std::string record) {
     setText(notify::composeNotifyText(record));
+    const QString shown = m_richText->toPlainText();
+    // Before the window shows: its showing is announced with what it says.
+    setAccessibleDescription(shown);
+    // A card that shows already shows again for a new request, so that request is announced too.
+    if (isVisible()) {
+        QAccessibleEvent event(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&event);
+    }
     startDisplay();
-    emit requestShown(m_richText->toPlainText());
+    emit requestShown(shown);
     return true;
 }
 

@@ -21,6 +21,8 @@ public:
     // So that tests and window managers can name a window that shows no title.
     static constexpr const char* kWindowTitle = "Quillo notification";
     static const QRect kTextAreaRect;
+    // The accept button drawn into the picture, as assistive technology is shown it.
+    static const QRect kAcceptAreaRect;
 
     // Creates the popup hidden, on the base line of the corner it shares through `stack`.
     explicit CChatNotifyDlg(quillo::notify::PopupStack* stack = nullptr);

@@ -187,6 +187,15 @@ void RendererRecovery::tryNow() {
         m_browser.load(m_address);
 }
 
+void RendererRecovery::reloadNow() {
+    if (m_reason) {
+        tryNow();
+        return;
+    }
+    if (windowShown())
+        m_browser.reload();
+}
+
 void RendererRecovery::endWaiting() {
     m_reason.reset();
     m_retry.stop();

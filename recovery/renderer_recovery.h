@@ -49,6 +49,10 @@ public:
 
     // "Reload now" / "Try now".
     void tryNow();
+    // Asks the page for a sign of life now rather than at the next ping.
+    void checkNow() { checkAlive(); }
+    // Loads the page again: the address it waits to try when it is waiting, else the one it shows.
+    void reloadNow();
 
 private:
     void onRendererEnded(int status, int exitCode);

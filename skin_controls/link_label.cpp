@@ -5,6 +5,7 @@
 #include "skin_controls/cursor_source.h"
 #include "skin_controls/skin_colors.h"
 
+#include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,10 +15,51 @@ CLinkLabel::Opener& opener() {
     static CLinkLabel::Opener instance;
     return instance;
 }
+
+// A label to the eye, a link to assistive technology: named by its text, described by its address,
+// and followed by its press action.
+class LinkLabelAccessible final : public QAccessibleWidget {
+public:
+    explicit LinkLabelAccessible(CLinkLabel* label)
+        : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QString text(QAccessible::Text which) const override {
+        const auto* label = static_cast<const CLinkLabel*>(widget());
+        const QString own = QAccessibleWidget::text(which);
+        if (!own.isEmpty())
+            return own;
+        if (which == QAccessible::Name)
+            return label->text();
+        if (which == QAccessible::Description)
+            return label->linkUrl();
+        return own;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& actionName) override {
+        if (actionName != pressAction())
+            return;
+        auto* label = static_cast<CLinkLabel*>(widget());
+        label->OpenUrl(QUrl(label->linkUrl()));
+    }
+};
+
+QAccessibleInterface* linkLabelAccessible(const QString&, QObject* object) {
+    if (auto* label = qobject_cast<CLinkLabel*>(object))
+        return new LinkLabelAccessible(label);
+    return nullptr;
+}
+
 } // namespace
 
 CLinkLabel::CLinkLabel(const QString& text, QWidget* parent)
     : QLabel(text, parent) {
+    static const bool accessibleAsLink = [] {
+        QAccessible::installFactory(linkLabelAccessible);
+        return true;
+    }();
+    (void)accessibleAsLink;
     // Moves must arrive without a pressed button: they start the hover state.
     setMouseTracking(true);
 }

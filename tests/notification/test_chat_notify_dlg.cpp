@@ -1,5 +1,6 @@
 #include "notification/chat_notify_dlg.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,6 +21,9 @@ private slots:
     void clicks_data();
     void clicks();
     void reportMayStartANewRequest();
+    void acceptAreaCoversTheAcceptZone_data();
+    void acceptAreaCoversTheAcceptZone();
+    void screenReaderAnnouncesAndAccepts();
 };
 
 namespace {
@@ -234,6 +238,60 @@ void TestChatNotifyDlg::reportMayStartANewRequest() {
     popup.ticks(1);
     QVERIFY(popup.dlg.isVisible());
     QCOMPARE(popup.dlg.geometry(), QRect(1727, 1035, 193, 135));
+}
+
+void TestChatNotifyDlg::acceptAreaCoversTheAcceptZone_data() {
+    QTest::addColumn<QPoint>("at");
+    const QRect area = CChatNotifyDlg::kAcceptAreaRect;
+    QTest::newRow("top left corner") << area.topLeft();
+    QTest::newRow("bottom right corner") << area.bottomRight();
+    QTest::newRow("left of it") << area.topLeft() - QPoint(1, 0);
+    QTest::newRow("above it") << area.topLeft() - QPoint(0, 1);
+    QTest::newRow("right of it") << area.bottomRight() + QPoint(1, 0);
+    QTest::newRow("below it") << area.bottomRight() + QPoint(0, 1);
+}
+
+void TestChatNotifyDlg::acceptAreaCoversTheAcceptZone() {
+    // The button assistive technology is shown lies exactly over the zone a click accepts in.
+    QFETCH(QPoint, at);
+    QCOMPARE(CChatNotifyDlg::kAcceptAreaRect.contains(at), quillo::notify::inAcceptZone(at.x(), at.y()));
+}
+
+void TestChatNotifyDlg::screenReaderAnnouncesAndAccepts() {
+    Popup popup;
+    QAccessibleInterface* card = QAccessible::queryAccessibleInterface(&popup.dlg);
+    QVERIFY(card);
+    QCOMPARE(card->role(), QAccessible::AlertMessage);
+    QCOMPARE(card->text(QAccessible::Name), QStringLiteral("Chat request"));
+
+    QAccessibleInterface* accept = nullptr;
+    for (int i = 0; i < card->childCount(); ++i) {
+        if (card->child(i)->role() == QAccessible::Button)
+            accept = card->child(i);
+    }
+    QVERIFY(accept);
+    QCOMPARE(accept->text(QAccessible::Name), QStringLiteral("Accept chat"));
+    QAccessibleActionInterface* press = accept->actionInterface();
+    QVERIFY(press);
+    QCOMPARE(press->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    // Nothing shows, so there is nothing to accept.
+    press->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(popup.closed.count(), 0);
+
+    // The text is there before the window shows, since its showing is what gets announced.
+    popup.dlg.ShowNotification("Ann|Is anyone there?|2 min|Sales");
+    QVERIFY(!popup.dlg.isVisible());
+    const QString description = card->text(QAccessible::Description);
+    QVERIFY2(description.startsWith(QStringLiteral("Ann : Is anyone there?")), qPrintable(description));
+    QVERIFY2(description.endsWith(QStringLiteral("Waiting 2 min for Sales")), qPrintable(description));
+
+    popup.ticks(3);
+    QVERIFY(popup.dlg.isVisible());
+    press->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(popup.closed.count(), 1);
+    QCOMPARE(popup.closed.at(0).at(0).toBool(), true);
+    QVERIFY(!popup.dlg.isVisible());
+    QVERIFY(!popup.dlg.isTimerActive(CChatNotifyDlg::IDT_POPUP_SLIDE));
 }
 
 QTEST_MAIN(TestChatNotifyDlg)

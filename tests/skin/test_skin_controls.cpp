@@ -6,6 +6,7 @@
 #include "skin_controls/link_label.h"
 #include "skin_controls/skin_colors.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -203,6 +204,32 @@ private slots:
         label->OnTimer();
         QVERIFY(!label->underlined());
         QVERIFY(!label->isHoverTimerActive());
+    }
+
+    // A screen reader's user finds a link named by its text, and follows it with its press action.
+    void linkLabelIsALinkToAssistiveTechnology() {
+        QList<QUrl> opened;
+        CLinkLabel::setOpenerForTests([&opened](const QUrl& address) {
+            opened.append(address);
+            return true;
+        });
+        QWidget parent;
+        auto* label = new CLinkLabel(QStringLiteral("Learn more, click here."), &parent);
+        label->PreSubclassWindow();
+        label->SetLinkUrl(QStringLiteral("http://www.tarnwick.example"));
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(label);
+        QVERIFY(link);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), QStringLiteral("Learn more, click here."));
+        QCOMPARE(link->text(QAccessible::Description), QStringLiteral("http://www.tarnwick.example"));
+        QAccessibleActionInterface* actions = link->actionInterface();
+        QVERIFY(actions);
+        QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("http://www.tarnwick.example"))});
+        // A name the owner gives wins over the text.
+        label->setAccessibleName(QStringLiteral("Tarnwick products"));
+        QCOMPARE(link->text(QAccessible::Name), QStringLiteral("Tarnwick products"));
     }
 
     void pressAndReleaseOutsideOpensNothing() {

@@ -131,6 +131,18 @@ private slots:
         QCOMPARE(bitmapOf("btnMinimize"), 159u);
     }
 
+    // The maximise button's name says what a press would do now.
+    void maximizeButtonIsNamedForWhatItDoes() {
+        auto* maximize = m_dialog->findChild<CHoverBitmapButton*>(QStringLiteral("btnMaximize"));
+        QCOMPARE(maximize->accessibleName(), QStringLiteral("Maximize"));
+        m_dialog->ToggleMaximize();
+        QTRY_VERIFY(m_dialog->isMaximized());
+        QCOMPARE(maximize->accessibleName(), QStringLiteral("Restore"));
+        m_dialog->ToggleMaximize();
+        QTRY_VERIFY(!m_dialog->isMaximized());
+        QCOMPARE(maximize->accessibleName(), QStringLiteral("Maximize"));
+    }
+
     void cursorShowsTheBand_data() {
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<Qt::CursorShape>("shape");

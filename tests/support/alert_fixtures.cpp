@@ -784,6 +784,12 @@ std::optional<QJsonObject> AccessibilityBus::tree(const QString& appName, int ms
     return document.isObject() ? std::optional<QJsonObject>(document.object()) : std::nullopt;
 }
 
+bool AccessibilityBus::doAction(const QString& appName, const QString& name, const QString& role,
+                                const QString& action) const {
+    return run(kPython, {supportScript(u"atspi_dump.py"_s), u"press"_s, appName, name, role, action},
+               withSessionBus(m_sessionBus), nullptr, 20000) == 0;
+}
+
 QList<QJsonObject> findAccessible(const QJsonObject& tree,
                                   const std::function<bool(const QJsonObject&)>& pred) {
     QList<QJsonObject> found;

@@ -257,6 +257,10 @@ public:
     // The application's accessible tree from tests/support/atspi_dump.py: {name, role, description,
     // states, children}, waiting up to ms for the application to appear.
     std::optional<QJsonObject> tree(const QString& appName, int ms = 10000) const;
+    // Does the action (such as "Press") of the application's showing node with that name and role,
+    // as a screen reader's user would; whether it was found and done.
+    bool doAction(const QString& appName, const QString& name, const QString& role,
+                  const QString& action) const;
 
 private:
     QString m_sessionBus;

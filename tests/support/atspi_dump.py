@@ -11,6 +11,10 @@
       "object:state-changed:showing") whose source belongs to APP, as one JSON
       line {"type", "detail1", "detail2", "source": {"name", "role",
       "description"}}. Prints "listening" first and runs until stdin closes.
+  atspi_dump.py press APP NAME ROLE ACTION
+      Does the named action (such as "Press") of the first showing node of
+      APP with that name and role, as a screen reader's user would. Exits 1
+      if no such node or action was found.
 
 The session bus in DBUS_SESSION_BUS_ADDRESS must run at-spi2-core's bus
 launcher. Debian's python3-pyatspi; run it with /usr/bin/python3.
@@ -106,9 +110,41 @@ def watch_events(app_name, kinds):
     return 0
 
 
+def find_node(node, name, role, depth=0):
+    try:
+        showing = node.getState().contains(pyatspi.STATE_SHOWING)
+        if node.name == name and node.getRoleName() == role and showing:
+            return node
+        children = [node.getChildAtIndex(i) for i in range(node.childCount)] if depth < MAX_DEPTH else []
+    except Exception:  # a node that went away while we looked
+        return None
+    for child in children:
+        if child is not None:
+            found = find_node(child, name, role, depth + 1)
+            if found is not None:
+                return found
+    return None
+
+
+def press(app_name, name, role, action_name):
+    app = find_app(app_name, 10.0)
+    node = find_node(app, name, role) if app is not None else None
+    if node is None:
+        print("no showing %s named %r in %r" % (role, name, app_name), file=sys.stderr)
+        return 1
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) == action_name:
+            return 0 if action.doAction(i) else 1
+    print("%r has no action %r" % (name, action_name), file=sys.stderr)
+    return 1
+
+
 def main(argv):
     if len(argv) >= 3 and argv[1] == "tree":
         return dump_tree(argv[2], float(argv[3]) if len(argv) > 3 else 10.0)
+    if len(argv) == 6 and argv[1] == "press":
+        return press(argv[2], argv[3], argv[4], argv[5])
     if len(argv) >= 4 and argv[1] == "events":
         return watch_events(argv[2], argv[3:])
     print(__doc__, file=sys.stderr)
