@@ -2,6 +2,7 @@
 
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/page_origin.h"
+#include "browser_windows/client_window.h"
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineProfile>
@@ -100,6 +102,16 @@ bool CChatApp::InitInstance() {
                                              [] { return quillo::page_services::EngineWait::active(); });
             },
     });
+
+    // The chat service's pages open their own windows in the client, in the operator's session.
+    m_clientWindows = std::make_unique<ClientWindows>(
+        *m_occManager, [this]() -> QWidget* { return m_pMainWnd; }, nullptr);
+    pageServices->setClientWindowOpener(
+        [windows = QPointer<ClientWindows>(m_clientWindows.get())](const QWebEnginePage& opener,
+                                                                   QWebEngineNewWindowRequest& request) {
+            if (windows)
+                windows->open(opener, request);
+        });
 
     {
         CChatMainDlg dialog(m_occManager.get(), m_popups.get());

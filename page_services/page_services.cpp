@@ -60,7 +60,7 @@ PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWi
     // The engine's popup blocking: window.open() without the operator's click is refused inside
     // the engine, before it costs the client a window. What does come, the handoff decides.
     profile.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    m_newWindows = new NewWindowHandoff(this);
+    m_newWindows = new NewWindowHandoff([this](const QUrl& url) { return m_trusted(url); }, this);
 
     m_downloads =
         new DownloadManager([this](const QWebEnginePage* page) { return dialogParent(page); }, this);
@@ -82,6 +82,11 @@ PageServices::~PageServices() = default;
 QString PageServices::originText(const QUrl& origin) {
     return origin.toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
                                   QUrl::StripTrailingSlash);
+}
+
+void PageServices::setClientWindowOpener(
+    std::function<void(const QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener) {
+    m_newWindows->setClientWindowOpener(std::move(opener));
 }
 
 void PageServices::attachPage(QWebEnginePage& page) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QMessageBox;
+class QWebEngineNewWindowRequest;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWidget;
@@ -47,6 +48,9 @@ public:
 
     // Hooks a page's new-window and permission requests; call once for each page of the profile.
     void attachPage(QWebEnginePage& page);
+    // Where the chat service's pages open their own windows; until set, they go to the desktop.
+    void setClientWindowOpener(
+        std::function<void(const QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener);
 
     // The operator's main window, or null while there is none.
     QWidget* mainWindow() const { return m_mainWindow ? m_mainWindow() : nullptr; }
