@@ -3,6 +3,7 @@
 #include "page_services/download_manager.h"
 #include "page_services/new_window_handoff.h"
 #include "page_services/notification_presenter.h"
+#include "page_services/page_printer.h"
 #include "page_services/web_log.h"
 #include "page_services/window_modality.h"
 
@@ -62,6 +63,8 @@ PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWi
     profile.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     m_newWindows = new NewWindowHandoff([this](const QUrl& url) { return m_trusted(url); }, this);
 
+    m_printer = new PagePrinter(m_mainWindow, this);
+
     m_downloads =
         new DownloadManager([this](const QWebEnginePage* page) { return dialogParent(page); }, this);
     connect(&profile, &QWebEngineProfile::downloadRequested, m_downloads,
@@ -91,6 +94,7 @@ void PageServices::setClientWindowOpener(
 
 void PageServices::attachPage(QWebEnginePage& page) {
     m_newWindows->attachPage(page);
+    m_printer->attachPage(page);
     connect(&page, &QWebEnginePage::featurePermissionRequested, this,
             [this, page = &page](const QUrl& origin, QWebEnginePage::Feature feature) {
                 onPermissionRequested(*page, origin, feature);

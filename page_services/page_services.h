@@ -26,6 +26,7 @@ namespace quillo::page_services {
 class DownloadManager;
 class NewWindowHandoff;
 class NotificationPresenter;
+class PagePrinter;
 
 // What a desktop browser does for the chat pages and the client did not: new windows go to the
 // operator's browser, downloads are saved where the operator says, sound plays without a click,
@@ -46,7 +47,8 @@ public:
                  notify::PopupStack* popups);
     ~PageServices() override;
 
-    // Hooks a page's new-window and permission requests; call once for each page of the profile.
+    // Hooks a page's new-window, print and permission requests; call once for each page of the
+    // profile.
     void attachPage(QWebEnginePage& page);
     // Where the chat service's pages open their own windows; until set, they go to the desktop.
     void setClientWindowOpener(
@@ -81,6 +83,7 @@ private:
     NotificationPresenter* m_notifications = nullptr;
     QString m_lastChosenFolder;
     NewWindowHandoff* m_newWindows = nullptr;
+    PagePrinter* m_printer = nullptr;
 };
 
 } // namespace quillo::page_services

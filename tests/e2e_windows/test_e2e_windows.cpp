@@ -1,5 +1,6 @@
 #include "tests/support/e2e_harness.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,7 +10,7 @@ using namespace quillo::e2e;
 using namespace Qt::StringLiterals;
 
 // A console behind a session cookie opens windows of its own, as the operator clicks: they open in
-// the client, in the operator's session, and talk to their opener; a visitor's link still
+// the client, in the operator's session, talk to their opener and print; a visitor's link still
 // goes to the operator's browser, a script that writes down every address it is given.
 class TestE2eWindows : public QObject {
     Q_OBJECT
@@ -21,6 +22,7 @@ private slots:
     void windowOpenStaysInTheSessionAndTalksToItsOpener();
     void blankLinkStaysInTheSession();
     void visitorLinkStillGoesToTheDefaultBrowser();
+    void printShowsAPreviewAndWritesThePageToPdf();
 
 private:
     // Lays the console's click target ("window_open" or "blank_link") and clicks it as the operator.
@@ -29,6 +31,7 @@ private:
     // The logged requests for path, each with the cookie it carried.
     QStringList cookiesOf(const QString& path) const;
     QStringList opened() const;
+    QString downloads() const { return m_home.root() + u"/Downloads"_s; }
     QString popupUrl(const QString& query = {}) const {
         return m_service.baseUrl().toString() + u"/session/popup"_s + query;
     }
@@ -58,6 +61,12 @@ void TestE2eWindows::initTestCase() {
     QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     qputenv("PATH", m_tools.path().toUtf8() + ':' + qgetenv("PATH"));
 
+    // The operator's Downloads folder, where a print to a file goes on a machine without printers.
+    QVERIFY(QDir().mkpath(downloads()));
+    QVERIFY(QDir().mkpath(m_home.configDir()));
+    QVERIFY(writeFile(m_home.configDir() + u"/user-dirs.dirs"_s,
+                      "XDG_DOWNLOAD_DIR=\"" + downloads().toUtf8() + "\"\n"));
+
     QVERIFY2(m_service.start(), qPrintable(m_service.errorString()));
     m_home.writeSettings(u"12345"_s, m_service.baseUrl().toString() + u"/cases/windows?id="_s);
     m_quillo = std::make_unique<QuilloProcess>(m_home, m_service);
@@ -85,7 +94,8 @@ void TestE2eWindows::init() {
     QVERIFY(m_service.reset());
     // No window of a failed case is left to be taken for this case's.
     const auto closeAll = [] {
-        const QList<x11::WindowId> left = x11::windowsByTitle(kPopupTitle);
+        const QList<x11::WindowId> left =
+            x11::windowsByTitle(kPopupTitle) + x11::windowsByTitle(u"Print preview"_s);
         for (const x11::WindowId window : left)
             x11::requestClose(window);
         return left.isEmpty();
@@ -179,6 +189,51 @@ void TestE2eWindows::visitorLinkStillGoesToTheDefaultBrowser() {
     for (const QJsonValue request : m_service.requests())
         QVERIFY2(!request[u"host"_s].toString().startsWith(u"visitor.example"),
                  qPrintable(request[u"path"_s].toString()));
+}
+
+void TestE2eWindows::printShowsAPreviewAndWritesThePageToPdf() {
+    QVERIFY(armAndClick(u"window_open"_s, popupUrl(), u"width=600,height=500"_s));
+    QUILLO_VERIFY(waitForEvent(u"case_popup"_s, u"popup"_s, 30000), *m_quillo);
+    QUILLO_VERIFY(x11::findWindowByTitle(kPopupTitle, 10000), *m_quillo);
+
+    // A page that prints in a loop gets one question, and the rest leave one line.
+    QVERIFY(m_service.pushAction(u"case_popup"_s, u"print"_s, {3}));
+    const auto preview = x11::findWindowByTitle(u"Print preview"_s, 30000);
+    QUILLO_VERIFY(preview, *m_quillo);
+    QUILLO_VERIFY(waitForEvent(u"case_popup"_s, u"printed"_s, 10000), *m_quillo);
+    QTRY_COMPARE_WITH_TIMEOUT(m_quillo->output().count(u"dropped: its print question is open"_s), 1, 5000);
+    QCOMPARE(x11::windowsByTitle(u"Print preview"_s).size(), 1);
+
+    // Print... in the preview, then Print in the print dialog: with no printer here, to a PDF file.
+    QVERIFY(x11::activate(*preview));
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), preview, 5000);
+    QVERIFY(x11::key(u"Return"_s));
+    const auto dialog = x11::findWindowByTitle(u"Print"_s, 20000);
+    QUILLO_VERIFY(dialog, *m_quillo);
+    QVERIFY(x11::activate(*dialog));
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), dialog, 5000);
+    QVERIFY(x11::key(u"Return"_s));
+
+    const QString pdf = downloads() + u"/"_s + kPopupTitle + u".pdf"_s;
+    QTRY_VERIFY2_WITH_TIMEOUT(m_quillo->output().contains(u"printed to"_s), qPrintable(m_quillo->output()),
+                              30000);
+    QVERIFY(QFile::exists(pdf));
+    QProcess text;
+    text.start(u"pdftotext"_s, {pdf, u"-"_s});
+    QVERIFY(text.waitForFinished(20000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    // The page as it prints: its text as text, without what it shows on the screen only.
+    QVERIFY2(printed.contains(u"Transcript of the chat with Ann"_s), qPrintable(printed));
+    QVERIFY2(!printed.contains(u"on the screen only"_s), qPrintable(printed));
+    QTRY_VERIFY_WITH_TIMEOUT(x11::windowsByTitle(u"Print preview"_s).isEmpty(), 5000);
+
+    // Once the question is answered the page may print again.
+    QVERIFY(m_service.pushAction(u"case_popup"_s, u"print"_s, {1}));
+    const auto again = x11::findWindowByTitle(u"Print preview"_s, 30000);
+    QUILLO_VERIFY(again, *m_quillo);
+    QVERIFY(x11::requestClose(*again));
+    QTRY_VERIFY_WITH_TIMEOUT(x11::windowsByTitle(u"Print preview"_s).isEmpty(), 5000);
+    QCOMPARE(m_quillo->output().count(u"dropped: its print question is open"_s), 1);
 }
 
 QTEST_MAIN(TestE2eWindows)
