@@ -2,6 +2,7 @@
 
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/page_origin.h"
+#include "browser_windows/client_window.h"
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineProfile>
@@ -105,6 +107,16 @@ bool CChatApp::InitInstance() {
                     watchConsoleSleep(browser, *recovery);
             },
     });
+
+    // The chat service's pages open their own windows in the client, in the operator's session.
+    m_clientWindows = std::make_unique<ClientWindows>(
+        *m_occManager, [this]() -> QWidget* { return m_pMainWnd; }, nullptr);
+    pageServices->setClientWindowOpener(
+        [windows = QPointer<ClientWindows>(m_clientWindows.get())](const QWebEnginePage& opener,
+                                                                   QWebEngineNewWindowRequest& request) {
+            if (windows)
+                windows->open(opener, request);
+        });
 
     {
         CChatMainDlg dialog(m_occManager.get(), m_popups.get());

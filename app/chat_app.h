@@ -5,6 +5,7 @@
 #include <memory>
 
 class CChatMainDlg;
+class ClientWindows;
 class CCustomOccManager;
 class CExternalDispatch;
 class QWebEngineProfile;
@@ -54,4 +55,6 @@ private:
     // window.external outlives the site factory that hands it to every page.
     std::unique_ptr<CExternalDispatch> m_pExternal;
     std::unique_ptr<CCustomOccManager> m_occManager;
+    // The windows the chat service's pages open for themselves; each is owned by the main window.
+    std::unique_ptr<ClientWindows> m_clientWindows;
 };

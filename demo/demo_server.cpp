@@ -121,6 +121,20 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
     } else if (isGet && path.startsWith(u"/cases/hostile/"_s) && isCaseName(path.mid(15))) {
         // Pages that attack the client: bad arguments, floods, windows, dialogs, loops.
         servePage(u"hostile_"_s + path.mid(15) + u".html"_s, {}, std::move(responder));
+    } else if (isGet && path == u"/session/logon"_s) {
+        // The service's logon: a session cookie that script cannot read, as a console's is.
+        const QByteArray token = "op" + QByteArray::number(QDateTime::currentMSecsSinceEpoch());
+        responder.write("logged on\n",
+                        {{"Content-Type", "text/plain"},
+                         {"Cache-Control", "no-store"},
+                         {"Set-Cookie", "quillo_session=" + token + "; Path=/; HttpOnly; SameSite=Lax"}},
+                        Status::Ok);
+    } else if (isGet && path.startsWith(u"/session/"_s) && isCaseName(path.mid(9))) {
+        // Pages behind the logon: without the session they are refused, as a console's reports are.
+        if (headerValue(request, "cookie").contains(u"quillo_session="_s))
+            servePage(u"case_"_s + path.mid(9) + u".html"_s, {}, std::move(responder));
+        else
+            writeNoStore(responder, "log on first\n", "text/plain", Status::Forbidden);
     } else if (isGet && path.startsWith(u"/cases/"_s) && isCaseName(path.mid(7))) {
         // Pages for the page-contract cases: one element arrangement each.
         servePage(u"case_"_s + path.mid(7) + u".html"_s, {}, std::move(responder));
@@ -173,6 +187,7 @@ void DemoServer::logRequest(const QHttpServerRequest& request, QTcpSocket* socke
         {u"query"_s, request.url().query(QUrl::FullyEncoded)},
         {u"host"_s, headerValue(request, "host")},
         {u"scheme"_s, schemeOf(socket)},
+        {u"cookie"_s, headerValue(request, "cookie")},
         {u"time_ms"_s, QDateTime::currentMSecsSinceEpoch()},
     });
 }

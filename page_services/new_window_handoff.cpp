@@ -26,8 +26,9 @@ const char* refusalText(NewWindowRefusal refusal) {
 
 } // namespace
 
-NewWindowHandoff::NewWindowHandoff(QObject* parent)
-    : QObject(parent) {
+NewWindowHandoff::NewWindowHandoff(TrustRule trusted, QObject* parent)
+    : QObject(parent)
+    , m_trusted(std::move(trusted)) {
     m_clock.start();
     m_bursts.setSingleShot(true);
     m_bursts.setInterval(int(NewWindowGate::kSecondMs));
@@ -52,6 +53,13 @@ void NewWindowHandoff::attachPage(QWebEnginePage& page) {
 
 void NewWindowHandoff::onNewWindowRequested(const QWebEnginePage& page, QWebEngineNewWindowRequest& request) {
     const QUrl url = request.requestedUrl();
+    if (m_clientWindows) {
+        const bool blank = url.isEmpty() || url.toString() == u"about:blank";
+        if (routeNewWindow(m_trusted(page.url()), m_trusted(url), blank) == NewWindowRoute::ClientWindow) {
+            m_clientWindows(page, request);
+            return;
+        }
+    }
     PageGate& gate = m_pages[&page];
     const NewWindowGate::Decision decision =
         gate.gate.decide(url.scheme().toStdString(), request.isUserInitiated(), now());

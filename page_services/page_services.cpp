@@ -3,6 +3,7 @@
 #include "page_services/download_manager.h"
 #include "page_services/new_window_handoff.h"
 #include "page_services/notification_presenter.h"
+#include "page_services/page_printer.h"
 #include "page_services/web_log.h"
 #include "page_services/window_modality.h"
 
@@ -60,7 +61,9 @@ PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWi
     // The engine's popup blocking: window.open() without the operator's click is refused inside
     // the engine, before it costs the client a window. What does come, the handoff decides.
     profile.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    m_newWindows = new NewWindowHandoff(this);
+    m_newWindows = new NewWindowHandoff([this](const QUrl& url) { return m_trusted(url); }, this);
+
+    m_printer = new PagePrinter(m_mainWindow, this);
 
     m_downloads =
         new DownloadManager([this](const QWebEnginePage* page) { return dialogParent(page); }, this);
@@ -84,8 +87,14 @@ QString PageServices::originText(const QUrl& origin) {
                                   QUrl::StripTrailingSlash);
 }
 
+void PageServices::setClientWindowOpener(
+    std::function<void(const QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener) {
+    m_newWindows->setClientWindowOpener(std::move(opener));
+}
+
 void PageServices::attachPage(QWebEnginePage& page) {
     m_newWindows->attachPage(page);
+    m_printer->attachPage(page);
     prepareLoad(page, page.requestedUrl());
     connect(&page, &QWebEnginePage::urlChanged, this,
             [this, page = &page](const QUrl& url) { prepareLoad(*page, url); });

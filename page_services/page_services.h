@@ -14,6 +14,7 @@
 #include <vector>
 
 class QMessageBox;
+class QWebEngineNewWindowRequest;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWidget;
@@ -27,6 +28,7 @@ namespace quillo::page_services {
 class DownloadManager;
 class NewWindowHandoff;
 class NotificationPresenter;
+class PagePrinter;
 
 // What a desktop browser does for the chat pages and the client did not: new windows go to the
 // operator's browser, downloads are saved where the operator says, sound plays without a click,
@@ -47,11 +49,15 @@ public:
                  notify::PopupStack* popups);
     ~PageServices() override;
 
-    // Hooks a page's new-window and permission requests; call once for each page of the profile.
+    // Hooks a page's new-window, print and permission requests; call once for each page of the
+    // profile.
     void attachPage(QWebEnginePage& page);
     // A page is about to load url: a trusted origin gets the notification permission before its
     // first script asks, as the engine keeps no grant from one run to the next.
     void prepareLoad(QWebEnginePage& page, const QUrl& url);
+    // Where the chat service's pages open their own windows; until set, they go to the desktop.
+    void setClientWindowOpener(
+        std::function<void(const QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener);
 
     // The operator's main window, or null while there is none.
     QWidget* mainWindow() const { return m_mainWindow ? m_mainWindow() : nullptr; }
@@ -89,6 +95,7 @@ private:
     QString m_lastChosenFolder;
     OncePerSource m_mediaErrors;
     NewWindowHandoff* m_newWindows = nullptr;
+    PagePrinter* m_printer = nullptr;
 };
 
 } // namespace quillo::page_services

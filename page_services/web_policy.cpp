@@ -55,6 +55,13 @@ NewWindowAction decideNewWindow(std::string_view scheme) {
     return NewWindowAction::Ignore;
 }
 
+NewWindowRoute routeNewWindow(bool openerTrusted, bool targetTrusted, bool targetBlank) {
+    // A visitor's page never gets a window in the operator's session, whatever it links to.
+    if (!openerTrusted)
+        return NewWindowRoute::Desktop;
+    return targetTrusted || targetBlank ? NewWindowRoute::ClientWindow : NewWindowRoute::Desktop;
+}
+
 NewWindowGate::Decision NewWindowGate::decide(std::string_view scheme, bool userInitiated,
                                               std::int64_t nowMs) {
     const NewWindowAction action = decideNewWindow(scheme);

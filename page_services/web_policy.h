@@ -23,6 +23,18 @@ enum class NewWindowAction {
 // page never gets to start a local program or open a local file through the desktop.
 NewWindowAction decideNewWindow(std::string_view scheme);
 
+// Where a page's new window opens. The chat service's own windows (a chat apart, a report, a page
+// to print) need the operator's session, which only the client's profile holds; every other
+// window, a visitor's link above all, belongs in the operator's own browser.
+enum class NewWindowRoute {
+    ClientWindow,
+    Desktop,
+};
+
+// openerTrusted and targetTrusted by the rule of window.external. targetBlank: the window starts
+// without an address (window.open() with none, about:blank), for its opener to fill.
+NewWindowRoute routeNewWindow(bool openerTrusted, bool targetTrusted, bool targetBlank);
+
 // Why a new window was not opened, for the log.
 enum class NewWindowRefusal {
     // Not a web or mail address.

@@ -35,6 +35,30 @@ TEST_CASE("where a page's new window goes, by the address's scheme") {
     }
 }
 
+TEST_CASE("a new window stays in the client only between the chat service's own pages") {
+    struct Row {
+        std::string_view name;
+        bool openerTrusted;
+        bool targetTrusted;
+        bool targetBlank;
+        NewWindowRoute expected;
+    };
+    const auto client = NewWindowRoute::ClientWindow;
+    const auto desktop = NewWindowRoute::Desktop;
+    const Row rows[] = {
+        {"console opens its own report: client", true, true, false, client},
+        {"console opens an empty window to fill: client", true, false, true, client},
+        {"console opens a visitor's link: desktop", true, false, false, desktop},
+        {"visitor's page links to the console: desktop", false, true, false, desktop},
+        {"visitor's page opens an empty window: desktop", false, false, true, desktop},
+        {"visitor's page links elsewhere: desktop", false, false, false, desktop},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(routeNewWindow(row.openerTrusted, row.targetTrusted, row.targetBlank) == row.expected);
+    }
+}
+
 TEST_CASE("what a page hands the desktop as new windows, click by click") {
     enum class Seen { Opened, RefusedAndLogged, RefusedAndCounted };
     struct Step {

@@ -48,7 +48,8 @@ void endWithParent(QProcess& process);
 // (300 ms after load and whenever the chatVersion element changes), "calling"/"called" around a
 // command's window.external call ({call, args} / {call, result, error}), "navigating" ({url}),
 // and "accepted" ({text}: the text of cmdHidden when it was clicked).
-// The request log holds {method, path, query, host, scheme, time_ms} per page request.
+// The request log holds {method, path, query, host, scheme, cookie, time_ms} per page request.
+// /session/logon sets a session cookie; /session/<case> serves a case page only with it.
 class DemoService {
 public:
     DemoService();
