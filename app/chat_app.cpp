@@ -2,6 +2,8 @@
 
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/page_origin.h"
+#include "browser_host/spell_check.h"
+#include "browser_host/zoom_keeper.h"
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
@@ -99,6 +101,9 @@ bool CChatApp::InitInstance() {
                 new quillo::RendererRecovery(browser,
                                              [] { return quillo::page_services::EngineWait::active(); });
             },
+        // Every site's zoom level, for the run of the profile that owns it.
+        .zoom = new ZoomKeeper(m_profile.get()),
+        .spelling = new SpellCheck(*m_profile, m_profile.get()),
     });
 
     {

@@ -204,6 +204,9 @@ bool key(const QString& combo);
 // Types text into the focused window, character by character.
 bool typeText(const QString& text);
 bool drag(int fromX, int fromY, int toX, int toY, int button = 1);
+// Turns the wheel at a point by whole notches, away from the user when positive, with a key such
+// as "ctrl" held down when given.
+bool wheel(int x, int y, int notches, const QString& heldKey = {});
 // Raises and focuses the window (through the window manager when one runs).
 bool activate(WindowId window);
 // Resizes the window's own area, as the operator dragging its border would.
