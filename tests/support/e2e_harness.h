@@ -33,7 +33,8 @@ QByteArray readFile(const QString& path);
 // The title of a page's own alert()/confirm() box, as the client names it for the page's origin.
 QString scriptBoxTitle(const QUrl& pageOrigin);
 
-// Paths of the built programs under test.
+// Paths of the built programs under test; $QUILLO_UNDER_TEST names another quillo, such as the
+// installed one.
 QString demoServiceBinary();
 QString quilloBinary();
 
