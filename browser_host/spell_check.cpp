@@ -59,9 +59,9 @@ SpellCheck::SpellCheck(QWebEngineProfile& profile, QObject* parent)
                 m_installed.append(QString::fromStdString(*language));
     }
     if (m_installed.isEmpty()) {
-        qCInfo(lcWeb) << "no spelling dictionaries installed"
-                      << (directory.isEmpty() ? u"(no dictionary folder)"_s : directory)
-                      << "; text fields are not spell checked";
+        qCInfo(lcWeb).nospace() << "no spelling dictionaries in "
+                                << (directory.isEmpty() ? u"any folder the engine reads"_s : directory)
+                                << ": text fields are not spell checked";
         return;
     }
     const std::unique_ptr<QSettings> settings = quillo::openClientSettings();
@@ -72,7 +72,7 @@ SpellCheck::SpellCheck(QWebEngineProfile& profile, QObject* parent)
         fromStd(quillo::spellLanguages(toStd(m_installed), toStd(QLocale::system().uiLanguages()), chosen));
     m_profile.setSpellCheckLanguages(languages);
     m_profile.setSpellCheckEnabled(true);
-    qCInfo(lcWeb) << "spell checking in" << languages << "from" << directory;
+    qCInfo(lcWeb).nospace() << "spell checking in " << languages.join(u", "_s) << " from " << directory;
 }
 
 SpellCheck::~SpellCheck() = default;
