@@ -2,6 +2,8 @@
 
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/page_origin.h"
+#include "browser_host/spell_check.h"
+#include "browser_host/zoom_keeper.h"
 #include "browser_windows/client_window.h"
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
@@ -106,6 +108,9 @@ bool CChatApp::InitInstance() {
                 if (m_pMainWnd != nullptr && browser.window() == m_pMainWnd)
                     watchConsoleSleep(browser, *recovery);
             },
+        // Every site's zoom level, for the run of the profile that owns it.
+        .zoom = new ZoomKeeper(m_profile.get()),
+        .spelling = new SpellCheck(*m_profile, m_profile.get()),
     });
 
     // The chat service's pages open their own windows in the client, in the operator's session.

@@ -7,6 +7,8 @@
 #include <functional>
 
 class CExternalDispatch;
+class SpellCheck;
+class ZoomKeeper;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
@@ -37,6 +39,10 @@ struct BrowserServices {
     // Gives a new browser what brings its page back after a dead renderer, a hang or an outage;
     // may be empty.
     std::function<void(QWebEngineView& browser)> attachRecovery{};
+    // The zoom level of each site, kept across runs; null where zoom is not remembered.
+    ZoomKeeper* zoom = nullptr;
+    // The spelling languages, offered in a text field's menu; null where there is no choice.
+    SpellCheck* spelling = nullptr;
 };
 
 } // namespace quillo

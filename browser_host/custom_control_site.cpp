@@ -1,8 +1,11 @@
 #include "browser_host/custom_control_site.h"
 
+#include "browser_host/context_menu.h"
 #include "browser_host/external_bridge.h"
 #include "browser_host/page_origin.h"
+#include "browser_host/spell_check.h"
 #include "browser_host/web_browser2.h"
+#include "browser_host/zoom_keeper.h"
 #include "page_services/page_services.h"
 #include "resources/resource_strings.h"
 
@@ -11,9 +14,11 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QWebChannel>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace {
@@ -89,6 +94,19 @@ CCustomControlSite::CCustomControlSite(const quillo::BrowserServices& services, 
     // New windows, permissions and the like, as a desktop browser would handle them.
     if (services.pageServices != nullptr)
         services.pageServices->attachPage(*page);
+
+    // The engine forgets a page's zoom when it navigates, so the site's level is set again on
+    // every new address and load; and a site zoomed in another window is followed here too.
+    connect(page, &QWebEnginePage::urlChanged, this, &CCustomControlSite::applyRememberedZoom);
+    connect(page, &QWebEnginePage::loadFinished, this, &CCustomControlSite::applyRememberedZoom);
+    if (services.zoom != nullptr) {
+        connect(services.zoom, &ZoomKeeper::factorChanged, this,
+                [this](const QString& origin, double factor) {
+                    if (zoomOrigin(m_browser->page()->url()) == origin &&
+                        m_browser->page()->zoomFactor() != factor)
+                        m_browser->page()->setZoomFactor(factor);
+                });
+    }
 }
 
 CCustomControlSite::~CCustomControlSite() = default;
@@ -118,10 +136,93 @@ void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
     delete m_menu;
     m_menu = new QMenu(m_browser);
     m_menu->setAttribute(Qt::WA_DeleteOnClose);
-    m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuRefresh), this,
-                      &CCustomControlSite::onRefresh);
-    m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuBack), this, &CCustomControlSite::onBack);
+    QWebEnginePage* page = m_browser->page();
+    const quillo::MenuContext context = menuContext();
+    for (const quillo::MenuItem& item : quillo::contextMenuItems(context)) {
+        // Each entry carries the engine's answer for this spot and runs the command directly,
+        // whatever state the engine's own actions were last left in.
+        const auto addEdit = [&](const char* text, QWebEnginePage::WebAction command) {
+            QAction* action = m_menu->addAction(QString::fromLatin1(text), page,
+                                                [page, command] { page->triggerAction(command); });
+            action->setEnabled(item.enabled);
+        };
+        switch (item.entry) {
+        case quillo::MenuEntry::Suggestion: {
+            const QString word = QString::fromStdString(item.text);
+            m_menu->addAction(word, page, [page, word] { page->replaceMisspelledWord(word); });
+            break;
+        }
+        case quillo::MenuEntry::NoSuggestions:
+            m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuNoSuggestions))->setEnabled(false);
+            break;
+        case quillo::MenuEntry::Undo:
+            addEdit(quillo::res::kContextMenuUndo, QWebEnginePage::Undo);
+            break;
+        case quillo::MenuEntry::Redo:
+            addEdit(quillo::res::kContextMenuRedo, QWebEnginePage::Redo);
+            break;
+        case quillo::MenuEntry::Cut:
+            addEdit(quillo::res::kContextMenuCut, QWebEnginePage::Cut);
+            break;
+        case quillo::MenuEntry::Copy:
+            addEdit(quillo::res::kContextMenuCopy, QWebEnginePage::Copy);
+            break;
+        case quillo::MenuEntry::Paste:
+            addEdit(quillo::res::kContextMenuPaste, QWebEnginePage::Paste);
+            break;
+        case quillo::MenuEntry::SelectAll:
+            addEdit(quillo::res::kContextMenuSelectAll, QWebEnginePage::SelectAll);
+            break;
+        case quillo::MenuEntry::SpellingLanguages:
+            addSpellingLanguages(*m_menu);
+            break;
+        case quillo::MenuEntry::Refresh:
+            m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuRefresh), this,
+                              &CCustomControlSite::onRefresh);
+            break;
+        case quillo::MenuEntry::Back:
+            m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuBack), this,
+                              &CCustomControlSite::onBack);
+            break;
+        case quillo::MenuEntry::Separator:
+            m_menu->addSeparator();
+            break;
+        }
+    }
     m_menu->popup(screenPos);
+}
+
+quillo::MenuContext CCustomControlSite::menuContext() const {
+    quillo::MenuContext context;
+    context.languageChoice = m_services.spelling != nullptr && m_services.spelling->installed().size() > 1;
+    // Null when the menu was not asked for by the engine (a test, or the keyboard on the frame).
+    const QWebEngineContextMenuRequest* request = m_browser->lastContextMenuRequest();
+    if (request == nullptr)
+        return context;
+    using Flag = QWebEngineContextMenuRequest::EditFlag;
+    const QWebEngineContextMenuRequest::EditFlags flags = request->editFlags();
+    context.editable = request->isContentEditable();
+    context.hasSelection = !request->selectedText().isEmpty();
+    context.can = {flags.testFlag(Flag::CanUndo),  flags.testFlag(Flag::CanRedo),
+                   flags.testFlag(Flag::CanCut),   flags.testFlag(Flag::CanCopy),
+                   flags.testFlag(Flag::CanPaste), flags.testFlag(Flag::CanSelectAll)};
+    context.misspeltWord = request->misspelledWord().toStdString();
+    for (const QString& suggestion : request->spellCheckerSuggestions())
+        context.suggestions.push_back(suggestion.toStdString());
+    return context;
+}
+
+void CCustomControlSite::addSpellingLanguages(QMenu& menu) {
+    SpellCheck* spelling = m_services.spelling;
+    QMenu* languages = menu.addMenu(QString::fromLatin1(quillo::res::kContextMenuSpellingLanguages));
+    const QStringList checked = spelling->languages();
+    for (const QString& language : spelling->installed()) {
+        QAction* action = languages->addAction(language);
+        action->setCheckable(true);
+        action->setChecked(checked.contains(language));
+        connect(action, &QAction::toggled, spelling,
+                [spelling, language](bool on) { spelling->setLanguageChecked(language, on); });
+    }
 }
 
 QMenu* CCustomControlSite::contextMenu() const {
@@ -145,6 +246,48 @@ void CCustomControlSite::routeCommand(quillo::BrowserCommand command) {
         m_browser->GoBack(); // no earlier page: nothing happens and nothing is said
 }
 
+void CCustomControlSite::applyRememberedZoom() {
+    if (m_services.zoom == nullptr)
+        return;
+    QWebEnginePage* page = m_browser->page();
+    const double factor = m_services.zoom->factorFor(page->url());
+    if (page->zoomFactor() != factor)
+        page->setZoomFactor(factor);
+}
+
+bool CCustomControlSite::handleZoomKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers();
+    if (!modifiers.testFlag(Qt::ControlModifier) || modifiers.testFlag(Qt::AltModifier) ||
+        modifiers.testFlag(Qt::MetaModifier))
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Plus: // Ctrl+Shift+= on most layouts, and the keypad's
+    case Qt::Key_Equal:
+        zoomBy(1);
+        return true;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+        zoomBy(-1);
+        return true;
+    case Qt::Key_0:
+        setZoom(quillo::kDefaultZoom);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CCustomControlSite::zoomBy(int steps) {
+    setZoom(quillo::zoomStep(m_browser->page()->zoomFactor(), steps));
+}
+
+void CCustomControlSite::setZoom(double factor) {
+    QWebEnginePage* page = m_browser->page();
+    page->setZoomFactor(factor);
+    if (m_services.zoom != nullptr)
+        m_services.zoom->setFactor(page->url(), factor);
+}
+
 void CCustomControlSite::watchKeys(QObject* widget) {
     if (widget != nullptr && widget->isWidgetType())
         widget->installEventFilter(this);
@@ -160,6 +303,9 @@ bool CCustomControlSite::eventFilter(QObject* watched, QEvent* event) {
         if (watched == m_browser)
             break;
         const auto* key = static_cast<QKeyEvent*>(event);
+        // Zoom is the client's, as in a browser: the page never sees these keys.
+        if (handleZoomKey(*key))
+            return true;
         m_keys.press(filteredKey(key->key()));
         // A press with Alt is a system key, never filtered; Ctrl is judged as the press saw it.
         const bool plainPress = !key->modifiers().testFlag(Qt::AltModifier);
@@ -173,7 +319,17 @@ bool CCustomControlSite::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::FocusOut:
         m_keys.forget();
+        m_wheel.reset();
         break;
+    case QEvent::Wheel: {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (watched == m_browser || !wheel->modifiers().testFlag(Qt::ControlModifier))
+            break;
+        // The engine would zoom by its own steps and forget the level; ours are kept per site.
+        if (const int notches = m_wheel.add(wheel->angleDelta().y()); notches != 0)
+            zoomBy(notches);
+        return true;
+    }
     default:
         break;
     }

@@ -2,7 +2,9 @@
 
 #include "browser_host/browser_commands.h"
 #include "browser_host/browser_services.h"
+#include "browser_host/context_menu.h"
 #include "browser_host/key_filter.h"
+#include "browser_host/zoom_levels.h"
 
 #include <QObject>
 #include <QPoint>
@@ -10,6 +12,7 @@
 #include <optional>
 
 class CWebBrowser2;
+class QKeyEvent;
 class QMenu;
 class QWebChannel;
 class QWebEnginePage;
@@ -47,8 +50,17 @@ protected:
 
 private:
     void installExternalScripts();
+    // What the engine says about where the context menu was asked for.
+    quillo::MenuContext menuContext() const;
+    void addSpellingLanguages(QMenu& menu);
     void routeCommand(quillo::BrowserCommand command);
     void watchKeys(QObject* widget);
+    // Zoom as a browser's keys and Ctrl+wheel give it: `steps` up or down, or back to 100 %.
+    bool handleZoomKey(const QKeyEvent& key);
+    void zoomBy(int steps);
+    void setZoom(double factor);
+    // The level remembered for the page's origin, once it has loaded or moved to another address.
+    void applyRememberedZoom();
     // Whether the page may call window.external now (trusted, and its window not ended), or why not.
     std::optional<quillo::CallRefusal> mayCall(const QWebEnginePage& page) const;
 
@@ -58,4 +70,5 @@ private:
     quillo::ExternalBridge* m_bridge = nullptr;
     QPointer<QMenu> m_menu;
     quillo::KeyStateTracker m_keys;
+    quillo::WheelNotches m_wheel;
 };

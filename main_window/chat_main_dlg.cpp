@@ -70,7 +70,10 @@ int CChatMainDlg::DoModal() {
     // Runs until the window ends, as a modal dialog does, but blocks no other window of the client:
     // the chat popup, the secondary windows and their boxes stay usable whatever happens here.
     QEventLoop loop;
+    // Saved before the loop ends, whichever way the window ends: its button, a page, the session.
+    connect(this, &QDialog::finished, this, &CChatMainDlg::saveWindowState);
     connect(this, &QDialog::finished, &loop, &QEventLoop::exit);
+    restoreWindowState();
     show();
     return loop.exec(QEventLoop::DialogExec);
 }

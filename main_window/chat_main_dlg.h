@@ -126,6 +126,9 @@ private:
     void LayoutSkin();
     void showWindowMenu(const QPoint& globalPos);
     void showAboutBox();
+    // The main window's place from the last run, and saving it for the next one.
+    void restoreWindowState();
+    void saveWindowState() const;
     void startFlashing();
     void stopFlashing();
     QWidget* activeWindow() const;

@@ -15,5 +15,14 @@ inline constexpr char kLinkLabelText[] = "Learn about more Tarnwick products for
 
 inline constexpr char kContextMenuRefresh[] = "Refresh";
 inline constexpr char kContextMenuBack[] = "Back";
+// The editing entries a text field adds above them.
+inline constexpr char kContextMenuUndo[] = "&Undo";
+inline constexpr char kContextMenuRedo[] = "&Redo";
+inline constexpr char kContextMenuCut[] = "Cu&t";
+inline constexpr char kContextMenuCopy[] = "&Copy";
+inline constexpr char kContextMenuPaste[] = "&Paste";
+inline constexpr char kContextMenuSelectAll[] = "Select &All";
+inline constexpr char kContextMenuNoSuggestions[] = "No spelling suggestions";
+inline constexpr char kContextMenuSpellingLanguages[] = "Spelling &Languages";
 
 } // namespace quillo::res

@@ -61,7 +61,9 @@ QString demoServiceBinary() {
     return QString::fromUtf8(QUILLO_DEMO_SERVICE_PATH);
 }
 QString quilloBinary() {
-    return QString::fromUtf8(QUILLO_BINARY_PATH);
+    // The package test runs a test against the installed client.
+    const QString installed = qEnvironmentVariable("QUILLO_UNDER_TEST");
+    return installed.isEmpty() ? QString::fromUtf8(QUILLO_BINARY_PATH) : installed;
 }
 
 void endWithParent(QProcess& process) {

@@ -33,7 +33,8 @@ QByteArray readFile(const QString& path);
 // The title of a page's own alert()/confirm() box, as the client names it for the page's origin.
 QString scriptBoxTitle(const QUrl& pageOrigin);
 
-// Paths of the built programs under test.
+// Paths of the built programs under test; $QUILLO_UNDER_TEST names another quillo, such as the
+// installed one.
 QString demoServiceBinary();
 QString quilloBinary();
 
@@ -205,6 +206,9 @@ bool key(const QString& combo);
 // Types text into the focused window, character by character.
 bool typeText(const QString& text);
 bool drag(int fromX, int fromY, int toX, int toY, int button = 1);
+// Turns the wheel at a point by whole notches, away from the user when positive, with a key such
+// as "ctrl" held down when given.
+bool wheel(int x, int y, int notches, const QString& heldKey = {});
 // Raises and focuses the window (through the window manager when one runs).
 bool activate(WindowId window);
 // Resizes the window's own area, as the operator dragging its border would.

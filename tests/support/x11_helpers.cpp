@@ -8,6 +8,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -370,6 +371,18 @@ bool drag(int fromX, int fromY, int toX, int toY, int button) {
                   << QString::number(fromY + (toY - fromY) * step / kSteps);
     }
     arguments << u"sleep"_s << u"0.05"_s << u"mouseup"_s << QString::number(button);
+    return xdotool(arguments);
+}
+
+bool wheel(int x, int y, int notches, const QString& heldKey) {
+    QStringList arguments = {u"mousemove"_s, u"--sync"_s, QString::number(x), QString::number(y)};
+    if (!heldKey.isEmpty())
+        arguments << u"keydown"_s << heldKey;
+    // X11 reports wheel notches as clicks of buttons 4 (away) and 5 (towards).
+    arguments << u"click"_s << u"--repeat"_s << QString::number(std::abs(notches)) << u"--delay"_s << u"50"_s
+              << (notches > 0 ? u"4"_s : u"5"_s);
+    if (!heldKey.isEmpty())
+        arguments << u"keyup"_s << heldKey;
     return xdotool(arguments);
 }
 
