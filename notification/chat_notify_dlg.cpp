@@ -65,6 +65,7 @@ void CChatNotifyDlg::setText(const notify::NotifyText& text) {
 }
 
 void CChatNotifyDlg::displayEnded(notify::PopupEnd end) {
+    emit requestEnded(end);
     emit chatPopupClosed(end == notify::PopupEnd::Accepted);
 }
 

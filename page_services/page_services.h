@@ -48,6 +48,9 @@ public:
     // Hooks a page's new-window and permission requests; call once for each page of the profile.
     void attachPage(QWebEnginePage& page);
 
+    // Shows the pages' notifications; lives as long as this object.
+    NotificationPresenter* notifications() const { return m_notifications; }
+
     // The operator's main window, or null while there is none.
     QWidget* mainWindow() const { return m_mainWindow ? m_mainWindow() : nullptr; }
 
