@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/alert_center.h"
 #include "platform/launch_token.h"
 
 #include <memory>
@@ -41,6 +42,9 @@ public:
     CChatMainDlg* m_pMainWnd = nullptr;
 
 private:
+    // What the tray and the accept shortcut do to the console.
+    quillo::alerts::AlertCenter::Console alertConsole(CChatMainDlg& dialog);
+
     // The corner the chat popup and the pages' notification cards share.
     std::unique_ptr<quillo::notify::PopupStack> m_popups;
     std::unique_ptr<QWebEngineProfile> m_profile;
