@@ -23,9 +23,10 @@ namespace quillo::alerts {
 namespace {
 
 constexpr std::array<std::pair<SoundMode, const char*>, 3> kSoundChoices{{
-    {SoundMode::Off, "Alert sound: &Off"},
-    {SoundMode::Once, "Alert sound: O&nce"},
-    {SoundMode::Repeat, "Alert sound: &Repeat"},
+    // Mnemonics apart from the window menu's own (Restore, Minimize, Maximize, Close, About).
+    {SoundMode::Off, "Alert sound: O&ff"},
+    {SoundMode::Once, "Alert sound: &Once"},
+    {SoundMode::Repeat, "Alert sound: Rep&eat"},
 }};
 
 QString launcherAppUri() {
@@ -55,7 +56,7 @@ AlertCenter::AlertCenter(std::unique_ptr<QSettings> settings, Console console, Q
         choice->setChecked(mode == m_sound.mode());
         connect(choice, &QAction::triggered, this, [this, mode = mode] { setSoundMode(mode); });
     }
-    m_acceptAction = new QAction(tr("&Accept chat request"), this);
+    m_acceptAction = new QAction(tr("Acce&pt chat request"), this);
     m_acceptAction->setShortcut(QKeySequence(QString::fromLatin1(kAcceptShortcut)));
     // Any window of the client will do: the secondary windows and boxes too.
     m_acceptAction->setShortcutContext(Qt::ApplicationShortcut);

@@ -259,6 +259,25 @@ void TestE2eAlerts::trayLauncherAndKeyboardAccept() {
         acceptedReports += isEvent(report.toObject(), u"accepted"_s) ? 1 : 0;
     QCOMPARE(acceptedReports, 1);
 
+    // The frame's window menu offers the sound's choices; the one picked is kept for the next run.
+    const QRect client = x11::clientGeometry(*main);
+    const QList<x11::WindowId> before = x11::topLevelWindows();
+    QVERIFY(x11::click(client.x() + 400, client.y() + 30, 3));
+    QVERIFY2(x11::waitForNewPopup(before, 5000), qPrintable(quillo.output()));
+    QVERIFY(x11::key(u"e"_s)); // "Alert sound: Rep&eat"
+    QTRY_COMPARE_WITH_TIMEOUT(
+        QSettings(home.clientSettingsPath(), QSettings::IniFormat).value(u"alerts/sound"_s).toString(),
+        u"repeat"_s, 5000);
+
+    // A click on the tray icon brings the console back from behind another program's window.
+    const x11::ForeignWindow editor(u"Editor"_s, u"Operator's editor"_s);
+    QVERIFY(editor.isValid());
+    QVERIFY(x11::activate(editor.id()));
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), std::optional<x11::WindowId>(editor.id()), 5000);
+    const QRect iconArea = x11::clientGeometry(*icon);
+    QVERIFY(x11::click(iconArea.center().x(), iconArea.center().y()));
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), main, 5000);
+
     quillo.terminate();
     QVERIFY(quillo.waitForExit(15000));
 }
