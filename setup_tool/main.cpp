@@ -75,8 +75,8 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Stores the operator's order number and chat address for Quillo, and adds Quillo "
-                       "to the desktop's autostart."));
+        QStringLiteral("Stores the operator's order number and chat address for Quillo, adds Quillo to "
+                       "the desktop's autostart, and chooses Quillo's alert sound."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption orderIdOption(QStringLiteral("order-id"),
