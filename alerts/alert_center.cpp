@@ -67,7 +67,11 @@ AlertCenter::AlertCenter(std::unique_ptr<QSettings> settings, Console console, Q
     waitingChanged();
 }
 
-AlertCenter::~AlertCenter() = default;
+AlertCenter::~AlertCenter() {
+    // Requests that still wait end with the client; a dock must not keep showing them.
+    if (m_waiting.count() > 0)
+        sendLauncherEntry(launcherAppUri(), 0, false, false);
+}
 
 void AlertCenter::createTray() {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {

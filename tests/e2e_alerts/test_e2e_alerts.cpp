@@ -278,8 +278,18 @@ void TestE2eAlerts::trayLauncherAndKeyboardAccept() {
     QVERIFY(x11::click(iconArea.center().x(), iconArea.center().y()));
     QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), main, 5000);
 
+    // A request still waits when the client ends: the dock is told that nothing does any more.
+    QVERIFY(raiseRequest(u"Cy|Still there?|4 min|Sales"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(monitor.messages(kLauncher, u"Update"_s).size(), 4, 5000);
+    QCOMPARE(
+        launcherProperties(monitor.messages(kLauncher, u"Update"_s).last()).value(u"count"_s).toLongLong(),
+        1);
     quillo.terminate();
     QVERIFY(quillo.waitForExit(15000));
+    QTRY_COMPARE_WITH_TIMEOUT(monitor.messages(kLauncher, u"Update"_s).size(), 5, 5000);
+    QCOMPARE(
+        launcherProperties(monitor.messages(kLauncher, u"Update"_s).last()).value(u"count"_s).toLongLong(),
+        0);
 }
 
 QTEST_MAIN(TestE2eAlerts)
