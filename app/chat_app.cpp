@@ -8,11 +8,14 @@
 #include "main_window/chat_main_dlg.h"
 #include "main_window/settings_store.h"
 #include "main_window/start_page.h"
+#include "notification/chat_notify_dlg.h"
 #include "notification/popup_stack.h"
 #include "page_contract/external_dispatch.h"
 #include "page_services/engine_wait.h"
+#include "page_services/notification_presenter.h"
 #include "page_services/page_services.h"
 #include "page_services/script_dialogs.h"
+#include "platform/client_settings.h"
 #include "platform/launch_feedback.h"
 #include "platform/sleep_notices.h"
 #include "recovery/console_sleep_watch.h"
@@ -21,6 +24,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -126,6 +130,20 @@ bool CChatApp::InitInstance() {
     {
         CChatMainDlg dialog(m_occManager.get(), m_popups.get());
         m_pMainWnd = &dialog;
+        quillo::alerts::AlertCenter alerts(quillo::openClientSettings(), alertConsole(dialog));
+        QObject::connect(pageServices->notifications(),
+                         &quillo::page_services::NotificationPresenter::audibleNotificationShown, &alerts,
+                         &quillo::alerts::AlertCenter::onNotificationShown);
+        QObject::connect(&dialog, &CChatMainDlg::initialised, &alerts, [&dialog, &alerts] {
+            CChatNotifyDlg* popup = dialog.notifyDlg();
+            QObject::connect(popup, &CChatNotifyDlg::requestShown, &alerts,
+                             &quillo::alerts::AlertCenter::onRequestShown);
+            QObject::connect(popup, &CChatNotifyDlg::requestEnded, &alerts,
+                             &quillo::alerts::AlertCenter::onPopupEnded);
+        });
+        alerts.watchConsole(dialog);
+        dialog.addAction(alerts.acceptAction());
+        dialog.setWindowMenuItems([&alerts](QMenu& menu) { alerts.addMenuItems(menu); });
         dialog.DoModal();
         m_pMainWnd = nullptr;
     }
@@ -141,6 +159,20 @@ void CChatApp::watchConsoleSleep(QWebEngineView& console, quillo::RendererRecove
                                                                              : quillo::alerts::kLongSleepMs);
     QObject::connect(m_popups.get(), &quillo::notify::PopupStack::chatPopupHeightChanged, watch,
                      [watch](int height) { watch->setPopupShowing(height > 0); });
+}
+
+quillo::alerts::AlertCenter::Console CChatApp::alertConsole(CChatMainDlg& dialog) {
+    return {
+        .acceptOnPopup =
+            [&dialog] {
+                if (CChatNotifyDlg* popup = dialog.notifyDlg())
+                    popup->accept();
+            },
+        // As the popup's accept would: the console comes forward and the page accepts.
+        .acceptInConsole = [&dialog] { dialog.OnChatPopupClosed(true); },
+        .show = [this] { activateMainWindow({}); },
+        .quit = [&dialog] { dialog.OnCancel(); },
+    };
 }
 
 void CChatApp::onRefresh() {

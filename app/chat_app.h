@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/alert_center.h"
 #include "platform/launch_token.h"
 
 #include <memory>
@@ -48,6 +49,8 @@ public:
 private:
     // The console is checked after a sleep of the machine, and reloaded after a long one.
     void watchConsoleSleep(QWebEngineView& console, quillo::RendererRecovery& recovery);
+    // What the tray and the accept shortcut do to the console.
+    quillo::alerts::AlertCenter::Console alertConsole(CChatMainDlg& dialog);
 
     // The corner the chat popup and the pages' notification cards share.
     std::unique_ptr<quillo::notify::PopupStack> m_popups;

@@ -104,6 +104,7 @@ bool CChatMainDlg::OnInitDialog() {
     m_installerPoll.start(kInstallerPollMs, Qt::PreciseTimer, this);
     if (m_browser != nullptr)
         m_browser->setFocus();
+    emit initialised();
     return true;
 }
 
@@ -309,6 +310,8 @@ void CChatMainDlg::showWindowMenu(const QPoint& globalPos) {
     QAction* maximize = menu->addAction(tr("Ma&ximize"), this, &CChatMainDlg::showMaximized);
     maximize->setEnabled(!isMaximized());
     menu->addAction(tr("&Close"), this, &CChatMainDlg::OnCancel);
+    if (m_addWindowMenuItems)
+        m_addWindowMenuItems(*menu);
     const QString about = QString::fromLatin1(res::kAboutMenuText);
     if (!about.isEmpty()) {
         menu->addSeparator();

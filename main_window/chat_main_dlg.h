@@ -27,6 +27,7 @@ class CHoverBitmapButton;
 class CLinkLabel;
 class CWebBrowser2;
 class QLabel;
+class QMenu;
 class QUrl;
 
 namespace quillo {
@@ -108,6 +109,14 @@ public:
     // How the installer's dialog is found and closed; tests replace the real X11/Windows search.
     using ForeignWindowCloser = std::function<bool(const char* windowClass, const char* title)>;
     void setForeignWindowCloser(ForeignWindowCloser closer) { m_closeForeignWindow = std::move(closer); }
+    // Items the application adds to the frame's window menu, before the About item.
+    void setWindowMenuItems(std::function<void(QMenu&)> addItems) {
+        m_addWindowMenuItems = std::move(addItems);
+    }
+
+signals:
+    // OnInitDialog has run: the popup exists.
+    void initialised();
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -168,6 +177,7 @@ private:
     std::unique_ptr<quillo::SettingsBackend> m_settings;
     std::function<QWidget*()> m_activeWindowOverride;
     ForeignWindowCloser m_closeForeignWindow;
+    std::function<void(QMenu&)> m_addWindowMenuItems;
     QString m_startPage;
     // Accepts the operator clicked while the console waited in a box of its own.
     int m_pendingAccepts = 0;

@@ -84,6 +84,7 @@ void CChatNotifyDlg::setText(const notify::NotifyText& text) {
 }
 
 void CChatNotifyDlg::displayEnded(notify::PopupEnd end) {
+    emit requestEnded(end);
     emit chatPopupClosed(end == notify::PopupEnd::Accepted);
 }
 

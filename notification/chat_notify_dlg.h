@@ -44,6 +44,8 @@ signals:
     void requestShown(const QString& text);
     // Sent synchronously each time the popup hides: accepted when its accept area was clicked.
     void chatPopupClosed(bool accepted);
+    // The same moment, told apart further: a click elsewhere is not the display time running out.
+    void requestEnded(quillo::notify::PopupEnd end);
 
 protected:
     void displayEnded(quillo::notify::PopupEnd end) override;

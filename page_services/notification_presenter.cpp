@@ -61,6 +61,8 @@ void NotificationPresenter::present(std::unique_ptr<QWebEngineNotification> noti
                           << "dropped: origin not trusted";
         return;
     }
+    // Qt 6.4 does not pass on a notification's "silent" option, so every one counts as audible.
+    emit audibleNotificationShown();
     // A notification with the tag of one still shown takes its place, as in a browser.
     const std::string origin = notification->origin().toString().toStdString();
     const std::string tag = notification->tag().toStdString();

@@ -37,6 +37,10 @@ public:
 
     void present(std::unique_ptr<QWebEngineNotification> notification);
 
+signals:
+    // A trusted page's notification goes to the operator, who should hear it.
+    void audibleNotificationShown();
+
 private:
     void onShown(quint64 serial, quint32 replacesId, std::optional<quint32> id);
     void onActivated(quint32 id);

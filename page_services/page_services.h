@@ -59,6 +59,9 @@ public:
     void setClientWindowOpener(
         std::function<void(const QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener);
 
+    // Shows the pages' notifications; lives as long as this object.
+    NotificationPresenter* notifications() const { return m_notifications; }
+
     // The operator's main window, or null while there is none.
     QWidget* mainWindow() const { return m_mainWindow ? m_mainWindow() : nullptr; }
 

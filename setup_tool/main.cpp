@@ -1,4 +1,6 @@
+#include "alerts/sound_setting.h"
 #include "main_window/settings_store.h"
+#include "platform/client_settings.h"
 #include "resources/version_info.h"
 #include "setup_tool/autostart.h"
 #include "setup_tool/setup_values.h"
@@ -6,11 +8,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
 
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 // quillo-setup: what the installer does on Windows. It stores the operator's order number and chat
 // address through the client's own settings code, and never starts the client.
@@ -51,6 +55,9 @@ void show(quillo::SettingsBackend& settings) {
         std::printf("URL: %s\n", qPrintable(shownValue(settings, quillo::kUrlValue, quillo::kUrlBufferSize)));
     }
     std::printf("Autostart: %s\n", quillo::autostartEnabled() ? "on" : "off");
+    const std::unique_ptr<QSettings> client = quillo::openClientSettings();
+    std::printf("Sound: %s\n",
+                quillo::alerts::formatSoundMode(quillo::alerts::readSoundMode(*client)).data());
 }
 
 // Stores one value and reads it back, so a write the store could not make is reported.
@@ -68,8 +75,8 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Stores the operator's order number and chat address for Quillo, and adds Quillo "
-                       "to the desktop's autostart."));
+        QStringLiteral("Stores the operator's order number and chat address for Quillo, adds Quillo to "
+                       "the desktop's autostart, and chooses Quillo's alert sound."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption orderIdOption(QStringLiteral("order-id"),
@@ -83,7 +90,12 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption autostartOption(QStringLiteral("autostart"),
                                              QStringLiteral("Start Quillo when the user logs in, or not."),
                                              QStringLiteral("on|off"));
-    parser.addOptions({orderIdOption, urlOption, showOption, autostartOption});
+    const QCommandLineOption soundOption(
+        QStringLiteral("sound"),
+        QStringLiteral("Quillo's own alert sound on a chat request: not at all, once, or again every 10 s "
+                       "until answered."),
+        QStringLiteral("off|once|repeat"));
+    parser.addOptions({orderIdOption, urlOption, showOption, autostartOption, soundOption});
     parser.process(application);
 
     if (!parser.positionalArguments().isEmpty())
@@ -92,7 +104,8 @@ int main(int argc, char* argv[]) {
     const bool setOrderId = parser.isSet(orderIdOption);
     const bool setUrl = parser.isSet(urlOption);
     const bool setAutostart = parser.isSet(autostartOption);
-    if (!setOrderId && !setUrl && !setAutostart && !parser.isSet(showOption))
+    const bool setSound = parser.isSet(soundOption);
+    if (!setOrderId && !setUrl && !setAutostart && !setSound && !parser.isSet(showOption))
         return fail(QStringLiteral("nothing to do; see --help"));
 
     // Everything is checked before anything is written: a refused run leaves the settings as they were.
@@ -107,6 +120,12 @@ int main(int argc, char* argv[]) {
             return fail(problem);
     if (setAutostart && autostart != QLatin1String("on") && autostart != QLatin1String("off"))
         return fail(QStringLiteral("--autostart takes on or off, not \"%1\"").arg(autostart));
+    const QString sound = parser.value(soundOption);
+    const QByteArray soundText = sound.toUtf8();
+    const quillo::alerts::ParsedSoundMode soundMode = quillo::alerts::parseSoundMode(
+        std::string_view(soundText.constData(), std::size_t(soundText.size())));
+    if (setSound && !soundMode.known)
+        return fail(QStringLiteral("--sound takes off, once or repeat, not \"%1\"").arg(sound));
 
     const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettings();
     if ((setOrderId || setUrl) && !settings->createKey())
@@ -121,6 +140,9 @@ int main(int argc, char* argv[]) {
         if (!problem.isEmpty())
             return fail(problem);
     }
+    if (setSound && !quillo::alerts::writeSoundMode(*quillo::openClientSettings(), soundMode.mode))
+        return fail(
+            QStringLiteral("could not store the alert sound in %1").arg(quillo::clientSettingsPath()));
     if (parser.isSet(showOption))
         show(*settings);
     return 0;

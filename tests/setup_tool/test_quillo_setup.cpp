@@ -11,6 +11,7 @@
 namespace {
 
 constexpr auto kSettingsFile = "/Tarnwick/Tarnwick Live Chat.conf";
+constexpr auto kClientSettingsFile = "/Quillo/quillo.ini";
 constexpr auto kAutostartFile = "/autostart/example.tarnwick.Quillo.desktop";
 
 struct Run {
@@ -29,6 +30,8 @@ private slots:
     void values_data();
     void values();
     void showPrintsWhatTheClientReads();
+    void sound_data();
+    void sound();
     void autostart();
     void autostartEntryForInstallPath_data();
     void autostartEntryForInstallPath();
@@ -158,13 +161,65 @@ void TestQuilloSetup::values() {
 
 void TestQuilloSetup::showPrintsWhatTheClientReads() {
     QCOMPARE(run({QStringLiteral("--show")}).out,
-             QStringLiteral("No settings yet: give the order number with --order-id.\nAutostart: off\n"));
+             QStringLiteral(
+                 "No settings yet: give the order number with --order-id.\nAutostart: off\nSound: once\n"));
     writeSettingsFile("[General]\nOrderID=1234567890\n");
     const Run result = run({QStringLiteral("--url"), QStringLiteral("http://127.0.0.1:8080/console?id="),
                             QStringLiteral("--show")});
     QCOMPARE(result.status, 0);
-    QCOMPARE(result.out, QStringLiteral("OrderID: (too long; Quillo ignores it)\n"
-                                        "URL: http://127.0.0.1:8080/console?id=\nAutostart: off\n"));
+    QCOMPARE(result.out,
+             QStringLiteral("OrderID: (too long; Quillo ignores it)\n"
+                            "URL: http://127.0.0.1:8080/console?id=\nAutostart: off\nSound: once\n"));
+}
+
+void TestQuilloSetup::sound_data() {
+    QTest::addColumn<QByteArray>("before"); // the client's own file before; null: none
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("stored"); // null: absent afterwards
+
+    const QByteArray existing = "[zoom]\nchat.example.com=1.25\n\n[alerts]\nsound=repeat\n";
+    QTest::newRow("capitals read, stored as the client reads it")
+        << QByteArray() << QStringLiteral("REPEAT") << 0 << QStringLiteral("repeat");
+    QTest::newRow("off replaces repeat and keeps the other settings")
+        << existing << QStringLiteral("off") << 0 << QStringLiteral("off");
+    QTest::newRow("unknown mode refused, file untouched")
+        << existing << QStringLiteral("loud") << 1 << QString();
+    QTest::newRow("empty mode refused, no file made") << QByteArray() << QString() << 1 << QString();
+}
+
+void TestQuilloSetup::sound() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, argument);
+    QFETCH(int, status);
+    QFETCH(QString, stored);
+    const QString path = m_home->path() + QLatin1String(kClientSettingsFile);
+    if (!before.isNull()) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+
+    const Run result = run({QStringLiteral("--sound=") + argument});
+    QVERIFY2(result.status == status, qPrintable(result.out + result.err));
+    if (status != 0) {
+        QVERIFY2(result.err.contains(QStringLiteral("--sound takes off, once or repeat")),
+                 qPrintable(result.err));
+        QFile file(path);
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), before);
+        // Neither the Tarnwick key nor the client's file appears for a refused run.
+        QCOMPARE(QFile::exists(path), !before.isNull());
+        QVERIFY(!QFile::exists(settingsPath()));
+        return;
+    }
+    const QSettings client(path, QSettings::IniFormat);
+    QCOMPARE(client.value(QStringLiteral("alerts/sound")).toString(), stored);
+    if (!before.isNull())
+        QCOMPARE(client.value(QStringLiteral("zoom/chat.example.com")).toString(), QStringLiteral("1.25"));
+    // The sound alone is no reason to create the Tarnwick key.
+    QVERIFY(!QFile::exists(settingsPath()));
+    QVERIFY(run({QStringLiteral("--show")}).out.endsWith(QStringLiteral("Sound: ") + stored + u'\n'));
 }
 
 void TestQuilloSetup::autostart() {
@@ -177,7 +232,7 @@ void TestQuilloSetup::autostart() {
              qPrintable(desktop.value(QStringLiteral("Exec")).toString()));
     // Turning autostart on is no reason to create the settings key.
     QVERIFY(!QFile::exists(settingsPath()));
-    QVERIFY(run({QStringLiteral("--show")}).out.endsWith(QStringLiteral("Autostart: on\n")));
+    QVERIFY(run({QStringLiteral("--show")}).out.contains(QStringLiteral("Autostart: on\n")));
 
     QCOMPARE(run({QStringLiteral("--autostart"), QStringLiteral("maybe")}).status, 1);
     QVERIFY(QFile::exists(entry));

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "alerts/alert_sound.h"
+#include "alerts/waiting_requests.h"
+#include "notification/popup_motion.h"
+
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QSettings;
+class QSystemTrayIcon;
+class QWidget;
+
+namespace quillo::alerts {
+
+class AlertSoundPlayer;
+
+// What makes a waiting chat request hard to miss, besides the popup: the client's own sound, the
+// tray icon with the count of waiting requests, the count on the desktop's launcher, and the
+// keyboard's accept. It is fed the popup's and the console's events and decides through
+// SoundRules and WaitingRequests.
+class AlertCenter final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AlertCenter)
+
+public:
+    struct Console {
+        // Accepts the request on the chat popup, as its accept area would.
+        std::function<void()> acceptOnPopup;
+        // Accepts in the console when no popup shows the waiting request any more.
+        std::function<void()> acceptInConsole;
+        // Shows and activates the console.
+        std::function<void()> show;
+        // Ends the client as the close button does.
+        std::function<void()> quit;
+    };
+
+    static constexpr char kAcceptShortcut[] = "Ctrl+Shift+A";
+
+    // settings: the client's own file, where the sound's mode is kept.
+    AlertCenter(std::unique_ptr<QSettings> settings, Console console, QObject* parent = nullptr);
+    ~AlertCenter() override;
+
+    // A chat request's popup starts to rise.
+    void onRequestShown();
+    // The popup's display ended, by a click, the keyboard or its display time.
+    void onPopupEnded(notify::PopupEnd end);
+    // A trusted page's notification that asks to be heard was shown.
+    void onNotificationShown();
+    // Activation of the console counts as the operator's answer.
+    void watchConsole(QWidget& console);
+
+    SoundMode soundMode() const { return m_sound.mode(); }
+    void setSoundMode(SoundMode mode);
+    // Accepts the newest waiting request; the keyboard's shortcut and the menus' item.
+    void acceptNewest();
+    int waitingCount() const { return m_waiting.count(); }
+
+    // The sound's three choices and the accept item, for the console's window menu.
+    void addMenuItems(QMenu& menu) const;
+    // Carries the accept shortcut; added to the console so that the key works wherever Quillo
+    // has the focus.
+    QAction* acceptAction() const { return m_acceptAction; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void answered();
+    void request();
+    void scheduleRepeat();
+    void onRepeatDue();
+    void waitingChanged();
+    void createTray();
+    QIcon attentionIcon(int count) const;
+
+    Console m_console;
+    std::unique_ptr<QSettings> m_settings;
+    SoundRules m_sound;
+    WaitingRequests m_waiting;
+    QElapsedTimer m_clock;
+    QTimer m_repeat;
+    AlertSoundPlayer* m_player = nullptr;
+    QActionGroup* m_soundChoices = nullptr;
+    QAction* m_acceptAction = nullptr;
+    QIcon m_icon;
+    // The menu outlives the icon that shows it.
+    std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+    bool m_launcherFailureLogged = false;
+};
+
+} // namespace quillo::alerts
