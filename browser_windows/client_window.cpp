@@ -3,8 +3,8 @@
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/web_browser2.h"
-#include "browser_windows/custom_browser_dlg.h"
 #include "browser_windows/window_features.h"
+#include "browser_windows/window_frame.h"
 #include "page_services/page_services.h"
 #include "page_services/web_log.h"
 #include "resources/resource_loader.h"
@@ -26,23 +26,8 @@ namespace {
 // operator's.
 constexpr int kPlacementSettleMs = 2000;
 
-QMargins frameMarginsOf(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
 quillo::Rect toRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
-}
-
-// The frame last measured on any client window; all are decorated alike.
-QMargins s_frameMargins;
-
-QSize contentOf(const QRect& outer, const QMargins& frame) {
-    return {std::max(1, outer.width() - frame.left() - frame.right()),
-            std::max(1, outer.height() - frame.top() - frame.bottom())};
 }
 
 } // namespace
@@ -62,14 +47,14 @@ ClientWindow::ClientWindow(CCustomOccManager& siteFactory, QWidget* owner)
 ClientWindow::~ClientWindow() = default;
 
 QMargins ClientWindow::knownFrameMargins() {
-    return s_frameMargins.isNull() ? CCustomBrowserDlg::knownFrameMargins() : s_frameMargins;
+    return quillo::windows::knownFrameMargins();
 }
 
 void ClientWindow::setOuterGeometry(const QRect& outer) {
     const QMargins frame = knownFrameMargins();
     // move() places the frame's corner; resize() sizes the page.
     move(outer.topLeft());
-    resize(contentOf(outer, frame));
+    resize(quillo::windows::contentSizeFor(outer, frame));
     // With no frame known yet, the rectangle was worked out for the page alone, which keeps its
     // size; the window manager's frame only adds to it.
     if (frame.isNull())
@@ -81,15 +66,15 @@ void ClientWindow::setOuterGeometry(const QRect& outer) {
 void ClientWindow::correctOuterGeometry() {
     if (!m_pendingOuter || !isVisible())
         return;
-    const QMargins frame = frameMarginsOf(*this);
+    const QMargins frame = quillo::windows::frameMarginsOf(*this);
     if (frame.isNull())
         return;
-    s_frameMargins = frame;
+    quillo::windows::noteFrameMargins(frame);
     const QRect outer = *m_pendingOuter;
     m_pendingOuter.reset();
     if (frameGeometry() == outer)
         return;
-    resize(contentOf(outer, frame));
+    resize(quillo::windows::contentSizeFor(outer, frame));
     move(outer.topLeft());
 }
 
@@ -109,9 +94,8 @@ void ClientWindow::noteFrame() {
         correctOuterGeometry();
         return;
     }
-    const QMargins frame = frameMarginsOf(*this);
-    if (isVisible() && !frame.isNull())
-        s_frameMargins = frame;
+    if (isVisible())
+        quillo::windows::noteFrameMargins(quillo::windows::frameMarginsOf(*this));
 }
 
 ClientWindows::ClientWindows(CCustomOccManager& siteFactory, Owner owner, QObject* parent)

@@ -3,6 +3,7 @@
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/web_browser2.h"
+#include "browser_windows/window_frame.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
@@ -13,18 +14,9 @@
 
 namespace {
 
-QMargins s_frameMargins;
-
 // How long after showing a window a late frame still corrects its placement; later moves are the
 // operator's.
 constexpr int kPlacementSettleMs = 2000;
-
-QMargins frameMarginsOf(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
 
 } // namespace
 
@@ -71,15 +63,13 @@ void CCustomBrowserDlg::releaseEndedWindow() {
 }
 
 QMargins CCustomBrowserDlg::knownFrameMargins() {
-    return s_frameMargins;
+    return quillo::windows::knownFrameMargins();
 }
 
 void CCustomBrowserDlg::setOuterGeometry(const QRect& outer) {
     // move() places the frame's corner; resize() sizes the client, so the frame comes off first.
-    const QMargins margins = s_frameMargins;
     move(outer.topLeft());
-    resize(std::max(1, outer.width() - margins.left() - margins.right()),
-           std::max(1, outer.height() - margins.top() - margins.bottom()));
+    resize(quillo::windows::contentSizeFor(outer, quillo::windows::knownFrameMargins()));
     m_pendingOuter = outer;
     ++m_placement;
     if (isVisible())
@@ -89,16 +79,15 @@ void CCustomBrowserDlg::setOuterGeometry(const QRect& outer) {
 void CCustomBrowserDlg::correctOuterGeometry() {
     if (!m_pendingOuter)
         return;
-    const QMargins margins = frameMarginsOf(*this);
+    const QMargins margins = quillo::windows::frameMarginsOf(*this);
     if (margins.isNull())
         return;
-    s_frameMargins = margins;
+    quillo::windows::noteFrameMargins(margins);
     const QRect outer = *m_pendingOuter;
     m_pendingOuter.reset();
     if (frameGeometry() == outer)
         return;
-    resize(std::max(1, outer.width() - margins.left() - margins.right()),
-           std::max(1, outer.height() - margins.top() - margins.bottom()));
+    resize(quillo::windows::contentSizeFor(outer, margins));
     move(outer.topLeft());
 }
 
