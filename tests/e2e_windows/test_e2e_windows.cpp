@@ -54,12 +54,7 @@ void TestE2eWindows::initTestCase() {
     QVERIFY(m_tools.isValid());
     QVERIFY(m_home.isValid());
 
-    // The default browser: xdg-open is what Qt asks first on a Unix desktop.
-    const QString script = m_tools.path() + u"/xdg-open"_s;
-    QVERIFY(writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
-                                  (m_tools.path() + u"/opened"_s).toUtf8() + "'\n"));
-    QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    qputenv("PATH", m_tools.path().toUtf8() + ':' + qgetenv("PATH"));
+    QVERIFY(installDefaultBrowser(m_tools.path()));
 
     // The operator's Downloads folder, where a print to a file goes on a machine without printers.
     QVERIFY(QDir().mkpath(downloads()));
@@ -135,7 +130,7 @@ QStringList TestE2eWindows::cookiesOf(const QString& path) const {
 }
 
 QStringList TestE2eWindows::opened() const {
-    return QString::fromUtf8(readFile(m_tools.path() + u"/opened"_s)).split(u'\n', Qt::SkipEmptyParts);
+    return defaultBrowserOpened(m_tools.path());
 }
 
 void TestE2eWindows::windowOpenStaysInTheSessionAndTalksToItsOpener() {

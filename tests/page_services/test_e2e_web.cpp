@@ -79,12 +79,7 @@ void TestE2eWeb::initTestCase() {
     QVERIFY(m_tools.isValid());
     QVERIFY(m_home.isValid());
 
-    // The default browser: xdg-open is what Qt asks first on a Unix desktop.
-    const QString script = m_tools.path() + u"/xdg-open"_s;
-    QVERIFY(writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
-                                  (m_tools.path() + u"/opened"_s).toUtf8() + "'\n"));
-    QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    qputenv("PATH", m_tools.path().toUtf8() + ':' + qgetenv("PATH"));
+    QVERIFY(installDefaultBrowser(m_tools.path()));
 
     // A private session bus that starts no services by itself, so the notification service is
     // exactly the daemon this test runs.
@@ -175,7 +170,7 @@ std::optional<QJsonObject> TestE2eWeb::waitForEvent(const QString& event, int ms
 }
 
 QStringList TestE2eWeb::opened() const {
-    return QString::fromUtf8(readFile(m_tools.path() + u"/opened"_s)).split(u'\n', Qt::SkipEmptyParts);
+    return defaultBrowserOpened(m_tools.path());
 }
 
 QString TestE2eWeb::webLog() const {

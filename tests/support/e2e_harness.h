@@ -30,6 +30,12 @@ namespace quillo::e2e {
 bool writeFile(const QString& path, const QByteArray& content);
 QByteArray readFile(const QString& path);
 
+// Stands in for the desktop's default browser: an xdg-open (what Qt asks first on a Unix desktop)
+// in folder, put first on PATH, that writes down each address it is given.
+bool installDefaultBrowser(const QString& folder);
+// The addresses the stand-in was given, oldest first.
+QStringList defaultBrowserOpened(const QString& folder);
+
 // The title of a page's own alert()/confirm() box, as the client names it for the page's origin.
 QString scriptBoxTitle(const QUrl& pageOrigin);
 
