@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/sleep_recovery.h"
 #include "recovery/recovery_policy.h"
 
 #include <QElapsedTimer>
@@ -53,6 +54,10 @@ public:
     void checkNow() { checkAlive(); }
     // Loads the page again: the address it waits to try when it is waiting, else the one it shows.
     void reloadNow();
+
+signals:
+    // Each finished load of the page as the recovery judged it: whether it failed for the network.
+    void loadEnded(quillo::alerts::LoadResult result);
 
 private:
     void onRendererEnded(int status, int exitCode);
