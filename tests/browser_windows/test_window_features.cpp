@@ -9,14 +9,6 @@
 
 using namespace quillo;
 
-namespace doctest {
-template <> struct StringMaker<Rect> {
-    static String convert(const Rect& r) {
-        return toString(r.x) + "," + toString(r.y) + " " + toString(r.width) + "x" + toString(r.height);
-    }
-};
-} // namespace doctest
-
 namespace {
 // The primary screen without its 40-pixel panel, and a smaller monitor to its left.
 constexpr Rect kScreen{0, 0, 1920, 1040};

@@ -1,4 +1,5 @@
 #include "browser_windows/window_placement.h"
+#include "tests/support/doctest_print.h"
 
 #include <doctest/doctest.h>
 
@@ -10,14 +11,6 @@ using quillo::Rect;
 using quillo::WindowSize;
 
 using Screens = std::vector<Rect>;
-
-namespace doctest {
-template <> struct StringMaker<Rect> {
-    static String convert(const Rect& r) {
-        return toString(r.x) + "," + toString(r.y) + " " + toString(r.width) + "x" + toString(r.height);
-    }
-};
-} // namespace doctest
 
 namespace {
 const WindowSize kMinimum{136, 39};

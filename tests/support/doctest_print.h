@@ -4,6 +4,8 @@
 // and not "{?}". (Row names are std::string_view for the same reason: doctest prints a const char*
 // as an address, and its switch to print it as text does not compile in the packaged version.)
 
+#include "resources/rect.h"
+
 #include <doctest/doctest.h>
 
 #include <optional>
@@ -20,6 +22,12 @@ template <typename T> struct StringMaker<std::vector<T>> {
             text += toString(values[i]);
         }
         return text + "}";
+    }
+};
+
+template <> struct StringMaker<quillo::Rect> {
+    static String convert(const quillo::Rect& r) {
+        return toString(r.x) + "," + toString(r.y) + " " + toString(r.width) + "x" + toString(r.height);
     }
 };
 
