@@ -5,6 +5,8 @@
 
 #include <QNetworkInformation>
 #include <QStringList>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace quillo {
@@ -27,6 +29,7 @@ alerts::NetworkState networkState(QNetworkInformation::Reachability reachability
 ConsoleSleepWatch::ConsoleSleepWatch(QWebEngineView& console, RendererRecovery& recovery,
                                      std::unique_ptr<SleepNotices> notices, alerts::TimeMs longSleepMs)
     : QObject(&console)
+    , m_console(console)
     , m_recovery(recovery)
     , m_notices(std::move(notices))
     , m_logic(longSleepMs) {
@@ -52,15 +55,39 @@ ConsoleSleepWatch::ConsoleSleepWatch(QWebEngineView& console, RendererRecovery& 
                     apply(m_logic.onNetwork(networkState(reachability)), "the network changed");
                 });
     }
-    // The recovery already judges each load; the watch only needs its verdict.
-    connect(&recovery, &RendererRecovery::loadEnded, this,
-            [this](alerts::LoadResult result) { m_logic.onLoadFinished(result); });
+    connect(console.page(), &QWebEnginePage::loadingChanged, this, &ConsoleSleepWatch::onLoadingChanged);
 }
 
 ConsoleSleepWatch::~ConsoleSleepWatch() = default;
 
 void ConsoleSleepWatch::setPopupShowing(bool showing) {
     apply(m_logic.onPopupVisible(showing), "the chat popup closed");
+}
+
+void ConsoleSleepWatch::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        return;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        m_logic.onLoadFinished(alerts::LoadResult::Ok);
+        return;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        break;
+    }
+    const bool httpStatus = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
+    switch (classifyLoadFailure(info.errorCode(), httpStatus)) {
+    case LoadFailureAction::Ignore:
+        return;
+    case LoadFailureAction::Retry:
+        // The service's own "restarting" answers came over a working network.
+        m_logic.onLoadFinished(httpStatus ? alerts::LoadResult::OtherError
+                                          : alerts::LoadResult::NetworkError);
+        return;
+    case LoadFailureAction::ShowAsIs:
+        m_logic.onLoadFinished(alerts::LoadResult::OtherError);
+        return;
+    }
 }
 
 void ConsoleSleepWatch::apply(const alerts::SleepActions& actions, const char* when) {

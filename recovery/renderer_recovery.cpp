@@ -116,7 +116,6 @@ void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
         if (m_reason)
             qCInfo(lcRecovery).noquote() << "page is back:" << info.url().toDisplayString();
         endWaiting();
-        emit loadEnded(alerts::LoadResult::Ok);
         return;
     case QWebEngineLoadingInfo::LoadFailedStatus:
         break;
@@ -131,13 +130,10 @@ void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             qCInfo(lcRecovery).noquote() << "load of" << info.url().toDisplayString() << "failed for good ("
                                          << failureText(info) << ")";
         endWaiting();
-        emit loadEnded(alerts::LoadResult::OtherError);
         return;
     case LoadFailureAction::Retry:
         break;
     }
-    // The service's own "restarting" answers came over a working network.
-    emit loadEnded(httpStatus ? alerts::LoadResult::OtherError : alerts::LoadResult::NetworkError);
     m_address = info.url();
     const std::int64_t wait =
         m_unreachableBackoff.failed(now(), QRandomGenerator::global()->generateDouble());

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "alerts/sleep_recovery.h"
 #include "recovery/recovery_policy.h"
 
 #include <QElapsedTimer>
@@ -54,10 +53,6 @@ public:
     void checkNow() { checkAlive(); }
     // Loads the page again: the address it waits to try when it is waiting, else the one it shows.
     void reloadNow();
-
-signals:
-    // Each finished load of the page as the recovery judged it: whether it failed for the network.
-    void loadEnded(quillo::alerts::LoadResult result);
 
 private:
     void onRendererEnded(int status, int exitCode);
