@@ -83,6 +83,8 @@ void AlertCenter::createTray() {
     m_trayMenu->addSeparator();
     m_trayMenu->addActions(m_soundChoices->actions());
     m_trayMenu->addAction(m_acceptAction);
+    if (m_console.preferences)
+        m_trayMenu->addAction(tr("P&references…"), this, [this] { m_console.preferences(); });
     m_trayMenu->addSeparator();
     m_trayMenu->addAction(tr("&Quit"), this, [this] { m_console.quit(); });
 
@@ -152,6 +154,12 @@ void AlertCenter::setSoundMode(SoundMode mode) {
     if (!writeSoundMode(*m_settings, mode))
         qCWarning(lcAlerts) << "could not keep the alert sound's mode in" << m_settings->fileName();
     qCInfo(lcAlerts) << "alert sound:" << formatSoundMode(mode).data();
+    emit soundModeChanged(mode);
+}
+
+void AlertCenter::testSound() {
+    qCInfo(lcAlerts) << "alert sound tested";
+    m_player->play();
 }
 
 void AlertCenter::acceptNewest() {

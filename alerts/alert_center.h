@@ -40,6 +40,8 @@ public:
         std::function<void()> show;
         // Ends the client as the close button does.
         std::function<void()> quit;
+        // Opens the Preferences window; the tray menu offers it when set.
+        std::function<void()> preferences;
     };
 
     static constexpr char kAcceptShortcut[] = "Ctrl+Shift+A";
@@ -59,6 +61,8 @@ public:
 
     SoundMode soundMode() const { return m_sound.mode(); }
     void setSoundMode(SoundMode mode);
+    // Plays the alert sound once, whatever the mode: the operator checks that it is heard.
+    void testSound();
     // Accepts the newest waiting request; the keyboard's shortcut and the menus' item.
     void acceptNewest();
     int waitingCount() const { return m_waiting.count(); }
@@ -68,6 +72,9 @@ public:
     // Carries the accept shortcut; added to the console so that the key works wherever Quillo
     // has the focus.
     QAction* acceptAction() const { return m_acceptAction; }
+
+signals:
+    void soundModeChanged(quillo::alerts::SoundMode mode);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

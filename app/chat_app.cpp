@@ -18,6 +18,7 @@
 #include "platform/client_settings.h"
 #include "platform/launch_feedback.h"
 #include "platform/sleep_notices.h"
+#include "preferences/preferences_dlg.h"
 #include "recovery/console_sleep_watch.h"
 #include "recovery/renderer_recovery.h"
 
@@ -70,6 +71,9 @@ bool CChatApp::InitInstance() {
     // One profile for the run, on disk, so the operator stays logged in from one day to the next.
     m_profile = std::make_unique<QWebEngineProfile>(QStringLiteral("Quillo"));
 
+    m_zoom = new ZoomKeeper(m_profile.get());
+    m_spelling = new SpellCheck(*m_profile, m_profile.get());
+
     // window.external and the site factory exist before any browser does.
     m_pExternal =
         std::make_unique<CExternalDispatch>([this]() -> quillo::ExternalTarget* { return m_pMainWnd; });
@@ -113,8 +117,8 @@ bool CChatApp::InitInstance() {
                     watchConsoleSleep(browser, *recovery);
             },
         // Every site's zoom level, for the run of the profile that owns it.
-        .zoom = new ZoomKeeper(m_profile.get()),
-        .spelling = new SpellCheck(*m_profile, m_profile.get()),
+        .zoom = m_zoom,
+        .spelling = m_spelling,
     });
 
     // The chat service's pages open their own windows in the client, in the operator's session.
@@ -131,6 +135,7 @@ bool CChatApp::InitInstance() {
         CChatMainDlg dialog(m_occManager.get(), m_popups.get());
         m_pMainWnd = &dialog;
         quillo::alerts::AlertCenter alerts(quillo::openClientSettings(), alertConsole(dialog));
+        m_alerts = &alerts;
         QObject::connect(pageServices->notifications(),
                          &quillo::page_services::NotificationPresenter::audibleNotificationShown, &alerts,
                          &quillo::alerts::AlertCenter::onNotificationShown);
@@ -143,8 +148,14 @@ bool CChatApp::InitInstance() {
         });
         alerts.watchConsole(dialog);
         dialog.addAction(alerts.acceptAction());
-        dialog.setWindowMenuItems([&alerts](QMenu& menu) { alerts.addMenuItems(menu); });
+        dialog.setWindowMenuItems([this, &alerts, &dialog](QMenu& menu) {
+            alerts.addMenuItems(menu);
+            menu.addAction(PreferencesDlg::tr("Preference&s…"), &dialog, [this] { showPreferences(); });
+        });
         dialog.DoModal();
+        // The window goes with the alerts it changes.
+        delete m_preferences;
+        m_alerts = nullptr;
         m_pMainWnd = nullptr;
     }
     return false;
@@ -172,7 +183,25 @@ quillo::alerts::AlertCenter::Console CChatApp::alertConsole(CChatMainDlg& dialog
         .acceptInConsole = [&dialog] { dialog.OnChatPopupClosed(true); },
         .show = [this] { activateMainWindow({}); },
         .quit = [&dialog] { dialog.OnCancel(); },
+        .preferences = [this] { showPreferences(); },
     };
+}
+
+void CChatApp::showPreferences() {
+    if (m_pMainWnd == nullptr || m_alerts == nullptr)
+        return;
+    if (m_preferences == nullptr) {
+        CChatMainDlg* dialog = m_pMainWnd;
+        const auto sendTestRequest = [dialog] {
+            dialog->showTestRequest();
+        };
+        m_preferences = new PreferencesDlg(
+            {.alerts = *m_alerts, .spelling = m_spelling, .zoom = m_zoom, .sendTestRequest = sendTestRequest},
+            dialog);
+    }
+    m_preferences->show();
+    m_preferences->raise();
+    m_preferences->activateWindow();
 }
 
 void CChatApp::onRefresh() {

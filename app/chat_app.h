@@ -3,6 +3,8 @@
 #include "alerts/alert_center.h"
 #include "platform/launch_token.h"
 
+#include <QPointer>
+
 #include <memory>
 
 class CChatMainDlg;
@@ -11,6 +13,9 @@ class CCustomOccManager;
 class CExternalDispatch;
 class QWebEngineProfile;
 class QWebEngineView;
+class SpellCheck;
+class ZoomKeeper;
+class PreferencesDlg;
 
 namespace quillo {
 class RendererRecovery;
@@ -51,6 +56,8 @@ private:
     void watchConsoleSleep(QWebEngineView& console, quillo::RendererRecovery& recovery);
     // What the tray and the accept shortcut do to the console.
     quillo::alerts::AlertCenter::Console alertConsole(CChatMainDlg& dialog);
+    // Opens the one Preferences window, or brings it forward.
+    void showPreferences();
 
     // The corner the chat popup and the pages' notification cards share.
     std::unique_ptr<quillo::notify::PopupStack> m_popups;
@@ -60,4 +67,10 @@ private:
     std::unique_ptr<CCustomOccManager> m_occManager;
     // The windows the chat service's pages open for themselves; each is owned by the main window.
     std::unique_ptr<ClientWindows> m_clientWindows;
+    // The profile owns both; the Preferences window changes them.
+    ZoomKeeper* m_zoom = nullptr;
+    SpellCheck* m_spelling = nullptr;
+    QPointer<PreferencesDlg> m_preferences;
+    // The main window's alerts, while it runs.
+    quillo::alerts::AlertCenter* m_alerts = nullptr;
 };

@@ -40,6 +40,15 @@ void ZoomKeeper::setFactor(const QUrl& page, double factor) {
     emit factorChanged(origin, factor);
 }
 
+void ZoomKeeper::resetAll() {
+    const std::vector<std::string> origins = m_memory.origins();
+    m_memory = quillo::ZoomMemory();
+    save();
+    qCInfo(lcZoom) << "zoom reset to 100 % for" << origins.size() << "sites";
+    for (const std::string& origin : origins)
+        emit factorChanged(QString::fromStdString(origin), quillo::kDefaultZoom);
+}
+
 void ZoomKeeper::save() const {
     const std::unique_ptr<QSettings> settings = quillo::openClientSettings();
     settings->setValue(kLevelsKey, QString::fromStdString(m_memory.toText()));

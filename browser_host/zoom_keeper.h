@@ -25,6 +25,8 @@ public:
     // (pages without a web origin are zoomed but not remembered), and every browser showing the
     // same origin follows.
     void setFactor(const QUrl& page, double factor);
+    // Every site back to 100 %, in the settings and in every browser showing one.
+    void resetAll();
 
 signals:
     void factorChanged(const QString& origin, double factor);

@@ -87,6 +87,14 @@ void ZoomMemory::remember(std::string_view origin, double factor) {
         m_entries.erase(m_entries.begin(), m_entries.end() - std::ptrdiff_t(m_capacity));
 }
 
+std::vector<std::string> ZoomMemory::origins() const {
+    std::vector<std::string> result;
+    result.reserve(m_entries.size());
+    for (const auto& entry : m_entries)
+        result.push_back(entry.first);
+    return result;
+}
+
 std::string ZoomMemory::toText() const {
     std::string text;
     for (const auto& [origin, factor] : m_entries) {

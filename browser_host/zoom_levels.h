@@ -69,6 +69,8 @@ public:
     // white space or control characters, or a factor outside the steps' range, is ignored.
     void remember(std::string_view origin, double factor);
     std::size_t size() const { return m_entries.size(); }
+    // The origins with a level of their own, least recent first.
+    std::vector<std::string> origins() const;
 
     // "<factor> <origin>" lines, least recent first.
     std::string toText() const;

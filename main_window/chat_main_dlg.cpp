@@ -29,6 +29,8 @@
 #include <QMessageBox>
 #include <QWindow>
 
+#include <utility>
+
 using namespace quillo;
 
 Q_LOGGING_CATEGORY(lcMainWindow, "quillo.window", QtInfoMsg)
@@ -174,6 +176,16 @@ void CChatMainDlg::setActiveWindowOverride(std::function<QWidget*()> activeWindo
 
 void CChatMainDlg::OnChatPopupClosed(bool accepted) {
     stopFlashing();
+    if (std::exchange(m_testRequestShowing, false)) {
+        qCInfo(lcMainWindow) << "test chat request" << (accepted ? "accepted" : "not answered")
+                             << "- nothing goes to the page";
+        if (accepted) {
+            showNormal();
+            raise();
+            activateWindow();
+        }
+        return;
+    }
     if (accepted) {
         // The operator chose the console: it comes to the front with the focus.
         showNormal();
@@ -241,6 +253,7 @@ void CChatMainDlg::CustomFunction() {
 void CChatMainDlg::CustomFunctionWithParams(std::string text, std::int32_t action) {
     switch (action) {
     case contract::kActionShowNotification:
+        m_testRequestShowing = false;
         if (m_pNotifyDlg)
             m_pNotifyDlg->ShowNotification(std::move(text));
         startFlashing();
@@ -333,4 +346,21 @@ CCustomBrowserDlg* CChatMainDlg::poolWindow(int index) const {
     if (index < 0 || index >= kPoolSize)
         return nullptr;
     return m_browserPool[std::size_t(index)].get();
+}
+
+void CChatMainDlg::showTestRequest() {
+    if (!m_pNotifyDlg)
+        return;
+    // The record's fields: who asks, the message, the time waited and what for. Bars would part
+    // the fields and backslashes vanish, so translations must not bring them in.
+    const auto field = [](const QString& text) {
+        return text.toUtf8().replace('\\', '/').replace("|", "\\|");
+    };
+    const QByteArray record =
+        field(tr("Test")) + '|' +
+        field(tr("This is a test chat request from Quillo. Accepting it does nothing in the console.")) +
+        '|' + field(tr("0 min")) + '|';
+    qCInfo(lcMainWindow) << "showing a test chat request";
+    if (m_pNotifyDlg->ShowNotification(record.toStdString()))
+        m_testRequestShowing = true;
 }

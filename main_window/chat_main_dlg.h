@@ -81,6 +81,10 @@ public:
     void TriggerAccept();
     // The notification popup hid itself: accepted when the operator clicked its accept area.
     void OnChatPopupClosed(bool accepted);
+    // A chat request of the client's own, so the operator can check the popup, sound and
+    // notification on a new machine; accepting it brings the console forward and tells the page
+    // nothing. A request from the page replaces it as any newer request does.
+    void showTestRequest();
 
     void ToggleMaximize();
     void MinimizeWindow();
@@ -183,6 +187,8 @@ private:
     int m_pendingAccepts = 0;
     // Set while the window asks for attention after a popup closed unclicked.
     bool m_attentionMarked = false;
+    // The popup shows the client's test request, whose accept is not the page's.
+    bool m_testRequestShowing = false;
 
     // A move or resize of the frame that the dialog does itself, where the window manager cannot.
     struct FrameDrag {

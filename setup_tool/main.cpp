@@ -1,15 +1,13 @@
 #include "alerts/sound_setting.h"
 #include "main_window/settings_store.h"
 #include "platform/client_settings.h"
+#include "preferences/autostart.h"
 #include "resources/version_info.h"
-#include "setup_tool/autostart.h"
 #include "setup_tool/setup_values.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStringList>
 
 #include <cstdio>
@@ -24,16 +22,6 @@ namespace {
 int fail(const QString& message) {
     std::fprintf(stderr, "quillo-setup: %s\n", qPrintable(message));
     return 1;
-}
-
-// The client next to this tool when it is there (an installed or a built tree), else the one on
-// PATH, by its absolute path wherever it can be found.
-QString quilloCommand() {
-    const QFileInfo sibling(QCoreApplication::applicationDirPath() + QStringLiteral("/quillo"));
-    if (sibling.isExecutable())
-        return sibling.absoluteFilePath();
-    const QString found = QStandardPaths::findExecutable(QStringLiteral("quillo"));
-    return found.isEmpty() ? QStringLiteral("quillo") : found;
 }
 
 QString shownValue(quillo::SettingsBackend& settings, const char* name, std::size_t size) {
@@ -135,8 +123,7 @@ int main(int argc, char* argv[]) {
     if (setUrl && !store(*settings, quillo::kUrlValue, url))
         return fail(QStringLiteral("could not store the address"));
     if (setAutostart) {
-        const QString problem = autostart == QLatin1String("on") ? quillo::enableAutostart(quilloCommand())
-                                                                 : quillo::disableAutostart();
+        const QString problem = quillo::setStartAtLogin(autostart == QLatin1String("on"));
         if (!problem.isEmpty())
             return fail(problem);
     }

@@ -1,7 +1,8 @@
-#include "setup_tool/autostart.h"
+#include "preferences/autostart.h"
 
-#include "setup_tool/desktop_entry.h"
+#include "preferences/desktop_entry.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,6 +52,18 @@ QString disableAutostart() {
     if (QFileInfo::exists(path) && !QFile::remove(path))
         return QStringLiteral("cannot remove %1").arg(path);
     return {};
+}
+
+QString clientCommand() {
+    const QFileInfo sibling(QCoreApplication::applicationDirPath() + QStringLiteral("/quillo"));
+    if (sibling.isExecutable())
+        return sibling.absoluteFilePath();
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("quillo"));
+    return found.isEmpty() ? QStringLiteral("quillo") : found;
+}
+
+QString setStartAtLogin(bool on) {
+    return on ? enableAutostart(clientCommand()) : disableAutostart();
 }
 
 } // namespace quillo

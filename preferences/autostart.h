@@ -14,4 +14,11 @@ bool autostartEnabled();
 QString enableAutostart(const QString& quilloCommand);
 QString disableAutostart();
 
+// The client next to the running program when it is there (an installed or a built tree), else
+// the one on PATH, by its absolute path wherever it can be found: what the entry runs.
+QString clientCommand();
+// Turns starting at log-in on (for clientCommand()) or off: what quillo-setup --autostart and the
+// Preferences window both do. Returns an error text, empty on success.
+QString setStartAtLogin(bool on);
+
 } // namespace quillo

@@ -1,4 +1,4 @@
-#include "setup_tool/desktop_entry.h"
+#include "preferences/desktop_entry.h"
 
 namespace quillo {
 namespace {
