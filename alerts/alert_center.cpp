@@ -24,9 +24,9 @@ namespace {
 
 constexpr std::array<std::pair<SoundMode, const char*>, 3> kSoundChoices{{
     // Mnemonics apart from the window menu's own (Restore, Minimize, Maximize, Close, About).
-    {SoundMode::Off, "Alert sound: O&ff"},
-    {SoundMode::Once, "Alert sound: &Once"},
-    {SoundMode::Repeat, "Alert sound: Rep&eat"},
+    {SoundMode::Off, QT_TRANSLATE_NOOP("quillo::alerts::AlertCenter", "Alert sound: O&ff")},
+    {SoundMode::Once, QT_TRANSLATE_NOOP("quillo::alerts::AlertCenter", "Alert sound: &Once")},
+    {SoundMode::Repeat, QT_TRANSLATE_NOOP("quillo::alerts::AlertCenter", "Alert sound: Rep&eat")},
 }};
 
 QString launcherAppUri() {

@@ -3,6 +3,7 @@
 #include "app/engine_flags.h"
 #include "app/lock_question.h"
 #include "app/single_instance.h"
+#include "app/translations.h"
 #include "platform/exit_signals.h"
 #include "platform/launch_feedback.h"
 #include "resources/version_info.h"
@@ -35,6 +36,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     if (!quillo::acceptArguments(application))
         return 1;
+    // Before any window, the lock question included.
+    quillo::installTranslations(application);
     QApplication::setOrganizationName(QStringLiteral("Quillo"));
     // Names the installed desktop entry, so a Wayland desktop shows the entry's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tarnwick.Quillo"));

@@ -10,6 +10,7 @@
 #include "resources/resource_strings.h"
 
 #include <QChildEvent>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
@@ -142,7 +143,7 @@ void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
         // Each entry carries the engine's answer for this spot and runs the command directly,
         // whatever state the engine's own actions were last left in.
         const auto addEdit = [&](const char* text, QWebEnginePage::WebAction command) {
-            QAction* action = m_menu->addAction(QString::fromLatin1(text), page,
+            QAction* action = m_menu->addAction(QCoreApplication::translate("CCustomControlSite", text), page,
                                                 [page, command] { page->triggerAction(command); });
             action->setEnabled(item.enabled);
         };
@@ -153,7 +154,10 @@ void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
             break;
         }
         case quillo::MenuEntry::NoSuggestions:
-            m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuNoSuggestions))->setEnabled(false);
+            m_menu
+                ->addAction(
+                    QCoreApplication::translate("CCustomControlSite", quillo::res::kContextMenuNoSuggestions))
+                ->setEnabled(false);
             break;
         case quillo::MenuEntry::Undo:
             addEdit(quillo::res::kContextMenuUndo, QWebEnginePage::Undo);
@@ -177,12 +181,14 @@ void CCustomControlSite::ShowContextMenu(const QPoint& screenPos) {
             addSpellingLanguages(*m_menu);
             break;
         case quillo::MenuEntry::Refresh:
-            m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuRefresh), this,
-                              &CCustomControlSite::onRefresh);
+            m_menu->addAction(
+                QCoreApplication::translate("CCustomControlSite", quillo::res::kContextMenuRefresh), this,
+                &CCustomControlSite::onRefresh);
             break;
         case quillo::MenuEntry::Back:
-            m_menu->addAction(QString::fromLatin1(quillo::res::kContextMenuBack), this,
-                              &CCustomControlSite::onBack);
+            m_menu->addAction(
+                QCoreApplication::translate("CCustomControlSite", quillo::res::kContextMenuBack), this,
+                &CCustomControlSite::onBack);
             break;
         case quillo::MenuEntry::Separator:
             m_menu->addSeparator();
@@ -214,7 +220,8 @@ quillo::MenuContext CCustomControlSite::menuContext() const {
 
 void CCustomControlSite::addSpellingLanguages(QMenu& menu) {
     SpellCheck* spelling = m_services.spelling;
-    QMenu* languages = menu.addMenu(QString::fromLatin1(quillo::res::kContextMenuSpellingLanguages));
+    QMenu* languages = menu.addMenu(
+        QCoreApplication::translate("CCustomControlSite", quillo::res::kContextMenuSpellingLanguages));
     const QStringList checked = spelling->languages();
     for (const QString& language : spelling->installed()) {
         QAction* action = languages->addAction(language);

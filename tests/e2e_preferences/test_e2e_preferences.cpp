@@ -1,6 +1,7 @@
 // The Preferences window as the operator uses it: opened from the frame's window menu, changed
 // with the keyboard, and agreeing with quillo-setup on what it changed; its test chat request
-// shows the popup and never reaches the page.
+// shows the popup and never reaches the page. On a German desktop the client's own words and Qt's
+// are German, as a screen reader reads them.
 
 #include "tests/support/alert_fixtures.h"
 
@@ -42,6 +43,7 @@ class TestE2ePreferences : public QObject {
 
 private slots:
     void changesAgreeWithSetupAndTheTestRequestStaysOutOfThePage();
+    void aGermanDesktopGetsGermanMenusAndButtons();
 };
 
 void TestE2ePreferences::changesAgreeWithSetupAndTheTestRequestStaysOutOfThePage() {
@@ -101,6 +103,61 @@ void TestE2ePreferences::changesAgreeWithSetupAndTheTestRequestStaysOutOfThePage
         service.waitForReport([](const QJsonObject& r) { return r[u"event"_s] == u"accepted"_s; }, 10000),
         quillo);
     QCOMPARE(acceptedReports(service), 1);
+
+    quillo.terminate();
+    QVERIFY(quillo.waitForExit(15000));
+}
+
+void TestE2ePreferences::aGermanDesktopGetsGermanMenusAndButtons() {
+    const std::unique_ptr<x11::WindowManager> wm = x11::startWindowManager();
+    QVERIFY2(wm, "no window manager could be started");
+    PrivateBus bus;
+    QVERIFY2(bus.start(), qPrintable(bus.errorString()));
+    AccessibilityBus accessibility(bus.address());
+    QVERIFY2(accessibility.start(), qPrintable(accessibility.errorString()));
+    DemoService service;
+    QVERIFY2(service.start(), qPrintable(service.errorString()));
+    ConfigHome home;
+    home.writeSettings(u"12345"_s, service.baseUrl().toString() + u"/console?id="_s);
+    QuilloProcess quillo(home, service);
+    quillo.setEnvironmentVariable(u"DBUS_SESSION_BUS_ADDRESS"_s, bus.address());
+    quillo.setEnvironmentVariable(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+    quillo.setEnvironmentVariable(u"LANG"_s, u"de_DE.UTF-8"_s);
+    quillo.setEnvironmentVariable(u"LC_ALL"_s, u"de_DE.UTF-8"_s);
+    QVERIFY(quillo.start());
+    QUILLO_VERIFY(
+        service.waitForReport([](const QJsonObject& r) { return r[u"event"_s] == u"load"_s; }, 60000),
+        quillo);
+    const std::optional<x11::WindowId> main = x11::findWindowByTitle(u"Quillo"_s, 10000);
+    QVERIFY(main);
+
+    const auto named = [](const QString& name, const QString& role) {
+        return [=](const QJsonObject& node) {
+            return node[u"name"_s].toString() == name && node[u"role"_s].toString() == role;
+        };
+    };
+    // The frame's caption buttons are read out in German.
+    const std::optional<QJsonObject> frame = accessibility.tree(u"quillo"_s);
+    QUILLO_VERIFY(frame, quillo);
+    for (const QString& caption : {u"Schließen"_s, u"Maximieren"_s, u"Minimieren"_s})
+        QVERIFY2(findAccessible(*frame, named(caption, u"push button"_s)).size() == 1, qPrintable(caption));
+
+    // The window menu is German: its German mnemonic opens Preferences.
+    const QRect client = x11::clientGeometry(*main);
+    const QList<x11::WindowId> popups = x11::topLevelWindows();
+    QVERIFY(x11::click(client.x() + 400, client.y() + 30, 3));
+    QUILLO_VERIFY(x11::waitForNewPopup(popups, 5000), quillo);
+    QVERIFY(x11::key(u"g"_s)); // "Einstellun&gen…"; the English menu has no "g"
+    QUILLO_VERIFY(x11::findWindowByTitle(u"Quillo-Einstellungen"_s, 10000), quillo);
+
+    // Its Close button's word is Qt's own, from Qt's translation.
+    const std::optional<QJsonObject> tree = accessibility.tree(u"quillo"_s);
+    QVERIFY(tree);
+    const QList<QJsonObject> preferences =
+        findAccessible(*tree, named(u"Quillo-Einstellungen"_s, u"dialog"_s));
+    QCOMPARE(preferences.size(), 1);
+    QCOMPARE(findAccessible(preferences.first(), named(u"Schließen"_s, u"push button"_s)).size(), 1);
+    QCOMPARE(findAccessible(preferences.first(), named(u"Alarmton testen"_s, u"push button"_s)).size(), 1);
 
     quillo.terminate();
     QVERIFY(quillo.waitForExit(15000));

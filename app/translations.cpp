@@ -1,0 +1,41 @@
+#include "app/translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QTranslator>
+
+Q_LOGGING_CATEGORY(lcLanguage, "quillo.language", QtInfoMsg)
+
+namespace quillo {
+
+namespace {
+
+// True when a translation for one of the user's languages was found and installed.
+bool install(QCoreApplication& application, const QString& name, const QString& folder) {
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QLocale::system(), name, QStringLiteral("_"), folder)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
+} // namespace
+
+void installTranslations(QCoreApplication& application) {
+    const QStringList languages = QLocale::system().uiLanguages();
+    // English is the texts themselves: nothing to find, nothing to say.
+    if (languages.isEmpty() || languages.first().startsWith(QLatin1String("en")))
+        return;
+    const bool client = install(application, QStringLiteral("quillo"), QStringLiteral(":/i18n"));
+    const bool qt =
+        install(application, QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    qCInfo(lcLanguage).noquote() << "languages" << languages.join(QLatin1String(", ")) << "- Quillo's texts"
+                                 << (client ? "translated" : "in English") << "- Qt's"
+                                 << (qt ? "translated" : "in English");
+}
+
+} // namespace quillo

@@ -1,0 +1,357 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CChatMainDlg</name>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Mi&amp;nimize</source>
+        <translation>Mi&amp;nimieren</translation>
+    </message>
+    <message>
+        <source>Ma&amp;ximize</source>
+        <translation>Ma&amp;ximieren</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>This is a test chat request from Quillo. Accepting it does nothing in the console.</source>
+        <translation>Dies ist eine Test-Chat-Anfrage von Quillo. Wenn Sie sie annehmen, geschieht in der Konsole nichts.</translation>
+    </message>
+    <message>
+        <source>0 min</source>
+        <translation>0 Min.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+</context>
+<context>
+    <name>CChatNotifyDlg</name>
+    <message>
+        <source>Chat request</source>
+        <translation>Chat-Anfrage</translation>
+    </message>
+    <message>
+        <source>Accept chat</source>
+        <translation>Chat annehmen</translation>
+    </message>
+</context>
+<context>
+    <name>CCustomControlSite</name>
+    <message>
+        <source>Refresh</source>
+        <translation>Neu laden</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Alles &amp;markieren</translation>
+    </message>
+    <message>
+        <source>No spelling suggestions</source>
+        <translation>Keine Rechtschreibvorschläge</translation>
+    </message>
+    <message>
+        <source>Spelling &amp;Languages</source>
+        <translation>Rechtschreib&amp;sprachen</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDlg</name>
+    <message>
+        <source>Preference&amp;s…</source>
+        <translation>Einstellun&amp;gen…</translation>
+    </message>
+    <message>
+        <source>(too long; not used)</source>
+        <translation>(zu lang; wird nicht verwendet)</translation>
+    </message>
+    <message>
+        <source>(not set)</source>
+        <translation>(nicht festgelegt)</translation>
+    </message>
+    <message>
+        <source>Quillo Preferences</source>
+        <translation>Quillo-Einstellungen</translation>
+    </message>
+    <message>
+        <source>&amp;Start Quillo when I log in</source>
+        <translation>Quillo beim Anmelden &amp;starten</translation>
+    </message>
+    <message>
+        <source>Reset &amp;zoom for all sites</source>
+        <translation>&amp;Zoom für alle Seiten zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Send a test &amp;chat request</source>
+        <translation>Test-&amp;Chat-Anfrage senden</translation>
+    </message>
+    <message>
+        <source>Alert sound on a chat request</source>
+        <translation>Alarmton bei einer Chat-Anfrage</translation>
+    </message>
+    <message>
+        <source>O&amp;ff</source>
+        <translation>A&amp;us</translation>
+    </message>
+    <message>
+        <source>&amp;Once</source>
+        <translation>&amp;Einmal</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat until answered</source>
+        <translation>&amp;Wiederholen bis zur Antwort</translation>
+    </message>
+    <message>
+        <source>&amp;Test</source>
+        <translation>&amp;Testen</translation>
+    </message>
+    <message>
+        <source>Test the alert sound</source>
+        <translation>Alarmton testen</translation>
+    </message>
+    <message>
+        <source>Spelling languages</source>
+        <translation>Rechtschreibsprachen</translation>
+    </message>
+    <message>
+        <source>No spelling dictionaries are installed.</source>
+        <translation>Es sind keine Rechtschreibwörterbücher installiert.</translation>
+    </message>
+    <message>
+        <source>Settings Quillo runs on</source>
+        <translation>Einstellungen, mit denen Quillo läuft</translation>
+    </message>
+    <message>
+        <source>Order number:</source>
+        <translation>Bestellnummer:</translation>
+    </message>
+    <message>
+        <source>Chat address:</source>
+        <translation>Chat-Adresse:</translation>
+    </message>
+    <message>
+        <source>Settings file:</source>
+        <translation>Einstellungsdatei:</translation>
+    </message>
+    <message>
+        <source>Starting at log-in could not be changed: %1</source>
+        <translation>Der Start beim Anmelden konnte nicht geändert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <source>Another copy of Quillo seems to be using your chat profile, but its lock cannot be read.</source>
+        <translation>Eine andere Kopie von Quillo scheint Ihr Chat-Profil zu verwenden, aber ihre Sperre kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>process %1, %2</source>
+        <translation>Prozess %1, %2</translation>
+    </message>
+    <message>
+        <source>Quillo is already running on this computer (%1) but does not answer.</source>
+        <translation>Quillo läuft bereits auf diesem Computer (%1), antwortet aber nicht.</translation>
+    </message>
+    <message>
+        <source>Quillo is already running on the computer &lt;b&gt;%1&lt;/b&gt; (%2) with your chat profile, or it ended there without closing properly.</source>
+        <translation>Quillo läuft bereits auf dem Computer &lt;b&gt;%1&lt;/b&gt; (%2) mit Ihrem Chat-Profil oder wurde dort nicht ordnungsgemäß beendet.</translation>
+    </message>
+    <message>
+        <source>Two copies at once can overwrite each other&apos;s log-in and settings. If Quillo is not running there any more, you can start it here anyway.</source>
+        <translation>Zwei gleichzeitig laufende Kopien können gegenseitig Anmeldung und Einstellungen überschreiben. Wenn Quillo dort nicht mehr läuft, können Sie es hier trotzdem starten.</translation>
+    </message>
+    <message>
+        <source>&amp;Start anyway</source>
+        <translation>&amp;Trotzdem starten</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Files the page accepts (%1)</source>
+        <translation>Dateien, die die Seite annimmt (%1)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::alerts::AlertCenter</name>
+    <message>
+        <source>Acce&amp;pt chat request</source>
+        <translation>&amp;Chat-Anfrage annehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Show Quillo</source>
+        <translation>Quillo &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>P&amp;references…</source>
+        <translation>Einstellun&amp;gen…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Alert sound: O&amp;ff</source>
+        <translation>Alarmton: A&amp;us</translation>
+    </message>
+    <message>
+        <source>Alert sound: &amp;Once</source>
+        <translation>Alarmton: &amp;Einmal</translation>
+    </message>
+    <message>
+        <source>Alert sound: Rep&amp;eat</source>
+        <translation>Alarmton: Wieder&amp;holen</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::notify::ChatRequestNotice</name>
+    <message>
+        <source>Chat request</source>
+        <translation>Chat-Anfrage</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Annehmen</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::notify::WebNotificationCard</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::DownloadManager</name>
+    <message>
+        <source>it was cancelled</source>
+        <translation>er wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>it could not be saved in %1 and is kept as %2</source>
+        <translation>er konnte nicht in %1 gespeichert werden und liegt als %2 vor</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::DownloadNotice</name>
+    <message>
+        <source>Downloading %1</source>
+        <translation>%1 wird heruntergeladen</translation>
+    </message>
+    <message>
+        <source>it was cancelled</source>
+        <translation>er wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>Saved %1 in %2</source>
+        <translation>%1 in %2 gespeichert</translation>
+    </message>
+    <message>
+        <source>The download of %1 did not arrive: %2</source>
+        <translation>Der Download von %1 ist nicht angekommen: %2</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::PageServices</name>
+    <message>
+        <source>%1 asks to %2. Allow it?</source>
+        <translation>%1 bittet darum: %2. Erlauben?</translation>
+    </message>
+    <message>
+        <source>Allow</source>
+        <translation>Erlauben</translation>
+    </message>
+    <message>
+        <source>Deny</source>
+        <translation>Ablehnen</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::PrintPreview</name>
+    <message>
+        <source>Print...</source>
+        <translation>Drucken...</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::ScriptDialogPage</name>
+    <message>
+        <source>Message from %1</source>
+        <translation>Nachricht von %1</translation>
+    </message>
+    <message>
+        <source>Choose files for %1</source>
+        <translation>Dateien für %1 auswählen</translation>
+    </message>
+    <message>
+        <source>The page&apos;s question was answered Cancel: a window&apos;s question never holds up the console.</source>
+        <translation>Die Frage der Seite wurde mit Abbrechen beantwortet: Die Frage eines Fensters hält die Konsole nie auf.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,357 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
+    <name>CChatMainDlg</name>
+    <message>
+        <source>Restore</source>
+        <translation>Restaurar</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximizar</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restaurar</translation>
+    </message>
+    <message>
+        <source>Mi&amp;nimize</source>
+        <translation>Mi&amp;nimizar</translation>
+    </message>
+    <message>
+        <source>Ma&amp;ximize</source>
+        <translation>Ma&amp;ximizar</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Prueba</translation>
+    </message>
+    <message>
+        <source>This is a test chat request from Quillo. Accepting it does nothing in the console.</source>
+        <translation>Esta es una solicitud de chat de prueba de Quillo. Aceptarla no hace nada en la consola.</translation>
+    </message>
+    <message>
+        <source>0 min</source>
+        <translation>0 min</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+</context>
+<context>
+    <name>CChatNotifyDlg</name>
+    <message>
+        <source>Chat request</source>
+        <translation>Solicitud de chat</translation>
+    </message>
+    <message>
+        <source>Accept chat</source>
+        <translation>Aceptar chat</translation>
+    </message>
+</context>
+<context>
+    <name>CCustomControlSite</name>
+    <message>
+        <source>Refresh</source>
+        <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Deshacer</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rehacer</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Cor&amp;tar</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copiar</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Pegar</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Seleccionar todo</translation>
+    </message>
+    <message>
+        <source>No spelling suggestions</source>
+        <translation>No hay sugerencias ortográficas</translation>
+    </message>
+    <message>
+        <source>Spelling &amp;Languages</source>
+        <translation>&amp;Idiomas de ortografía</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDlg</name>
+    <message>
+        <source>Preference&amp;s…</source>
+        <translation>Preferencia&amp;s…</translation>
+    </message>
+    <message>
+        <source>(too long; not used)</source>
+        <translation>(demasiado largo; no se usa)</translation>
+    </message>
+    <message>
+        <source>(not set)</source>
+        <translation>(no establecido)</translation>
+    </message>
+    <message>
+        <source>Quillo Preferences</source>
+        <translation>Preferencias de Quillo</translation>
+    </message>
+    <message>
+        <source>&amp;Start Quillo when I log in</source>
+        <translation>&amp;Iniciar Quillo al iniciar sesión</translation>
+    </message>
+    <message>
+        <source>Reset &amp;zoom for all sites</source>
+        <translation>Restablecer el &amp;zoom de todos los sitios</translation>
+    </message>
+    <message>
+        <source>Send a test &amp;chat request</source>
+        <translation>Enviar una solicitud de &amp;chat de prueba</translation>
+    </message>
+    <message>
+        <source>Alert sound on a chat request</source>
+        <translation>Sonido de alerta ante una solicitud de chat</translation>
+    </message>
+    <message>
+        <source>O&amp;ff</source>
+        <translation>&amp;Desactivado</translation>
+    </message>
+    <message>
+        <source>&amp;Once</source>
+        <translation>&amp;Una vez</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat until answered</source>
+        <translation>&amp;Repetir hasta que se responda</translation>
+    </message>
+    <message>
+        <source>&amp;Test</source>
+        <translation>&amp;Probar</translation>
+    </message>
+    <message>
+        <source>Test the alert sound</source>
+        <translation>Probar el sonido de alerta</translation>
+    </message>
+    <message>
+        <source>Spelling languages</source>
+        <translation>Idiomas de ortografía</translation>
+    </message>
+    <message>
+        <source>No spelling dictionaries are installed.</source>
+        <translation>No hay diccionarios ortográficos instalados.</translation>
+    </message>
+    <message>
+        <source>Settings Quillo runs on</source>
+        <translation>Configuración con la que funciona Quillo</translation>
+    </message>
+    <message>
+        <source>Order number:</source>
+        <translation>Número de pedido:</translation>
+    </message>
+    <message>
+        <source>Chat address:</source>
+        <translation>Dirección del chat:</translation>
+    </message>
+    <message>
+        <source>Settings file:</source>
+        <translation>Archivo de configuración:</translation>
+    </message>
+    <message>
+        <source>Starting at log-in could not be changed: %1</source>
+        <translation>No se pudo cambiar el inicio al iniciar sesión: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <source>Another copy of Quillo seems to be using your chat profile, but its lock cannot be read.</source>
+        <translation>Otra copia de Quillo parece estar usando su perfil de chat, pero no se puede leer su bloqueo.</translation>
+    </message>
+    <message>
+        <source>process %1, %2</source>
+        <translation>proceso %1, %2</translation>
+    </message>
+    <message>
+        <source>Quillo is already running on this computer (%1) but does not answer.</source>
+        <translation>Quillo ya se está ejecutando en este equipo (%1), pero no responde.</translation>
+    </message>
+    <message>
+        <source>Quillo is already running on the computer &lt;b&gt;%1&lt;/b&gt; (%2) with your chat profile, or it ended there without closing properly.</source>
+        <translation>Quillo ya se está ejecutando en el equipo &lt;b&gt;%1&lt;/b&gt; (%2) con su perfil de chat, o terminó allí sin cerrarse correctamente.</translation>
+    </message>
+    <message>
+        <source>Two copies at once can overwrite each other&apos;s log-in and settings. If Quillo is not running there any more, you can start it here anyway.</source>
+        <translation>Dos copias a la vez pueden sobrescribir mutuamente el inicio de sesión y la configuración. Si Quillo ya no se está ejecutando allí, puede iniciarlo aquí de todos modos.</translation>
+    </message>
+    <message>
+        <source>&amp;Start anyway</source>
+        <translation>&amp;Iniciar de todos modos</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Files the page accepts (%1)</source>
+        <translation>Archivos que acepta la página (%1)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::alerts::AlertCenter</name>
+    <message>
+        <source>Acce&amp;pt chat request</source>
+        <translation>Acep&amp;tar solicitud de chat</translation>
+    </message>
+    <message>
+        <source>&amp;Show Quillo</source>
+        <translation>&amp;Mostrar Quillo</translation>
+    </message>
+    <message>
+        <source>P&amp;references…</source>
+        <translation>&amp;Preferencias…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>Alert sound: O&amp;ff</source>
+        <translation>Sonido de alerta: &amp;Desactivado</translation>
+    </message>
+    <message>
+        <source>Alert sound: &amp;Once</source>
+        <translation>Sonido de alerta: &amp;Una vez</translation>
+    </message>
+    <message>
+        <source>Alert sound: Rep&amp;eat</source>
+        <translation>Sonido de alerta: Re&amp;petir</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::notify::ChatRequestNotice</name>
+    <message>
+        <source>Chat request</source>
+        <translation>Solicitud de chat</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::notify::WebNotificationCard</name>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::DownloadManager</name>
+    <message>
+        <source>it was cancelled</source>
+        <translation>se canceló</translation>
+    </message>
+    <message>
+        <source>it could not be saved in %1 and is kept as %2</source>
+        <translation>no se pudo guardar en %1 y se conserva como %2</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::DownloadNotice</name>
+    <message>
+        <source>Downloading %1</source>
+        <translation>Descargando %1</translation>
+    </message>
+    <message>
+        <source>it was cancelled</source>
+        <translation>se canceló</translation>
+    </message>
+    <message>
+        <source>Saved %1 in %2</source>
+        <translation>%1 guardado en %2</translation>
+    </message>
+    <message>
+        <source>The download of %1 did not arrive: %2</source>
+        <translation>La descarga de %1 no llegó: %2</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::PageServices</name>
+    <message>
+        <source>%1 asks to %2. Allow it?</source>
+        <translation>%1 solicita %2. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>Allow</source>
+        <translation>Permitir</translation>
+    </message>
+    <message>
+        <source>Deny</source>
+        <translation>Denegar</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::PrintPreview</name>
+    <message>
+        <source>Print...</source>
+        <translation>Imprimir...</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::ScriptDialogPage</name>
+    <message>
+        <source>Message from %1</source>
+        <translation>Mensaje de %1</translation>
+    </message>
+    <message>
+        <source>Choose files for %1</source>
+        <translation>Elegir archivos para %1</translation>
+    </message>
+    <message>
+        <source>The page&apos;s question was answered Cancel: a window&apos;s question never holds up the console.</source>
+        <translation>La pregunta de la página se respondió con Cancelar: la pregunta de una ventana nunca detiene la consola.</translation>
+    </message>
+</context>
+</TS>

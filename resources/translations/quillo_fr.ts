@@ -1,0 +1,357 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CChatMainDlg</name>
+    <message>
+        <source>Restore</source>
+        <translation>Restaurer</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Agrandir</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restaurer</translation>
+    </message>
+    <message>
+        <source>Mi&amp;nimize</source>
+        <translation>Réd&amp;uire</translation>
+    </message>
+    <message>
+        <source>Ma&amp;ximize</source>
+        <translation>Agrand&amp;ir</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fermer</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>This is a test chat request from Quillo. Accepting it does nothing in the console.</source>
+        <translation>Ceci est une demande de chat de test de Quillo. L&apos;accepter n&apos;a aucun effet dans la console.</translation>
+    </message>
+    <message>
+        <source>0 min</source>
+        <translation>0 min</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+</context>
+<context>
+    <name>CChatNotifyDlg</name>
+    <message>
+        <source>Chat request</source>
+        <translation>Demande de chat</translation>
+    </message>
+    <message>
+        <source>Accept chat</source>
+        <translation>Accepter le chat</translation>
+    </message>
+</context>
+<context>
+    <name>CCustomControlSite</name>
+    <message>
+        <source>Refresh</source>
+        <translation>Actualiser</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rétablir</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Co&amp;uper</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>C&amp;oller</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Tout sélectionner</translation>
+    </message>
+    <message>
+        <source>No spelling suggestions</source>
+        <translation>Aucune suggestion d&apos;orthographe</translation>
+    </message>
+    <message>
+        <source>Spelling &amp;Languages</source>
+        <translation>&amp;Langues d&apos;orthographe</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDlg</name>
+    <message>
+        <source>Preference&amp;s…</source>
+        <translation>Préférence&amp;s…</translation>
+    </message>
+    <message>
+        <source>(too long; not used)</source>
+        <translation>(trop long ; non utilisé)</translation>
+    </message>
+    <message>
+        <source>(not set)</source>
+        <translation>(non défini)</translation>
+    </message>
+    <message>
+        <source>Quillo Preferences</source>
+        <translation>Préférences de Quillo</translation>
+    </message>
+    <message>
+        <source>&amp;Start Quillo when I log in</source>
+        <translation>Lancer Quillo à l&apos;ouverture de &amp;session</translation>
+    </message>
+    <message>
+        <source>Reset &amp;zoom for all sites</source>
+        <translation>Réinitialiser le &amp;zoom de tous les sites</translation>
+    </message>
+    <message>
+        <source>Send a test &amp;chat request</source>
+        <translation>Envoyer une demande de &amp;chat de test</translation>
+    </message>
+    <message>
+        <source>Alert sound on a chat request</source>
+        <translation>Son d&apos;alerte lors d&apos;une demande de chat</translation>
+    </message>
+    <message>
+        <source>O&amp;ff</source>
+        <translation>&amp;Désactivé</translation>
+    </message>
+    <message>
+        <source>&amp;Once</source>
+        <translation>&amp;Une fois</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat until answered</source>
+        <translation>&amp;Répéter jusqu&apos;à la réponse</translation>
+    </message>
+    <message>
+        <source>&amp;Test</source>
+        <translation>&amp;Tester</translation>
+    </message>
+    <message>
+        <source>Test the alert sound</source>
+        <translation>Tester le son d&apos;alerte</translation>
+    </message>
+    <message>
+        <source>Spelling languages</source>
+        <translation>Langues d&apos;orthographe</translation>
+    </message>
+    <message>
+        <source>No spelling dictionaries are installed.</source>
+        <translation>Aucun dictionnaire d&apos;orthographe n&apos;est installé.</translation>
+    </message>
+    <message>
+        <source>Settings Quillo runs on</source>
+        <translation>Réglages utilisés par Quillo</translation>
+    </message>
+    <message>
+        <source>Order number:</source>
+        <translation>Numéro de commande :</translation>
+    </message>
+    <message>
+        <source>Chat address:</source>
+        <translation>Adresse du chat :</translation>
+    </message>
+    <message>
+        <source>Settings file:</source>
+        <translation>Fichier de réglages :</translation>
+    </message>
+    <message>
+        <source>Starting at log-in could not be changed: %1</source>
+        <translation>Le lancement à l&apos;ouverture de session n&apos;a pas pu être modifié : %1</translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <source>Another copy of Quillo seems to be using your chat profile, but its lock cannot be read.</source>
+        <translation>Une autre copie de Quillo semble utiliser votre profil de chat, mais son verrou est illisible.</translation>
+    </message>
+    <message>
+        <source>process %1, %2</source>
+        <translation>processus %1, %2</translation>
+    </message>
+    <message>
+        <source>Quillo is already running on this computer (%1) but does not answer.</source>
+        <translation>Quillo est déjà lancé sur cet ordinateur (%1) mais ne répond pas.</translation>
+    </message>
+    <message>
+        <source>Quillo is already running on the computer &lt;b&gt;%1&lt;/b&gt; (%2) with your chat profile, or it ended there without closing properly.</source>
+        <translation>Quillo est déjà lancé sur l&apos;ordinateur &lt;b&gt;%1&lt;/b&gt; (%2) avec votre profil de chat, ou s&apos;y est arrêté sans se fermer correctement.</translation>
+    </message>
+    <message>
+        <source>Two copies at once can overwrite each other&apos;s log-in and settings. If Quillo is not running there any more, you can start it here anyway.</source>
+        <translation>Deux copies lancées en même temps peuvent écraser mutuellement leur connexion et leurs réglages. Si Quillo ne tourne plus là-bas, vous pouvez quand même le lancer ici.</translation>
+    </message>
+    <message>
+        <source>&amp;Start anyway</source>
+        <translation>&amp;Lancer quand même</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Files the page accepts (%1)</source>
+        <translation>Fichiers acceptés par la page (%1)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::alerts::AlertCenter</name>
+    <message>
+        <source>Acce&amp;pt chat request</source>
+        <translation>A&amp;ccepter la demande de chat</translation>
+    </message>
+    <message>
+        <source>&amp;Show Quillo</source>
+        <translation>&amp;Afficher Quillo</translation>
+    </message>
+    <message>
+        <source>P&amp;references…</source>
+        <translation>Préférence&amp;s…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>Alert sound: O&amp;ff</source>
+        <translation>Son d&apos;alerte : &amp;Désactivé</translation>
+    </message>
+    <message>
+        <source>Alert sound: &amp;Once</source>
+        <translation>Son d&apos;alerte : Une f&amp;ois</translation>
+    </message>
+    <message>
+        <source>Alert sound: Rep&amp;eat</source>
+        <translation>Son d&apos;alerte : Ré&amp;péter</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::notify::ChatRequestNotice</name>
+    <message>
+        <source>Chat request</source>
+        <translation>Demande de chat</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Accepter</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::notify::WebNotificationCard</name>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::DownloadManager</name>
+    <message>
+        <source>it was cancelled</source>
+        <translation>il a été annulé</translation>
+    </message>
+    <message>
+        <source>it could not be saved in %1 and is kept as %2</source>
+        <translation>il n&apos;a pas pu être enregistré dans %1 et est conservé sous %2</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::DownloadNotice</name>
+    <message>
+        <source>Downloading %1</source>
+        <translation>Téléchargement de %1</translation>
+    </message>
+    <message>
+        <source>it was cancelled</source>
+        <translation>il a été annulé</translation>
+    </message>
+    <message>
+        <source>Saved %1 in %2</source>
+        <translation>%1 enregistré dans %2</translation>
+    </message>
+    <message>
+        <source>The download of %1 did not arrive: %2</source>
+        <translation>Le téléchargement de %1 n&apos;est pas arrivé : %2</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::PageServices</name>
+    <message>
+        <source>%1 asks to %2. Allow it?</source>
+        <translation>%1 demande à %2. L&apos;autoriser ?</translation>
+    </message>
+    <message>
+        <source>Allow</source>
+        <translation>Autoriser</translation>
+    </message>
+    <message>
+        <source>Deny</source>
+        <translation>Refuser</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::PrintPreview</name>
+    <message>
+        <source>Print...</source>
+        <translation>Imprimer...</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::ScriptDialogPage</name>
+    <message>
+        <source>Message from %1</source>
+        <translation>Message de %1</translation>
+    </message>
+    <message>
+        <source>Choose files for %1</source>
+        <translation>Choisir des fichiers pour %1</translation>
+    </message>
+    <message>
+        <source>The page&apos;s question was answered Cancel: a window&apos;s question never holds up the console.</source>
+        <translation>La question de la page a reçu la réponse Annuler : la question d&apos;une fenêtre ne bloque jamais la console.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,357 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CChatMainDlg</name>
+    <message>
+        <source>Restore</source>
+        <translation>Restaurar</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximizar</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restaurar</translation>
+    </message>
+    <message>
+        <source>Mi&amp;nimize</source>
+        <translation>Mi&amp;nimizar</translation>
+    </message>
+    <message>
+        <source>Ma&amp;ximize</source>
+        <translation>Ma&amp;ximizar</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Teste</translation>
+    </message>
+    <message>
+        <source>This is a test chat request from Quillo. Accepting it does nothing in the console.</source>
+        <translation>Esta é uma solicitação de chat de teste do Quillo. Aceitá-la não faz nada no console.</translation>
+    </message>
+    <message>
+        <source>0 min</source>
+        <translation>0 min</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+</context>
+<context>
+    <name>CChatNotifyDlg</name>
+    <message>
+        <source>Chat request</source>
+        <translation>Solicitação de chat</translation>
+    </message>
+    <message>
+        <source>Accept chat</source>
+        <translation>Aceitar chat</translation>
+    </message>
+</context>
+<context>
+    <name>CCustomControlSite</name>
+    <message>
+        <source>Refresh</source>
+        <translation>Atualizar</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Voltar</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Desfazer</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Refazer</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Recor&amp;tar</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copiar</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>Co&amp;lar</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Selecionar tudo</translation>
+    </message>
+    <message>
+        <source>No spelling suggestions</source>
+        <translation>Nenhuma sugestão de ortografia</translation>
+    </message>
+    <message>
+        <source>Spelling &amp;Languages</source>
+        <translation>&amp;Idiomas da ortografia</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDlg</name>
+    <message>
+        <source>Preference&amp;s…</source>
+        <translation>Preferência&amp;s…</translation>
+    </message>
+    <message>
+        <source>(too long; not used)</source>
+        <translation>(longo demais; não usado)</translation>
+    </message>
+    <message>
+        <source>(not set)</source>
+        <translation>(não definido)</translation>
+    </message>
+    <message>
+        <source>Quillo Preferences</source>
+        <translation>Preferências do Quillo</translation>
+    </message>
+    <message>
+        <source>&amp;Start Quillo when I log in</source>
+        <translation>&amp;Iniciar o Quillo ao entrar na sessão</translation>
+    </message>
+    <message>
+        <source>Reset &amp;zoom for all sites</source>
+        <translation>Redefinir o &amp;zoom de todos os sites</translation>
+    </message>
+    <message>
+        <source>Send a test &amp;chat request</source>
+        <translation>Enviar uma solicitação de &amp;chat de teste</translation>
+    </message>
+    <message>
+        <source>Alert sound on a chat request</source>
+        <translation>Som de alerta em uma solicitação de chat</translation>
+    </message>
+    <message>
+        <source>O&amp;ff</source>
+        <translation>&amp;Desligado</translation>
+    </message>
+    <message>
+        <source>&amp;Once</source>
+        <translation>&amp;Uma vez</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat until answered</source>
+        <translation>&amp;Repetir até ser respondida</translation>
+    </message>
+    <message>
+        <source>&amp;Test</source>
+        <translation>&amp;Testar</translation>
+    </message>
+    <message>
+        <source>Test the alert sound</source>
+        <translation>Testar o som de alerta</translation>
+    </message>
+    <message>
+        <source>Spelling languages</source>
+        <translation>Idiomas da ortografia</translation>
+    </message>
+    <message>
+        <source>No spelling dictionaries are installed.</source>
+        <translation>Nenhum dicionário ortográfico está instalado.</translation>
+    </message>
+    <message>
+        <source>Settings Quillo runs on</source>
+        <translation>Configurações usadas pelo Quillo</translation>
+    </message>
+    <message>
+        <source>Order number:</source>
+        <translation>Número do pedido:</translation>
+    </message>
+    <message>
+        <source>Chat address:</source>
+        <translation>Endereço do chat:</translation>
+    </message>
+    <message>
+        <source>Settings file:</source>
+        <translation>Arquivo de configurações:</translation>
+    </message>
+    <message>
+        <source>Starting at log-in could not be changed: %1</source>
+        <translation>Não foi possível alterar o início ao entrar na sessão: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <source>Another copy of Quillo seems to be using your chat profile, but its lock cannot be read.</source>
+        <translation>Outra cópia do Quillo parece estar usando seu perfil de chat, mas a trava dela não pode ser lida.</translation>
+    </message>
+    <message>
+        <source>process %1, %2</source>
+        <translation>processo %1, %2</translation>
+    </message>
+    <message>
+        <source>Quillo is already running on this computer (%1) but does not answer.</source>
+        <translation>O Quillo já está em execução neste computador (%1), mas não responde.</translation>
+    </message>
+    <message>
+        <source>Quillo is already running on the computer &lt;b&gt;%1&lt;/b&gt; (%2) with your chat profile, or it ended there without closing properly.</source>
+        <translation>O Quillo já está em execução no computador &lt;b&gt;%1&lt;/b&gt; (%2) com seu perfil de chat, ou foi encerrado lá sem fechar corretamente.</translation>
+    </message>
+    <message>
+        <source>Two copies at once can overwrite each other&apos;s log-in and settings. If Quillo is not running there any more, you can start it here anyway.</source>
+        <translation>Duas cópias ao mesmo tempo podem sobrescrever o login e as configurações uma da outra. Se o Quillo não estiver mais em execução lá, você pode iniciá-lo aqui mesmo assim.</translation>
+    </message>
+    <message>
+        <source>&amp;Start anyway</source>
+        <translation>&amp;Iniciar mesmo assim</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Sair</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Files the page accepts (%1)</source>
+        <translation>Arquivos aceitos pela página (%1)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos os arquivos (*)</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::alerts::AlertCenter</name>
+    <message>
+        <source>Acce&amp;pt chat request</source>
+        <translation>Acei&amp;tar solicitação de chat</translation>
+    </message>
+    <message>
+        <source>&amp;Show Quillo</source>
+        <translation>&amp;Mostrar o Quillo</translation>
+    </message>
+    <message>
+        <source>P&amp;references…</source>
+        <translation>&amp;Preferências…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Sair</translation>
+    </message>
+    <message>
+        <source>Alert sound: O&amp;ff</source>
+        <translation>Som de alerta: &amp;Desligado</translation>
+    </message>
+    <message>
+        <source>Alert sound: &amp;Once</source>
+        <translation>Som de alerta: &amp;Uma vez</translation>
+    </message>
+    <message>
+        <source>Alert sound: Rep&amp;eat</source>
+        <translation>Som de alerta: Re&amp;petir</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::notify::ChatRequestNotice</name>
+    <message>
+        <source>Chat request</source>
+        <translation>Solicitação de chat</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Aceitar</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::notify::WebNotificationCard</name>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::DownloadManager</name>
+    <message>
+        <source>it was cancelled</source>
+        <translation>ele foi cancelado</translation>
+    </message>
+    <message>
+        <source>it could not be saved in %1 and is kept as %2</source>
+        <translation>não foi possível salvá-lo em %1 e ele foi mantido como %2</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::DownloadNotice</name>
+    <message>
+        <source>Downloading %1</source>
+        <translation>Baixando %1</translation>
+    </message>
+    <message>
+        <source>it was cancelled</source>
+        <translation>ele foi cancelado</translation>
+    </message>
+    <message>
+        <source>Saved %1 in %2</source>
+        <translation>%1 salvo em %2</translation>
+    </message>
+    <message>
+        <source>The download of %1 did not arrive: %2</source>
+        <translation>O download de %1 não chegou: %2</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::PageServices</name>
+    <message>
+        <source>%1 asks to %2. Allow it?</source>
+        <translation>%1 pede para %2. Permitir?</translation>
+    </message>
+    <message>
+        <source>Allow</source>
+        <translation>Permitir</translation>
+    </message>
+    <message>
+        <source>Deny</source>
+        <translation>Negar</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::PrintPreview</name>
+    <message>
+        <source>Print...</source>
+        <translation>Imprimir...</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::page_services::ScriptDialogPage</name>
+    <message>
+        <source>Message from %1</source>
+        <translation>Mensagem de %1</translation>
+    </message>
+    <message>
+        <source>Choose files for %1</source>
+        <translation>Escolher arquivos para %1</translation>
+    </message>
+    <message>
+        <source>The page&apos;s question was answered Cancel: a window&apos;s question never holds up the console.</source>
+        <translation>A pergunta da página foi respondida com Cancelar: a pergunta de uma janela nunca trava o console.</translation>
+    </message>
+</context>
+</TS>
