@@ -1,4 +1,5 @@
 #include "page_services/download_policy.h"
+#include "page_services/print_plan.h"
 #include "page_services/web_policy.h"
 
 #include <doctest/doctest.h>
@@ -306,4 +307,24 @@ TEST_CASE("permissions follow trust, and the operator is asked once per origin a
     // Another origin of the service is asked on its own.
     CHECK(policy.request("https://chat.example:8443", Permission::Camera, true) ==
           PermissionAnswer::AskOperator);
+}
+
+TEST_CASE("the pages a print sends to the printer, counted from 0") {
+    struct Row {
+        std::string_view name;
+        int pageCount;
+        std::vector<PrintRange> ranges;
+        std::vector<int> expected;
+    };
+    const Row rows[] = {
+        {"no range: every page", 3, {}, {0, 1, 2}},
+        {"ranges in order, each page once", 6, {{5, 6}, {1, 2}, {2, 3}}, {0, 1, 2, 4, 5}},
+        {"a range past the last page is cut at it", 3, {{2, 9}}, {1, 2}},
+        {"a range wholly past the end: nothing", 3, {{4, 5}}, {}},
+        {"an empty document: nothing", 0, {}, {}},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(pagesToPrint(row.pageCount, row.ranges) == row.expected);
+    }
 }
