@@ -241,51 +241,46 @@ TEST_CASE("the partial file's name is free together with the engine's file besid
 }
 
 TEST_CASE("one download question at a time per page, and none the operator did not start after a no") {
-    DownloadGate gate;
-    const DownloadGate::Page console = 1;
-    const DownloadGate::Page other = 2;
+    DownloadGate console;
+    DownloadGate other;
     std::int64_t now = 1000;
 
     // A question is open: the page's further downloads are refused, the first with a line of its own.
-    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
-    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
-    CHECK(gate.refusalReason(console) == RefusalReason::QuestionOpen);
-    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
-    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    CHECK(console.request(now) == DownloadVerdict::Ask);
+    CHECK(console.request(now) == DownloadVerdict::Refuse);
+    CHECK(console.refusalReason() == RefusalReason::QuestionOpen);
+    CHECK(console.request(now) == DownloadVerdict::RefuseQuietly);
+    CHECK(console.request(now) == DownloadVerdict::RefuseQuietly);
     // Another page asks on its own.
-    CHECK(gate.request(other, now) == DownloadVerdict::Ask);
-    CHECK(gate.takeQuietRefusals(console) == 2);
-    CHECK(gate.takeQuietRefusals(console) == 0);
+    CHECK(other.request(now) == DownloadVerdict::Ask);
+    CHECK(console.takeQuietRefusals() == 2);
+    CHECK(console.takeQuietRefusals() == 0);
 
     // Saved: the page's next download is asked again.
-    gate.questionClosed(console, false);
-    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
+    console.questionClosed(false);
+    CHECK(console.request(now) == DownloadVerdict::Ask);
 
     // Declined: downloads the page starts by itself stay refused, and a click before the no does
     // not count.
-    gate.operatorActed(console, now);
-    gate.questionClosed(console, true);
+    console.operatorActed(now);
+    console.questionClosed(true);
     now += 100;
-    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
-    CHECK(gate.refusalReason(console) == RefusalReason::Declined);
+    CHECK(console.request(now) == DownloadVerdict::Refuse);
+    CHECK(console.refusalReason() == RefusalReason::Declined);
     now += 60000;
-    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    CHECK(console.request(now) == DownloadVerdict::RefuseQuietly);
     // A click too long before the download does not count either.
-    gate.operatorActed(console, now);
+    console.operatorActed(now);
     now += DownloadGate::kOperatorActMs + 1;
-    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    CHECK(console.request(now) == DownloadVerdict::RefuseQuietly);
     // The operator's own download: one question for one click. The count of quiet refusals is
     // taken for the log when a question opens or closes, and the next refusal has its own line.
-    gate.operatorActed(console, now);
+    console.operatorActed(now);
     now += DownloadGate::kOperatorActMs;
-    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
-    CHECK(gate.takeQuietRefusals(console) == 2);
-    gate.questionClosed(console, true);
-    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
-
-    // A page that has gone leaves nothing behind for a new one that gets its key.
-    gate.forget(console);
-    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
+    CHECK(console.request(now) == DownloadVerdict::Ask);
+    CHECK(console.takeQuietRefusals() == 2);
+    console.questionClosed(true);
+    CHECK(console.request(now) == DownloadVerdict::Refuse);
 }
 
 TEST_CASE("permissions follow trust, and the operator is asked once per origin and feature") {
