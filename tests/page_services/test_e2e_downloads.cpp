@@ -33,6 +33,8 @@ private slots:
     void aLinkToAMissingFileIsATakenName();
     void withoutADownloadFolderTheQuestionStartsInTheCreatedOne();
     void aLongPrintIsPreviewedAndWrittenToTheDownloadFolderMadeForIt();
+    // Last: it ends the client.
+    void theClientEndingWithQuestionsOpenLeavesNoPartialFile();
 
 private:
     std::optional<QJsonObject> waitForEvent(const QString& event, int ms);
@@ -349,6 +351,22 @@ void TestE2eDownloads::aLongPrintIsPreviewedAndWrittenToTheDownloadFolderMadeFor
         QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(u"\\nPages: +120\\n"_s)),
         qPrintable(file));
     QTRY_VERIFY_WITH_TIMEOUT(x11::windowsByTitle(u"Print preview"_s).isEmpty(), 10000);
+}
+
+void TestE2eDownloads::theClientEndingWithQuestionsOpenLeavesNoPartialFile() {
+    // One download whole and waiting for the answer, one still arriving in a window of its own.
+    QVERIFY(operatorClicksPage());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"ending.txt"_s}));
+    QUILLO_VERIFY(question(), *m_quillo);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(downloads() + u"/ending.txt.part"_s), 10000);
+    const QString page = m_service.baseUrl().toString() + u"/cases/web?nopoll&download=arriving.txt"_s;
+    QVERIFY(m_service.pushCommand({{u"page"_s, u"case_web"_s},
+                                   {u"call"_s, u"CB_OpenWindow"_s},
+                                   {u"args"_s, QJsonArray{page, 50, 50, 500, 400, 0}}}));
+    QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"arriving.txt.part"_s).isEmpty(), 20000);
+    m_quillo->terminate();
+    QUILLO_VERIFY(m_quillo->waitForExit(20000), *m_quillo);
+    QCOMPARE(filesIn(downloads(), u"ending"_s) + filesIn(downloads(), u"arriving"_s), QStringList());
 }
 
 QTEST_MAIN(TestE2eDownloads)
