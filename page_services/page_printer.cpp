@@ -1,7 +1,7 @@
 #include "page_services/page_printer.h"
 
+#include "page_services/page_by_page_print.h"
 #include "page_services/page_services.h"
-#include "page_services/print_plan.h"
 #include "page_services/web_log.h"
 #include "page_services/web_policy.h"
 #include "page_services/window_modality.h"
@@ -35,8 +35,6 @@ namespace quillo::page_services {
 namespace {
 
 constexpr char kPreviewTitle[] = "Print preview";
-// A printer's page is drawn at this resolution: enough for paper, and it is one page at a time.
-constexpr int kPrintDpi = 300;
 // A browser's default margins, so nothing is cut at the edge of a printer's reach.
 constexpr qreal kMarginMm = 10;
 
@@ -68,84 +66,6 @@ public:
 };
 
 namespace {
-
-// Sends a document to a printer a page at a time: the PDF library draws each page on a thread of
-// its own, and the page is painted and let go before the next is asked for, so a long print holds
-// one page image and the client's windows go on between pages.
-class PageByPagePrint final : public QObject {
-public:
-    // completed: every page went to the printer.
-    using Done = std::function<void(bool completed)>;
-
-    PageByPagePrint(QPdfDocument& document, QPrinter& printer, Done done, QObject* parent)
-        : QObject(parent)
-        , m_document(document)
-        , m_printer(printer)
-        , m_done(std::move(done)) {
-        std::vector<PrintRange> ranges;
-        for (const QPageRanges::Range& range : printer.pageRanges().toRangeList())
-            ranges.push_back({range.from, range.to});
-        m_pages = pagesToPrint(document.pageCount(), ranges);
-        m_renderer.setDocument(&document);
-        m_renderer.setRenderMode(QPdfPageRenderer::RenderMode::MultiThreaded);
-        connect(&m_renderer, &QPdfPageRenderer::pageRendered, this, &PageByPagePrint::paint);
-    }
-
-    // A print that has not ended is called off: the printer gets nothing.
-    ~PageByPagePrint() override {
-        if (m_painter.isActive()) {
-            m_printer.abort();
-            m_painter.end();
-        }
-    }
-
-    bool start() {
-        if (m_pages.empty() || !m_painter.begin(&m_printer))
-            return false;
-        requestNext();
-        return true;
-    }
-
-    std::size_t printed() const { return m_next; }
-    std::size_t total() const { return m_pages.size(); }
-
-private:
-    void requestNext() {
-        const int page = m_pages[m_next];
-        const QSizeF points = m_document.pagePointSize(page);
-        m_request = m_renderer.requestPage(page, (points * kPrintDpi / 72.0).toSize());
-    }
-
-    void paint(int, QSize, const QImage& image, QPdfDocumentRenderOptions, quint64 requestId) {
-        if (requestId != m_request || !m_painter.isActive())
-            return;
-        if (m_next > 0 && !m_printer.newPage()) {
-            m_painter.end();
-            m_done(false);
-            return;
-        }
-        // The engine's page already holds its margins: it covers the whole sheet.
-        if (!image.isNull()) {
-            const QRectF paper = m_printer.paperRect(QPrinter::DevicePixel);
-            m_painter.drawImage(
-                QRectF(QPointF(0, 0), QSizeF(image.size()).scaled(paper.size(), Qt::KeepAspectRatio)), image);
-        }
-        if (++m_next < m_pages.size()) {
-            requestNext();
-            return;
-        }
-        m_done(m_painter.end());
-    }
-
-    QPdfDocument& m_document;
-    QPrinter& m_printer;
-    Done m_done;
-    QPdfPageRenderer m_renderer;
-    QPainter m_painter;
-    std::vector<int> m_pages;
-    std::size_t m_next = 0;
-    quint64 m_request = 0;
-};
 
 // The pages of the preview one under another, as a browser shows them. Only the pages in sight are
 // drawn, by the PDF library on a thread of its own, and the last few drawn are kept. Every page
