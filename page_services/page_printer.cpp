@@ -113,8 +113,8 @@ protected:
             const auto kept = m_kept.find(index);
             if (kept != m_kept.end())
                 painter.drawImage(place, kept->second);
-            if (kept == m_kept.end() || kept->second.size() != size)
-                request(index, size);
+            if (kept == m_kept.end() || kept->second.size() != imageSize())
+                request(index, imageSize());
         }
     }
 
@@ -127,6 +127,9 @@ private:
         return {width, std::max(1, int(width * m_paper.height() / m_paper.width()))};
     }
 
+    // Pixels for the screen's pixels, so the text stays sharp where a point is more than one.
+    QSize imageSize() const { return (QSizeF(pageSize()) * devicePixelRatioF()).toSize(); }
+
     void request(int index, QSize size) {
         const auto asked = m_asked.find(index);
         if (asked != m_asked.end() && asked->second == size)
@@ -137,8 +140,11 @@ private:
 
     void rendered(int index, QSize size, const QImage& image, QPdfDocumentRenderOptions, quint64) {
         m_asked.erase(index);
+        // A page the library could not draw stays blank rather than being asked for again.
+        if (image.isNull())
+            return;
         // A page drawn for a width the preview no longer has is drawn again when it is in sight.
-        if (size != pageSize() || image.isNull()) {
+        if (size != imageSize()) {
             viewport()->update();
             return;
         }
@@ -194,6 +200,9 @@ public:
 
     // The view and a print under way read the document: they go before it.
     ~PrintPreview() override {
+        if (m_job && !m_jobEnded)
+            qCInfo(lcWeb).noquote() << "print of the page from" << origin() << "called off after"
+                                    << m_job->printed() << "of" << m_job->total() << "pages";
         m_job.reset();
         delete m_view;
     }
@@ -244,6 +253,7 @@ private:
     }
 
     void printed(bool completed) {
+        m_jobEnded = true;
         if (completed)
             qCInfo(lcWeb).noquote() << "page from" << origin() << "sent to the printer"
                                     << m_printer->printerName();
@@ -264,6 +274,7 @@ private:
     QLabel* m_progress = nullptr;
     QPushButton* m_print = nullptr;
     QPointer<QPrintDialog> m_printDialog;
+    bool m_jobEnded = false;
 };
 
 } // namespace
