@@ -21,10 +21,6 @@ namespace quillo::page_services {
 
 namespace {
 
-DownloadGate::Page pageKey(const QWebEnginePage* page) {
-    return reinterpret_cast<DownloadGate::Page>(page);
-}
-
 QString engineFile(const QString& partial) {
     return partial + QString::fromLatin1(kEngineSuffix.data(), qsizetype(kEngineSuffix.size()));
 }
@@ -41,6 +37,25 @@ constexpr int kMoveAttempts = 3;
 constexpr int kDropGraceMs = 5000;
 
 } // namespace
+
+// A page's downloads: its gate, for as long as the page lives, so a page made later, wherever it
+// lives, starts with a gate of its own. Its end tells the manager, which drops the page's open
+// questions.
+class PageDownloads final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PageDownloads)
+
+public:
+    PageDownloads(QWebEnginePage& page, std::function<void(PageDownloads&)> gone)
+        : QObject(&page)
+        , m_gone(std::move(gone)) {}
+    ~PageDownloads() override { m_gone(*this); }
+
+    DownloadGate gate;
+
+private:
+    std::function<void(PageDownloads&)> m_gone;
+};
 
 DownloadManager::DownloadManager(DialogParent dialogParent, QObject* parent)
     : QObject(parent)
@@ -104,15 +119,15 @@ void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest* download) {
         return;
     }
     QWebEnginePage* page = download->page();
-    const DownloadGate::Page key = pageKey(page);
-    watchPage(page);
+    PageDownloads* owner = page != nullptr ? &pageState(*page) : nullptr;
+    DownloadGate& gate = owner != nullptr ? owner->gate : m_pagelessGate;
     const QString url = download->url().toDisplayString();
-    switch (m_gate.request(key, m_clock.elapsed())) {
+    switch (gate.request(m_clock.elapsed())) {
     case DownloadVerdict::Ask:
         break;
     case DownloadVerdict::Refuse:
         qCInfo(lcWeb) << "download of" << url << "refused:"
-                      << (m_gate.refusalReason(key) == RefusalReason::QuestionOpen
+                      << (gate.refusalReason() == RefusalReason::QuestionOpen
                               ? "the operator has not yet answered its page's question about an earlier one"
                               : "the operator declined its page's last download and has not clicked or typed "
                                 "in the page since");
@@ -122,7 +137,7 @@ void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest* download) {
         download->cancel();
         return;
     }
-    logQuietRefusals(key);
+    logQuietRefusals(gate);
 
     const QString folder = downloadFolder();
     const std::string name = safeDownloadName(download->downloadFileName().toStdString());
@@ -132,7 +147,7 @@ void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest* download) {
     const std::optional<std::string> partialName = freePartialName(name, taken);
     if (!partialName) {
         qCInfo(lcWeb) << "download of" << url << "refused: no free name in" << folder;
-        m_gate.questionClosed(key, false);
+        gate.questionClosed(false);
         download->cancel();
         return;
     }
@@ -146,7 +161,8 @@ void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest* download) {
     const quint32 id = download->id();
     Pending& pending = m_pending[id];
     pending.download = download;
-    pending.page = key;
+    pending.owner = owner;
+    pending.fromPage = owner != nullptr;
     pending.url = url;
     pending.partial = partial;
     follow(id);
@@ -212,8 +228,10 @@ void DownloadManager::ask(quint32 id, const QWebEnginePage* page, const QString&
 }
 
 void DownloadManager::closeQuestion(Pending& pending, bool declined) {
-    m_gate.questionClosed(pending.page, declined);
-    logQuietRefusals(pending.page);
+    if (DownloadGate* gate = gateOf(pending)) {
+        gate->questionClosed(declined);
+        logQuietRefusals(*gate);
+    }
     if (QFileDialog* question = pending.question) {
         pending.question = nullptr;
         question->disconnect(this);
@@ -365,22 +383,31 @@ std::optional<QString> DownloadManager::forget(quint32 id) {
     return partial;
 }
 
-void DownloadManager::logQuietRefusals(DownloadGate::Page page) {
-    if (const int quiet = m_gate.takeQuietRefusals(page); quiet > 0)
+PageDownloads& DownloadManager::pageState(QWebEnginePage& page) {
+    if (auto* state = page.findChild<PageDownloads*>(QString(), Qt::FindDirectChildrenOnly))
+        return *state;
+    return *new PageDownloads(page, [manager = QPointer<DownloadManager>(this)](PageDownloads& state) {
+        if (manager)
+            manager->onPageGone(state);
+    });
+}
+
+DownloadGate* DownloadManager::gateOf(const Pending& pending) {
+    if (!pending.fromPage)
+        return &m_pagelessGate;
+    return pending.owner ? &pending.owner->gate : nullptr;
+}
+
+void DownloadManager::logQuietRefusals(DownloadGate& gate) {
+    if (const int quiet = gate.takeQuietRefusals(); quiet > 0)
         qCInfo(lcWeb) << quiet << "further downloads of the same page refused for the same reason";
 }
 
-void DownloadManager::watchPage(QWebEnginePage* page) {
-    if (page == nullptr || !m_watchedPages.insert(pageKey(page)).second)
-        return;
-    connect(page, &QObject::destroyed, this, [this, key = pageKey(page)] { onPageGone(key); });
-}
-
-void DownloadManager::onPageGone(DownloadGate::Page page) {
-    m_watchedPages.erase(page);
+// Called as the page's state goes with the page, so the questions still know it as theirs.
+void DownloadManager::onPageGone(PageDownloads& state) {
     std::vector<quint32> asking;
     for (const auto& [id, pending] : m_pending) {
-        if (pending.page == page && pending.stage == Stage::Asking)
+        if (pending.owner == &state && pending.stage == Stage::Asking)
             asking.push_back(id);
     }
     for (const quint32 id : asking) {
@@ -390,8 +417,7 @@ void DownloadManager::onPageGone(DownloadGate::Page page) {
         closeQuestion(pending, false);
         drop(id);
     }
-    logQuietRefusals(page);
-    m_gate.forget(page);
+    logQuietRefusals(state.gate);
 }
 
 bool DownloadManager::eventFilter(QObject* watched, QEvent* event) {
@@ -399,8 +425,8 @@ bool DownloadManager::eventFilter(QObject* watched, QEvent* event) {
         watched->isWidgetType()) {
         for (QObject* object = watched; object != nullptr; object = object->parent()) {
             if (const auto* view = qobject_cast<QWebEngineView*>(object)) {
-                if (const QWebEnginePage* page = view->page())
-                    m_gate.operatorActed(pageKey(page), m_clock.elapsed());
+                if (QWebEnginePage* page = view->page())
+                    pageState(*page).gate.operatorActed(m_clock.elapsed());
                 break;
             }
         }
@@ -409,3 +435,5 @@ bool DownloadManager::eventFilter(QObject* watched, QEvent* event) {
 }
 
 } // namespace quillo::page_services
+
+#include "download_manager.moc"

@@ -20,6 +20,7 @@ class QWidget;
 namespace quillo::page_services {
 
 class DownloadNotice;
+class PageDownloads;
 
 // Saves what pages download without ever holding up the engine, which runs every page, the
 // console's too, on the client's one thread: a download is accepted within the engine's call into
@@ -61,7 +62,10 @@ private:
     };
     struct Pending {
         QPointer<QWebEngineDownloadRequest> download;
-        DownloadGate::Page page = 0;
+        // The page's state, which the page owns; null for a download of no page, and once the
+        // page has gone.
+        QPointer<PageDownloads> owner;
+        bool fromPage = false;
         QString url;
         QString partial;
         Stage stage = Stage::Asking;
@@ -85,20 +89,23 @@ private:
     // Forgets the download and leaves its files; its partial file's path, if it was known.
     std::optional<QString> forget(quint32 id);
     void closeQuestion(Pending& pending, bool declined);
-    void logQuietRefusals(DownloadGate::Page page);
-    void watchPage(QWebEnginePage* page);
-    void onPageGone(DownloadGate::Page page);
+    // The page's download state, made on first use.
+    PageDownloads& pageState(QWebEnginePage& page);
+    // The gate the download went through; null once its page has gone.
+    DownloadGate* gateOf(const Pending& pending);
+    void logQuietRefusals(DownloadGate& gate);
+    void onPageGone(PageDownloads& state);
     bool isTaken(const QString& path) const;
     void removeFiles(const QString& partial);
     void unreserve(const QString& partial);
 
     DialogParent m_dialogParent;
-    DownloadGate m_gate;
+    // Downloads of no page share one gate.
+    DownloadGate m_pagelessGate;
     QElapsedTimer m_clock;
     std::map<quint32, Pending> m_pending;
     // Partial files of this run, taken before the engine has created them.
     std::set<QString> m_reserved;
-    std::set<DownloadGate::Page> m_watchedPages;
     bool m_folderFailureLogged = false;
 };
 

@@ -18,49 +18,38 @@ std::optional<std::string> freePartialName(std::string_view name,
     return partial(*free);
 }
 
-void DownloadGate::operatorActed(Page page, std::int64_t nowMs) {
-    m_pages[page].operatorActedAt = nowMs;
+void DownloadGate::operatorActed(std::int64_t nowMs) {
+    m_operatorActedAt = nowMs;
 }
 
-DownloadVerdict DownloadGate::request(Page page, std::int64_t nowMs) {
-    PageState& state = m_pages[page];
-    const bool operatorStarted = state.operatorActedAt && nowMs - *state.operatorActedAt <= kOperatorActMs;
-    if (state.asking || (state.declined && !operatorStarted)) {
-        ++state.refused;
-        return state.refused == 1 ? DownloadVerdict::Refuse : DownloadVerdict::RefuseQuietly;
+DownloadVerdict DownloadGate::request(std::int64_t nowMs) {
+    const bool operatorStarted = m_operatorActedAt && nowMs - *m_operatorActedAt <= kOperatorActMs;
+    if (m_asking || (m_declined && !operatorStarted)) {
+        ++m_refused;
+        return m_refused == 1 ? DownloadVerdict::Refuse : DownloadVerdict::RefuseQuietly;
     }
-    state.asking = true;
+    m_asking = true;
     // One act of the operator opens one question, never a series of them.
-    state.operatorActedAt.reset();
+    m_operatorActedAt.reset();
     return DownloadVerdict::Ask;
 }
 
-RefusalReason DownloadGate::refusalReason(Page page) const {
-    const auto state = m_pages.find(page);
-    return state != m_pages.end() && state->second.asking ? RefusalReason::QuestionOpen
-                                                          : RefusalReason::Declined;
+RefusalReason DownloadGate::refusalReason() const {
+    return m_asking ? RefusalReason::QuestionOpen : RefusalReason::Declined;
 }
 
-void DownloadGate::questionClosed(Page page, bool declined) {
-    PageState& state = m_pages[page];
-    state.asking = false;
-    state.declined = declined;
+void DownloadGate::questionClosed(bool declined) {
+    m_asking = false;
+    m_declined = declined;
     // Only what the operator does after saying no counts as wanting the page's downloads again.
     if (declined)
-        state.operatorActedAt.reset();
+        m_operatorActedAt.reset();
 }
 
-int DownloadGate::takeQuietRefusals(Page page) {
-    const auto state = m_pages.find(page);
-    if (state == m_pages.end())
-        return 0;
-    const int quiet = state->second.refused > 1 ? state->second.refused - 1 : 0;
-    state->second.refused = 0;
+int DownloadGate::takeQuietRefusals() {
+    const int quiet = m_refused > 1 ? m_refused - 1 : 0;
+    m_refused = 0;
     return quiet;
-}
-
-void DownloadGate::forget(Page page) {
-    m_pages.erase(page);
 }
 
 } // namespace quillo::page_services

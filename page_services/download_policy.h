@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,39 +38,32 @@ enum class RefusalReason {
 };
 
 // Keeps a page from burying the operator under questions, as a browser keeps a page from
-// downloading many files on its own: one question at a time per page, and after the operator
-// declined one, the page asks again only for a download the operator started in it (a click or a
-// key in the page shortly before, each good for one question).
+// downloading many files on its own: one question at a time, and after the operator declined one,
+// the page asks again only for a download the operator started in it (a click or a key in the page
+// shortly before, each good for one question). One gate for each page, living as long as it does.
 class DownloadGate final {
 public:
-    // Any value that tells pages apart; 0 for downloads that come from no page.
-    using Page = std::uintptr_t;
     // How long after the operator's click or key a download counts as the operator's.
     static constexpr std::int64_t kOperatorActMs = 5000;
 
     // The operator clicked or typed in the page; nowMs on any steady clock, the same for all calls.
-    void operatorActed(Page page, std::int64_t nowMs);
+    void operatorActed(std::int64_t nowMs);
     // A download the page starts now. Ask opens the page's question.
-    DownloadVerdict request(Page page, std::int64_t nowMs);
+    DownloadVerdict request(std::int64_t nowMs);
     // Why the page's downloads are refused now, as request() last said.
-    RefusalReason refusalReason(Page page) const;
+    RefusalReason refusalReason() const;
     // The page's question has closed: declined when the operator said no or closed it.
-    void questionClosed(Page page, bool declined);
+    void questionClosed(bool declined);
     // How many of the page's downloads were refused quietly since the last call; the next refusal
     // is logged on its own again.
-    int takeQuietRefusals(Page page);
-    // The page has gone.
-    void forget(Page page);
+    int takeQuietRefusals();
 
 private:
-    struct PageState {
-        bool asking = false;
-        bool declined = false;
-        // The operator's last act in the page not yet used for a question.
-        std::optional<std::int64_t> operatorActedAt;
-        int refused = 0;
-    };
-    std::map<Page, PageState> m_pages;
+    bool m_asking = false;
+    bool m_declined = false;
+    // The operator's last act in the page not yet used for a question.
+    std::optional<std::int64_t> m_operatorActedAt;
+    int m_refused = 0;
 };
 
 } // namespace quillo::page_services

@@ -63,12 +63,14 @@ PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWi
     profile.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     m_newWindows = new NewWindowHandoff([this](const QUrl& url) { return m_trusted(url); }, this);
 
-    m_printer = new PagePrinter(m_mainWindow, this);
-
     m_downloads =
         new DownloadManager([this](const QWebEnginePage* page) { return dialogParent(page); }, this);
     connect(&profile, &QWebEngineProfile::downloadRequested, m_downloads,
             &DownloadManager::onDownloadRequested);
+
+    // A print to a file is offered where downloads go, in the folder made as they make it.
+    m_printer = new PagePrinter(
+        m_mainWindow, [this] { return m_downloads->downloadFolder(); }, this);
 
     m_notifications = new NotificationPresenter(m_trusted, m_mainWindow, popups, this);
     profile.setNotificationPresenter([presenter = QPointer<NotificationPresenter>(m_notifications)](

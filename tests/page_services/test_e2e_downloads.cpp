@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +32,9 @@ private slots:
     void aQuestionGoesWithItsWindow();
     void aLinkToAMissingFileIsATakenName();
     void withoutADownloadFolderTheQuestionStartsInTheCreatedOne();
+    void aLongPrintIsPreviewedAndWrittenToTheDownloadFolderMadeForIt();
+    // Last: it ends the client.
+    void theClientEndingWithQuestionsOpenLeavesNoPartialFile();
 
 private:
     std::optional<QJsonObject> waitForEvent(const QString& event, int ms);
@@ -319,6 +324,49 @@ void TestE2eDownloads::withoutADownloadFolderTheQuestionStartsInTheCreatedOne() 
     QTRY_COMPARE_WITH_TIMEOUT(readFile(fresh + u"/first.txt"_s), transcript(u"first.txt"_s), 20000);
     QCOMPARE(QDir(m_workDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     QUILLO_VERIFY(logLines(u"was missing and has been created"_s) == 1, *m_quillo);
+}
+
+void TestE2eDownloads::aLongPrintIsPreviewedAndWrittenToTheDownloadFolderMadeForIt() {
+    // No printer and a new account: the file is offered in a download folder not yet made.
+    const QString fresh = m_home.root() + u"/printing account/Downloads"_s;
+    QVERIFY(setDownloadFolder(fresh));
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"print"_s, {120, 24}));
+    const auto preview = x11::findWindowByTitle(u"Print preview"_s, 30000);
+    QUILLO_VERIFY(preview, *m_quillo);
+    QUILLO_VERIFY(logLines(u"print preview of 120 pages shown"_s) == 1, *m_quillo);
+    // Enter takes the preview's Print... and then the print dialog's offered file.
+    QVERIFY(x11::activate(*preview));
+    QVERIFY(x11::key(u"Return"_s));
+    const auto dialog = x11::findWindowByTitle(u"Print"_s, 10000);
+    QUILLO_VERIFY(dialog, *m_quillo);
+    QVERIFY(x11::activate(*dialog));
+    QVERIFY(x11::key(u"Return"_s));
+    const QString file = fresh + u"/Tarnwick Live Chat - Web.pdf"_s;
+    QTRY_VERIFY2_WITH_TIMEOUT(m_quillo->output().contains(u"printed to "_s + file),
+                              qPrintable(m_quillo->output()), 60000);
+    QProcess info;
+    info.start(u"pdfinfo"_s, {file});
+    QVERIFY(info.waitForFinished(20000));
+    QVERIFY2(
+        QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(u"\\nPages: +120\\n"_s)),
+        qPrintable(file));
+    QTRY_VERIFY_WITH_TIMEOUT(x11::windowsByTitle(u"Print preview"_s).isEmpty(), 10000);
+}
+
+void TestE2eDownloads::theClientEndingWithQuestionsOpenLeavesNoPartialFile() {
+    // One download whole and waiting for the answer, one still arriving in a window of its own.
+    QVERIFY(operatorClicksPage());
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"ending.txt"_s}));
+    QUILLO_VERIFY(question(), *m_quillo);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(downloads() + u"/ending.txt.part"_s), 10000);
+    const QString page = m_service.baseUrl().toString() + u"/cases/web?nopoll&download=arriving.txt"_s;
+    QVERIFY(m_service.pushCommand({{u"page"_s, u"case_web"_s},
+                                   {u"call"_s, u"CB_OpenWindow"_s},
+                                   {u"args"_s, QJsonArray{page, 50, 50, 500, 400, 0}}}));
+    QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"arriving.txt.part"_s).isEmpty(), 20000);
+    m_quillo->terminate();
+    QUILLO_VERIFY(m_quillo->waitForExit(20000), *m_quillo);
+    QCOMPARE(filesIn(downloads(), u"ending"_s) + filesIn(downloads(), u"arriving"_s), QStringList());
 }
 
 QTEST_MAIN(TestE2eDownloads)

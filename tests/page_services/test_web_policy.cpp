@@ -1,4 +1,5 @@
 #include "page_services/download_policy.h"
+#include "page_services/print_plan.h"
 #include "page_services/web_policy.h"
 
 #include <doctest/doctest.h>
@@ -240,51 +241,46 @@ TEST_CASE("the partial file's name is free together with the engine's file besid
 }
 
 TEST_CASE("one download question at a time per page, and none the operator did not start after a no") {
-    DownloadGate gate;
-    const DownloadGate::Page console = 1;
-    const DownloadGate::Page other = 2;
+    DownloadGate console;
+    DownloadGate other;
     std::int64_t now = 1000;
 
     // A question is open: the page's further downloads are refused, the first with a line of its own.
-    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
-    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
-    CHECK(gate.refusalReason(console) == RefusalReason::QuestionOpen);
-    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
-    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    CHECK(console.request(now) == DownloadVerdict::Ask);
+    CHECK(console.request(now) == DownloadVerdict::Refuse);
+    CHECK(console.refusalReason() == RefusalReason::QuestionOpen);
+    CHECK(console.request(now) == DownloadVerdict::RefuseQuietly);
+    CHECK(console.request(now) == DownloadVerdict::RefuseQuietly);
     // Another page asks on its own.
-    CHECK(gate.request(other, now) == DownloadVerdict::Ask);
-    CHECK(gate.takeQuietRefusals(console) == 2);
-    CHECK(gate.takeQuietRefusals(console) == 0);
+    CHECK(other.request(now) == DownloadVerdict::Ask);
+    CHECK(console.takeQuietRefusals() == 2);
+    CHECK(console.takeQuietRefusals() == 0);
 
     // Saved: the page's next download is asked again.
-    gate.questionClosed(console, false);
-    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
+    console.questionClosed(false);
+    CHECK(console.request(now) == DownloadVerdict::Ask);
 
     // Declined: downloads the page starts by itself stay refused, and a click before the no does
     // not count.
-    gate.operatorActed(console, now);
-    gate.questionClosed(console, true);
+    console.operatorActed(now);
+    console.questionClosed(true);
     now += 100;
-    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
-    CHECK(gate.refusalReason(console) == RefusalReason::Declined);
+    CHECK(console.request(now) == DownloadVerdict::Refuse);
+    CHECK(console.refusalReason() == RefusalReason::Declined);
     now += 60000;
-    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    CHECK(console.request(now) == DownloadVerdict::RefuseQuietly);
     // A click too long before the download does not count either.
-    gate.operatorActed(console, now);
+    console.operatorActed(now);
     now += DownloadGate::kOperatorActMs + 1;
-    CHECK(gate.request(console, now) == DownloadVerdict::RefuseQuietly);
+    CHECK(console.request(now) == DownloadVerdict::RefuseQuietly);
     // The operator's own download: one question for one click. The count of quiet refusals is
     // taken for the log when a question opens or closes, and the next refusal has its own line.
-    gate.operatorActed(console, now);
+    console.operatorActed(now);
     now += DownloadGate::kOperatorActMs;
-    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
-    CHECK(gate.takeQuietRefusals(console) == 2);
-    gate.questionClosed(console, true);
-    CHECK(gate.request(console, now) == DownloadVerdict::Refuse);
-
-    // A page that has gone leaves nothing behind for a new one that gets its key.
-    gate.forget(console);
-    CHECK(gate.request(console, now) == DownloadVerdict::Ask);
+    CHECK(console.request(now) == DownloadVerdict::Ask);
+    CHECK(console.takeQuietRefusals() == 2);
+    console.questionClosed(true);
+    CHECK(console.request(now) == DownloadVerdict::Refuse);
 }
 
 TEST_CASE("permissions follow trust, and the operator is asked once per origin and feature") {
@@ -306,4 +302,24 @@ TEST_CASE("permissions follow trust, and the operator is asked once per origin a
     // Another origin of the service is asked on its own.
     CHECK(policy.request("https://chat.example:8443", Permission::Camera, true) ==
           PermissionAnswer::AskOperator);
+}
+
+TEST_CASE("the pages a print sends to the printer, counted from 0") {
+    struct Row {
+        std::string_view name;
+        int pageCount;
+        std::vector<PrintRange> ranges;
+        std::vector<int> expected;
+    };
+    const Row rows[] = {
+        {"no range: every page", 3, {}, {0, 1, 2}},
+        {"ranges in order, each page once", 6, {{5, 6}, {1, 2}, {2, 3}}, {0, 1, 2, 4, 5}},
+        {"a range past the last page is cut at it", 3, {{2, 9}}, {1, 2}},
+        {"a range wholly past the end: nothing", 3, {{4, 5}}, {}},
+        {"an empty document: nothing", 0, {}, {}},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(pagesToPrint(row.pageCount, row.ranges) == row.expected);
+    }
 }
