@@ -1,5 +1,6 @@
 #include "main_window/chat_main_dlg.h"
 
+#include "browser_host/caller_window.h"
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/web_browser2.h"
@@ -8,6 +9,7 @@
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
 #include "notification/chat_request_notice.h"
+#include "page_contract/close_request.h"
 #include "page_contract/page_contract.h"
 #include "page_services/window_modality.h"
 #include "platform/desktop_notifications.h"
@@ -210,22 +212,56 @@ bool CChatMainDlg::IsOurCustomBrowser() {
     return true;
 }
 
-void CChatMainDlg::CloseActiveWindow() {
+namespace {
+
+// Whether `window` is a box of `owner`'s, a question or a chooser that it opened: owned by it and
+// no browser window itself (the pool's and the pages' windows are the main window's too).
+bool isBoxOf(const QWidget* window, const QWidget* owner) {
+    if (window == nullptr || window->findChild<CWebBrowser2*>() != nullptr)
+        return false;
+    for (const QWidget* parent = window->parentWidget(); parent != nullptr; parent = parent->parentWidget()) {
+        if (parent->window() == owner)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CChatMainDlg::CloseActiveWindow(const CallerWindow* caller) {
+    QWidget* own = caller != nullptr ? caller->window() : nullptr;
+    if (own == nullptr) {
+        qCInfo(lcMainWindow) << "CB_Close refused: the calling page's window is not known";
+        return;
+    }
     QWidget* active = activeWindow();
-    if (active == this) {
+    const OperatorPlace place = active == own          ? OperatorPlace::CallersWindow
+                                : isBoxOf(active, own) ? OperatorPlace::BoxOfCallersWindow
+                                                       : OperatorPlace::Elsewhere;
+    switch (closeActionFor(own == this ? CloseCaller::MainWindow : CloseCaller::SecondaryWindow, place)) {
+    case CloseAction::EndClient:
         qCInfo(lcMainWindow) << "the page ended the client (CB_Close)";
         done(0);
         return;
-    }
-    // A secondary browser window ends as a dialog does: hidden, kept in its slot. A box or file
-    // chooser that the client opened for the operator is the operator's to answer, never the page's.
-    if (auto* window = qobject_cast<CCustomBrowserDlg*>(active)) {
-        window->done(1);
+    case CloseAction::EndCallersWindow:
+        // A pool window ends as a dialog does: hidden, kept in its slot. Any other window goes.
+        if (auto* window = qobject_cast<CCustomBrowserDlg*>(own))
+            window->done(1);
+        else
+            own->close();
         return;
+    case CloseAction::Refuse:
+        break;
     }
-    if (active != nullptr)
+    // A box or file chooser that the client opened for the operator is the operator's to answer,
+    // never the page's; and the console's page ends the client only with the operator in it.
+    if (place == OperatorPlace::BoxOfCallersWindow)
         qCInfo(lcMainWindow).noquote()
-            << "CB_Close refused: the active window is the operator's" << active->windowTitle();
+            << "CB_Close refused: the operator is answering" << active->windowTitle();
+    else
+        qCInfo(lcMainWindow)
+            << "CB_Close refused: the console's page ends the client only while the main window"
+            << "is the active window";
 }
 
 void CChatMainDlg::CustomFunction() {
