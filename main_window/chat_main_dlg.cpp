@@ -5,6 +5,7 @@
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/web_browser2.h"
 #include "browser_windows/custom_browser_dlg.h"
+#include "browser_windows/window_frame.h"
 #include "main_window/about_dlg.h"
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
@@ -53,8 +54,9 @@ CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* p
     const quillo::Rect size = res::toPixels(res::kMainDialog);
     resize(size.width, size.height);
     setStyleSheet(QStringLiteral("CChatMainDlg { border: 1px solid #0a0a3c; background: #191970; }"));
-    // A click on the frame gives it the keyboard, where Escape and Enter are the dialog's keys.
-    setFocusPolicy(Qt::ClickFocus);
+    // A click on the frame or a caption button leaves the keyboard with the page: the operator
+    // goes on typing after moving the window, as in a browser.
+    setFocusPolicy(Qt::NoFocus);
     m_releaseFreedMemory.setSingleShot(true);
     connect(&m_releaseFreedMemory, &QTimer::timeout, this, [] { quillo::releaseFreedMemory(); });
 }
@@ -197,8 +199,15 @@ void CChatMainDlg::OnChatPopupClosed(bool accepted) {
     }
 }
 
+void CChatMainDlg::keyboardBackToPage() {
+    windows::keyboardBackToPage(*this, m_browser);
+}
+
 void CChatMainDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
+    // Back from a move, a resize or a maximise by the window manager, or from another window.
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange)
+        keyboardBackToPage();
     if (event->type() == QEvent::WindowStateChange && m_btnMaximize != nullptr)
         m_btnMaximize->setAccessibleName(isMaximized() ? tr("Restore") : tr("Maximize"));
     // The mark left by an unclicked popup goes once the operator comes to the window.
@@ -303,32 +312,18 @@ void CChatMainDlg::MinimizeWindow() {
     showMinimized();
 }
 
-void CChatMainDlg::OnOK() {
-    accept();
-}
-
 void CChatMainDlg::OnCancel() {
     reject();
 }
 
 void CChatMainDlg::keyPressEvent(QKeyEvent* event) {
-    // Keys typed into a page belong to the page; one the page leaves alone comes back here, and
-    // must not end the session. Only with the keyboard on the frame are they the dialog's.
+    // Keys typed into a page belong to the page; one the page leaves alone comes back here.
     if (CWebBrowser2::hasFocusWithin(*this)) {
         event->ignore();
         return;
     }
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (plain && event->key() == Qt::Key_Escape) {
-        qCInfo(lcMainWindow) << "Escape on the frame ends the client";
-        OnCancel();
+    if (windows::holdEndKey(*event, *this, m_browser))
         return;
-    }
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        qCInfo(lcMainWindow) << "Enter on the frame ends the client";
-        OnOK();
-        return;
-    }
     QDialog::keyPressEvent(event);
 }
 
@@ -346,6 +341,8 @@ void CChatMainDlg::showWindowMenu(const QPoint& globalPos) {
     QAction* maximize = menu->addAction(tr("Ma&ximize"), this, &CChatMainDlg::showMaximized);
     maximize->setEnabled(!isMaximized());
     menu->addAction(tr("&Close"), this, &CChatMainDlg::OnCancel);
+    // Once the menu is gone, whatever it did, the keyboard is the page's again.
+    connect(menu, &QMenu::aboutToHide, this, &CChatMainDlg::keyboardBackToPage, Qt::QueuedConnection);
     if (m_addWindowMenuItems)
         m_addWindowMenuItems(*menu);
     const QString about = QString::fromLatin1(res::kAboutMenuText);

@@ -85,8 +85,8 @@ public:
 
     void ToggleMaximize();
     void MinimizeWindow();
-    // The dialog's default keys, Enter and Escape, with the keyboard on the frame: both end it.
-    void OnOK();
+    // Ends the window and so the client: its close button, the window menu's Close, the window
+    // manager's close command. Enter and Escape end nothing.
     void OnCancel();
 
     // Stores a value in the settings key, when it exists (see settings_store.h).
@@ -132,6 +132,7 @@ protected:
 private:
     void OnDocumentComplete();
     void runPendingAccepts();
+    void keyboardBackToPage();
     void createSkinControls();
     void LayoutSkin();
     void showWindowMenu(const QPoint& globalPos);
