@@ -102,8 +102,13 @@ bool CChatMainDlg::OnInitDialog() {
             Qt::DirectConnection);
     // On native Wayland the compositor puts the popup where it likes; the desktop's own
     // notification makes the request hard to miss there.
-    if (notify::showsRequestOnDesktop(QGuiApplication::platformName().toStdString()))
-        new notify::ChatRequestNotice(*m_pNotifyDlg, createDesktopNotifications()); // the popup owns it
+    if (notify::showsRequestOnDesktop(QGuiApplication::platformName().toStdString())) {
+        // The popup owns it.
+        auto* notice = new notify::ChatRequestNotice(*m_pNotifyDlg, createDesktopNotifications());
+        // Accepted there after the popup's display time, as the popup's own accept would.
+        connect(notice, &notify::ChatRequestNotice::acceptedWithoutPopup, this,
+                [this] { OnChatPopupClosed(true); });
+    }
 
     m_installerPoll.start(kInstallerPollMs, Qt::PreciseTimer, this);
     if (m_browser != nullptr)
