@@ -177,6 +177,12 @@ void TestChatMainDlg::closeActiveWindow() {
     dialog->CloseActiveWindow(&fromSecondary);
     QVERIFY(!secondary.isVisible());
     QCOMPARE(secondary.result(), 1);
+    // So does the page of a window that a page opened for itself.
+    QWidget pagesWindow;
+    pagesWindow.show();
+    const quillo::CallerWindow fromPagesWindow(pagesWindow);
+    dialog->CloseActiveWindow(&fromPagesWindow);
+    QVERIFY(!pagesWindow.isVisible());
     QCOMPARE(mainFinished.count(), 0);
 
     dialog->CloseActiveWindow(&fromConsole);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 using namespace quillo::notify;
 
@@ -41,25 +42,19 @@ TEST_CASE("the notice of a request: shown, accepted, closed when its request end
 }
 
 TEST_CASE("the popup's display ends: the notice stays while the request waits") {
-    struct Row {
-        const char* name;
-        PopupEnd end;
-        bool closes;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, PopupEnd, bool> rows[] = {
         {"display time ran out: stays, its Accept still counts", PopupEnd::TimedOut, false},
         {"dismissed on the popup: closed", PopupEnd::Declined, true},
         {"accepted on the popup: closed", PopupEnd::Accepted, true},
     };
-    for (const Row& row : rows) {
-        CAPTURE(row.name);
+    for (const auto& [name, end, closes] : rows) {
+        CAPTURE(name);
         RequestNotice notice;
         CHECK(notice.shown(notice.requestShown(), 9u) == std::nullopt);
-        CHECK(notice.popupEnded(row.end) ==
-              (row.closes ? std::optional<RequestNotice::Id>(9) : std::nullopt));
-        CHECK(notice.actionInvoked(9, "accept") == !row.closes);
+        CHECK(notice.popupEnded(end) == (closes ? std::optional<RequestNotice::Id>(9) : std::nullopt));
+        CHECK(notice.actionInvoked(9, "accept") == !closes);
         // A newer request takes the place of a notice that still stands.
-        CHECK(notice.replaces() == (row.closes ? 0u : 9u));
+        CHECK(notice.replaces() == (closes ? 0u : 9u));
     }
 }
 

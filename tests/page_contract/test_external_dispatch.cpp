@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 using namespace quillo;
@@ -189,16 +190,10 @@ TEST_CASE("before the main window exists, a call is still recognised but reaches
 }
 
 TEST_CASE("CB_Close ends the calling page's own window, never the one the operator is in") {
-    struct Row {
-        const char* name;
-        CloseCaller caller;
-        OperatorPlace place;
-        CloseAction action;
-    };
     using enum CloseCaller;
     using enum OperatorPlace;
     using enum CloseAction;
-    const Row rows[] = {
+    const std::tuple<const char*, CloseCaller, OperatorPlace, CloseAction> rows[] = {
         {"console, main window active: the client ends", MainWindow, CallersWindow, EndClient},
         {"console, operator in a pool window: refused", MainWindow, Elsewhere, Refuse},
         {"console, operator answering the console's box: refused", MainWindow, BoxOfCallersWindow, Refuse},
@@ -207,8 +202,8 @@ TEST_CASE("CB_Close ends the calling page's own window, never the one the operat
          EndCallersWindow},
         {"pool page, operator answering its chooser: refused", SecondaryWindow, BoxOfCallersWindow, Refuse},
     };
-    for (const Row& row : rows) {
-        CAPTURE(row.name);
-        CHECK(closeActionFor(row.caller, row.place) == row.action);
+    for (const auto& [name, caller, place, action] : rows) {
+        CAPTURE(name);
+        CHECK(closeActionFor(caller, place) == action);
     }
 }

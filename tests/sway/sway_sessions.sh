@@ -5,8 +5,8 @@
 # 2. No X display: the client starts on native Wayland, the console page loads with
 #    window.external, and the client says once what the compositor decides there. A chat request
 #    is also a desktop notification (mako on a bus of the test's own) that outlasts the popup, with
-#    an Accept button that accepts the chat, and that goes when the client ends. A second start
-#    with a launch's activation token ends at once and the first activates its window with it.
+#    an Accept button that accepts the chat. A second start with a launch's activation token ends
+#    at once and the first activates its window with it.
 set -euo pipefail
 quillo=$(realpath "$1")
 service_bin=$(realpath "$2")
@@ -307,24 +307,4 @@ done
 grep -q "xdg_activation_v1@[0-9]*\.activate(\"$token\"" "$work/quillo-wayland.log" ||
   fail "the running client did not activate its window with the launch's token"
 echo "native Wayland: a second start's token activated the first client's window"
-
-# A request waits when the client ends normally: its notification leaves the desktop with it.
-notices() { run_user DBUS_SESSION_BUS_ADDRESS="$bus" makoctl list | grep -c '"Chat request"' || true; }
-service_post /command '{"call":"CB_CustomFunctionWithParams","args":["Bea|Still there?|1 min|Sales",1]}'
-for _ in $(seq 100); do
-  [ "$(notices)" -gt 0 ] && break
-  sleep 0.1
-done
-[ "$(notices)" -gt 0 ] || fail "the second chat request shows no notification"
-# The background job may be the shell that runs the client rather than the client itself.
-client_pid=$quillo_pid
-[ "$(readlink "/proc/$quillo_pid/exe")" = "$quillo" ] || client_pid=$(pgrep -P "$quillo_pid" | head -n 1)
-kill -TERM "$client_pid"
-for _ in $(seq 100); do
-  kill -0 "$client_pid" 2>/dev/null || break
-  sleep 0.1
-done
-! kill -0 "$client_pid" 2>/dev/null || fail "the client did not end on SIGTERM"
-[ "$(notices)" -eq 0 ] || fail "the chat request's notification stayed after the client ended: $(run_user DBUS_SESSION_BUS_ADDRESS="$bus" makoctl list)"
-echo "native Wayland: the client's end closed the waiting request's notification"
 echo "PASS"
