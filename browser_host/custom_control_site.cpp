@@ -85,7 +85,8 @@ CCustomControlSite::CCustomControlSite(const quillo::BrowserServices& services, 
     QWebEnginePage* page = m_browser->page();
     m_channel = new QWebChannel(this);
     m_bridge = new quillo::ExternalBridge(
-        services.external, *page, [this](const QWebEnginePage& caller) { return mayCall(caller); }, this);
+        services.external, *page, *m_browser,
+        [this](const QWebEnginePage& caller) { return mayCall(caller); }, this);
     m_channel->registerObject(QString::fromLatin1(quillo::kExternalBridgeObject), m_bridge);
     // Like the top document, a frame that completes later gets the top document scanned again.
     connect(m_bridge, &quillo::ExternalBridge::frameCompleted, m_browser, &CWebBrowser2::DocumentComplete);

@@ -40,11 +40,12 @@ Variant toVariant(const QJsonValue& value) {
 
 } // namespace
 
-ExternalBridge::ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, CallCheck mayCall,
-                               QObject* parent)
+ExternalBridge::ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, QWidget& browser,
+                               CallCheck mayCall, QObject* parent)
     : QObject(parent)
     , m_external(external)
     , m_page(page)
+    , m_caller(browser)
     , m_mayCall(std::move(mayCall)) {}
 
 void ExternalBridge::calls(const QJsonArray& batch) {
@@ -92,7 +93,7 @@ std::optional<CallRefusal> ExternalBridge::call(const QString& name, const QJson
     std::vector<Variant> values;
     for (qsizetype i = 0; i < read; ++i)
         values.push_back(toVariant(args.at(i)));
-    m_external.call(name.toStdString(), values);
+    m_external.call(name.toStdString(), values, &m_caller);
     return std::nullopt;
 }
 

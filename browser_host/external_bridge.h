@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser_host/caller_window.h"
+
 #include <QJsonArray>
 #include <QLoggingCategory>
 #include <QObject>
@@ -36,7 +38,9 @@ public:
     // Nothing when the page may call now, else why not.
     using CallCheck = std::function<std::optional<CallRefusal>(const QWebEnginePage&)>;
 
-    ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, CallCheck mayCall, QObject* parent);
+    // `browser` shows `page`; CB_Close acts on the window it is in.
+    ExternalBridge(CExternalDispatch& external, QWebEnginePage& page, QWidget& browser, CallCheck mayCall,
+                   QObject* parent);
 
     // Each element is [name, [arguments...]]; anything else is skipped. The calls of a batch that
     // the page may not make are refused with one log line for the batch.
@@ -50,6 +54,7 @@ signals:
 private:
     CExternalDispatch& m_external;
     QWebEnginePage& m_page;
+    const CallerWindow m_caller;
     // Runs one call, unless refused; then it says why.
     std::optional<CallRefusal> call(const QString& name, const QJsonArray& args);
 

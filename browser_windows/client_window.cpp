@@ -9,6 +9,7 @@
 #include "page_services/web_log.h"
 #include "resources/resource_loader.h"
 
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineNewWindowRequest>
@@ -76,6 +77,22 @@ void ClientWindow::correctOuterGeometry() {
         return;
     resize(quillo::windows::contentSizeFor(outer, frame));
     move(outer.topLeft());
+}
+
+void ClientWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Back from the window manager's move, resize or maximise, or from another window.
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange)
+        quillo::windows::keyboardBackToPage(*this, m_browser);
+}
+
+void ClientWindow::keyPressEvent(QKeyEvent* event) {
+    if (CWebBrowser2::hasFocusWithin(*this)) {
+        event->ignore();
+        return;
+    }
+    if (!quillo::windows::holdEndKey(*event, *this, m_browser))
+        QWidget::keyPressEvent(event);
 }
 
 void ClientWindow::resizeEvent(QResizeEvent* event) {

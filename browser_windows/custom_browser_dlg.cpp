@@ -127,7 +127,16 @@ void CCustomBrowserDlg::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    if (quillo::windows::holdEndKey(*event, *this, m_browser))
+        return;
     QDialog::keyPressEvent(event);
+}
+
+void CCustomBrowserDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // Back from the window manager's move, resize or maximise, or from another window.
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange)
+        quillo::windows::keyboardBackToPage(*this, m_browser);
 }
 
 void CCustomBrowserDlg::done(int result) {

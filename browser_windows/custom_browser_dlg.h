@@ -12,9 +12,9 @@ class CCustomOccManager;
 class CWebBrowser2;
 
 // A secondary browser window that a page opened: an ordinary captioned, sizable top-level window
-// whose one browser fills it. Showing it navigates to its address; ending it (close box, CB_Close,
-// Escape where the page does not have the keyboard) hides it and lets its browser go, and it stays in its
-// pool slot.
+// whose one browser fills it. Showing it navigates to its address; ending it (close box, its page's
+// CB_Close) hides it and lets its browser go, and it stays in its pool slot. Enter and Escape never
+// end it.
 class CCustomBrowserDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CCustomBrowserDlg)
@@ -52,6 +52,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void correctOuterGeometry();

@@ -1,13 +1,16 @@
 #include "main_window/chat_main_dlg.h"
 
+#include "browser_host/caller_window.h"
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/web_browser2.h"
 #include "browser_windows/custom_browser_dlg.h"
+#include "browser_windows/window_frame.h"
 #include "main_window/about_dlg.h"
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
 #include "notification/chat_request_notice.h"
+#include "page_contract/close_request.h"
 #include "page_contract/page_contract.h"
 #include "page_services/window_modality.h"
 #include "platform/desktop_notifications.h"
@@ -53,8 +56,9 @@ CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* p
     const quillo::Rect size = res::toPixels(res::kMainDialog);
     resize(size.width, size.height);
     setStyleSheet(QStringLiteral("CChatMainDlg { border: 1px solid #0a0a3c; background: #191970; }"));
-    // A click on the frame gives it the keyboard, where Escape and Enter are the dialog's keys.
-    setFocusPolicy(Qt::ClickFocus);
+    // A click on the frame or a caption button leaves the keyboard with the page: the operator
+    // goes on typing after moving the window, as in a browser.
+    setFocusPolicy(Qt::NoFocus);
     m_releaseFreedMemory.setSingleShot(true);
     connect(&m_releaseFreedMemory, &QTimer::timeout, this, [] { quillo::releaseFreedMemory(); });
 }
@@ -100,8 +104,13 @@ bool CChatMainDlg::OnInitDialog() {
             Qt::DirectConnection);
     // On native Wayland the compositor puts the popup where it likes; the desktop's own
     // notification makes the request hard to miss there.
-    if (notify::showsRequestOnDesktop(QGuiApplication::platformName().toStdString()))
-        new notify::ChatRequestNotice(*m_pNotifyDlg, createDesktopNotifications()); // the popup owns it
+    if (notify::showsRequestOnDesktop(QGuiApplication::platformName().toStdString())) {
+        // The popup owns it.
+        auto* notice = new notify::ChatRequestNotice(*m_pNotifyDlg, createDesktopNotifications());
+        // Accepted there after the popup's display time, as the popup's own accept would.
+        connect(notice, &notify::ChatRequestNotice::acceptedWithoutPopup, this,
+                [this] { OnChatPopupClosed(true); });
+    }
 
     m_installerPoll.start(kInstallerPollMs, Qt::PreciseTimer, this);
     if (m_browser != nullptr)
@@ -207,8 +216,15 @@ void CChatMainDlg::OnChatPopupClosed(bool accepted) {
     }
 }
 
+void CChatMainDlg::keyboardBackToPage() {
+    windows::keyboardBackToPage(*this, m_browser);
+}
+
 void CChatMainDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
+    // Back from a move, a resize or a maximise by the window manager, or from another window.
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange)
+        keyboardBackToPage();
     if (event->type() == QEvent::WindowStateChange && m_btnMaximize != nullptr)
         m_btnMaximize->setAccessibleName(isMaximized() ? tr("Restore") : tr("Maximize"));
     // The mark left by an unclicked popup goes once the operator comes to the window.
@@ -222,22 +238,56 @@ bool CChatMainDlg::IsOurCustomBrowser() {
     return true;
 }
 
-void CChatMainDlg::CloseActiveWindow() {
+namespace {
+
+// Whether `window` is a box of `owner`'s, a question or a chooser that it opened: owned by it and
+// no browser window itself (the pool's and the pages' windows are the main window's too).
+bool isBoxOf(const QWidget* window, const QWidget* owner) {
+    if (window == nullptr || window->findChild<CWebBrowser2*>() != nullptr)
+        return false;
+    for (const QWidget* parent = window->parentWidget(); parent != nullptr; parent = parent->parentWidget()) {
+        if (parent->window() == owner)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CChatMainDlg::CloseActiveWindow(const CallerWindow* caller) {
+    QWidget* own = caller != nullptr ? caller->window() : nullptr;
+    if (own == nullptr) {
+        qCInfo(lcMainWindow) << "CB_Close refused: the calling page's window is not known";
+        return;
+    }
     QWidget* active = activeWindow();
-    if (active == this) {
+    const OperatorPlace place = active == own          ? OperatorPlace::CallersWindow
+                                : isBoxOf(active, own) ? OperatorPlace::BoxOfCallersWindow
+                                                       : OperatorPlace::Elsewhere;
+    switch (closeActionFor(own == this ? CloseCaller::MainWindow : CloseCaller::SecondaryWindow, place)) {
+    case CloseAction::EndClient:
         qCInfo(lcMainWindow) << "the page ended the client (CB_Close)";
         done(0);
         return;
-    }
-    // A secondary browser window ends as a dialog does: hidden, kept in its slot. A box or file
-    // chooser that the client opened for the operator is the operator's to answer, never the page's.
-    if (auto* window = qobject_cast<CCustomBrowserDlg*>(active)) {
-        window->done(1);
+    case CloseAction::EndCallersWindow:
+        // A pool window ends as a dialog does: hidden, kept in its slot. Any other window goes.
+        if (auto* window = qobject_cast<CCustomBrowserDlg*>(own))
+            window->done(1);
+        else
+            own->close();
         return;
+    case CloseAction::Refuse:
+        break;
     }
-    if (active != nullptr)
+    // A box or file chooser that the client opened for the operator is the operator's to answer,
+    // never the page's; and the console's page ends the client only with the operator in it.
+    if (place == OperatorPlace::BoxOfCallersWindow)
         qCInfo(lcMainWindow).noquote()
-            << "CB_Close refused: the active window is the operator's" << active->windowTitle();
+            << "CB_Close refused: the operator is answering" << active->windowTitle();
+    else
+        qCInfo(lcMainWindow)
+            << "CB_Close refused: the console's page ends the client only while the main window"
+            << "is the active window";
 }
 
 void CChatMainDlg::CustomFunction() {
@@ -280,32 +330,18 @@ void CChatMainDlg::MinimizeWindow() {
     showMinimized();
 }
 
-void CChatMainDlg::OnOK() {
-    accept();
-}
-
 void CChatMainDlg::OnCancel() {
     reject();
 }
 
 void CChatMainDlg::keyPressEvent(QKeyEvent* event) {
-    // Keys typed into a page belong to the page; one the page leaves alone comes back here, and
-    // must not end the session. Only with the keyboard on the frame are they the dialog's.
+    // Keys typed into a page belong to the page; one the page leaves alone comes back here.
     if (CWebBrowser2::hasFocusWithin(*this)) {
         event->ignore();
         return;
     }
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (plain && event->key() == Qt::Key_Escape) {
-        qCInfo(lcMainWindow) << "Escape on the frame ends the client";
-        OnCancel();
+    if (windows::holdEndKey(*event, *this, m_browser))
         return;
-    }
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        qCInfo(lcMainWindow) << "Enter on the frame ends the client";
-        OnOK();
-        return;
-    }
     QDialog::keyPressEvent(event);
 }
 
@@ -323,6 +359,8 @@ void CChatMainDlg::showWindowMenu(const QPoint& globalPos) {
     QAction* maximize = menu->addAction(tr("Ma&ximize"), this, &CChatMainDlg::showMaximized);
     maximize->setEnabled(!isMaximized());
     menu->addAction(tr("&Close"), this, &CChatMainDlg::OnCancel);
+    // Once the menu is gone, whatever it did, the keyboard is the page's again.
+    connect(menu, &QMenu::aboutToHide, this, &CChatMainDlg::keyboardBackToPage, Qt::QueuedConnection);
     if (m_addWindowMenuItems)
         m_addWindowMenuItems(*menu);
     const QString about = QString::fromLatin1(res::kAboutMenuText);

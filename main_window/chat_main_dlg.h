@@ -68,7 +68,8 @@ public:
 
     // Reached from page script through window.external.
     bool IsOurCustomBrowser() override;
-    void CloseActiveWindow() override;
+    // Ends the calling page's own window; from the console's page, the client.
+    void CloseActiveWindow(const quillo::CallerWindow* caller) override;
     void CustomFunction() override;
     void CustomFunctionWithParams(std::string text, std::int32_t action) override;
     void OpenWindow(std::string url, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
@@ -88,8 +89,8 @@ public:
 
     void ToggleMaximize();
     void MinimizeWindow();
-    // The dialog's default keys, Enter and Escape, with the keyboard on the frame: both end it.
-    void OnOK();
+    // Ends the window and so the client: its close button, the window menu's Close, the window
+    // manager's close command. Enter and Escape end nothing.
     void OnCancel();
 
     // Stores a value in the settings key, when it exists (see settings_store.h).
@@ -108,7 +109,7 @@ public:
     const QString& startPage() const { return m_startPage; }
     int browserCount() const { return m_nBrowserCount; }
     CCustomBrowserDlg* poolWindow(int index) const;
-    // The window that counts as active for CB_Close; tests may pin it.
+    // The window that counts as active for CB_Close and flashing; tests may pin it.
     void setActiveWindowOverride(std::function<QWidget*()> activeWindow);
     // How the installer's dialog is found and closed; tests replace the real X11/Windows search.
     using ForeignWindowCloser = std::function<bool(const char* windowClass, const char* title)>;
@@ -135,6 +136,7 @@ protected:
 private:
     void OnDocumentComplete();
     void runPendingAccepts();
+    void keyboardBackToPage();
     void createSkinControls();
     void LayoutSkin();
     void showWindowMenu(const QPoint& globalPos);

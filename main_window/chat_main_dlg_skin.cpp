@@ -292,4 +292,5 @@ void CChatMainDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_frameDrag.reset();
     QDialog::mouseReleaseEvent(event);
+    keyboardBackToPage();
 }

@@ -17,23 +17,21 @@ ChatRequestNotice::ChatRequestNotice(CChatNotifyDlg& popup, std::unique_ptr<Desk
     , m_popup(popup)
     , m_desktop(std::move(desktop)) {
     connect(&popup, &CChatNotifyDlg::requestShown, this, &ChatRequestNotice::onRequestShown);
-    connect(&popup, &CChatNotifyDlg::chatPopupClosed, this, &ChatRequestNotice::onPopupClosed);
+    connect(&popup, &CChatNotifyDlg::requestEnded, this, &ChatRequestNotice::onPopupEnded);
     connect(m_desktop.get(), &DesktopNotifications::actionInvoked, this,
             [this](quint32 id, const QString& action) {
                 if (!m_notice.actionInvoked(id, action.toStdString()))
                     return;
                 qCInfo(lcRequestNotice) << "chat request accepted from its desktop notification" << id;
-                m_popup.accept();
+                onAccept();
             });
     connect(m_desktop.get(), &DesktopNotifications::closed, this,
             [this](quint32 id) { m_notice.closedByService(id); });
     qCInfo(lcRequestNotice) << "chat requests are also shown as desktop notifications";
 }
 
-ChatRequestNotice::~ChatRequestNotice() {
-    if (const std::optional<RequestNotice::Id> id = m_notice.popupClosed())
-        m_desktop->close(*id);
-}
+// The desktop notifications close what is still up as they go, before the client ends.
+ChatRequestNotice::~ChatRequestNotice() = default;
 
 void ChatRequestNotice::onRequestShown(const QString& text) {
     const RequestNotice::Serial serial = m_notice.requestShown();
@@ -61,9 +59,21 @@ void ChatRequestNotice::onRequestShown(const QString& text) {
                     });
 }
 
-void ChatRequestNotice::onPopupClosed() {
-    if (const std::optional<RequestNotice::Id> id = m_notice.popupClosed())
+void ChatRequestNotice::onPopupEnded(PopupEnd end) {
+    if (const std::optional<RequestNotice::Id> id = m_notice.popupEnded(end))
         m_desktop->close(*id);
+}
+
+void ChatRequestNotice::onAccept() {
+    const PopupMotion::State state = m_popup.state();
+    if (state == PopupMotion::State::Sliding || state == PopupMotion::State::Displayed) {
+        // As its accept area would; the popup's end closes the notice.
+        m_popup.accept();
+        return;
+    }
+    // The popup's display time ran out while the request still waits in the console.
+    onPopupEnded(PopupEnd::Accepted);
+    emit acceptedWithoutPopup();
 }
 
 } // namespace quillo::notify

@@ -23,7 +23,9 @@ std::optional<RequestNotice::Id> RequestNotice::shown(Serial serial, std::option
     return std::nullopt;
 }
 
-std::optional<RequestNotice::Id> RequestNotice::popupClosed() {
+std::optional<RequestNotice::Id> RequestNotice::popupEnded(PopupEnd end) {
+    if (end == PopupEnd::TimedOut)
+        return std::nullopt;
     m_showing = false;
     if (m_id == 0)
         return std::nullopt;
@@ -37,8 +39,11 @@ bool RequestNotice::actionInvoked(Id id, std::string_view action) const {
 }
 
 void RequestNotice::closedByService(Id id) {
-    if (id == m_id)
+    if (id == m_id && id != 0) {
         m_id = 0;
+        // The operator dismissed it on the desktop; the console still shows the request.
+        m_showing = false;
+    }
 }
 
 } // namespace quillo::notify

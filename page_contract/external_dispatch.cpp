@@ -57,13 +57,14 @@ void openWindow(ExternalTarget& target, std::span<const Variant> args) {
 }
 
 // args holds exactly the arguments the method reads, in script order.
-void run(contract::Operation operation, ExternalTarget& target, std::span<const Variant> args) {
+void run(contract::Operation operation, ExternalTarget& target, std::span<const Variant> args,
+         const CallerWindow* caller) {
     switch (operation) {
     case contract::Operation::IsOurCustomBrowser:
         target.IsOurCustomBrowser();
         break;
     case contract::Operation::CloseActiveWindow:
-        target.CloseActiveWindow();
+        target.CloseActiveWindow(caller);
         break;
     case contract::Operation::CustomFunction:
         target.CustomFunction();
@@ -82,7 +83,8 @@ void run(contract::Operation operation, ExternalTarget& target, std::span<const 
 CExternalDispatch::CExternalDispatch(TargetFinder findTarget)
     : m_findTarget(std::move(findTarget)) {}
 
-bool CExternalDispatch::call(std::string_view name, std::span<const Variant> args) {
+bool CExternalDispatch::call(std::string_view name, std::span<const Variant> args,
+                             const CallerWindow* caller) {
     const contract::Method* method = contract::findMethod(name);
     if (method == nullptr)
         return false;
@@ -91,6 +93,6 @@ bool CExternalDispatch::call(std::string_view name, std::span<const Variant> arg
     // Never read beyond the arguments given: a short call does nothing. A longer one gives the
     // method its leading arguments, the ones the page means for it.
     if (target != nullptr && args.size() >= count)
-        run(method->operation, *target, args.first(count));
+        run(method->operation, *target, args.first(count), caller);
     return true;
 }

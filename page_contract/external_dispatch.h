@@ -30,8 +30,10 @@ public:
 
     // Runs the method of that name (exact and case-sensitive) with the script's arguments in the
     // order the page gave them; a method reads the leading arguments it needs, and one given fewer
-    // does nothing. Returns whether the name is one of the five.
-    bool call(std::string_view name, std::span<const quillo::Variant> args);
+    // does nothing. `caller` is the window of the page that calls, null when not known. Returns
+    // whether the name is one of the five.
+    bool call(std::string_view name, std::span<const quillo::Variant> args,
+              const quillo::CallerWindow* caller = nullptr);
 
 private:
     TargetFinder m_findTarget;

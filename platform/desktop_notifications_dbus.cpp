@@ -5,6 +5,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QSet>
 #include <QTimer>
 
 namespace quillo {
@@ -17,6 +18,8 @@ const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kDefaultAction = QStringLiteral("default");
 // A service that has not answered by then is taken as absent; the popup shows the text instead.
 constexpr int kCallTimeoutMs = 3000;
+// How long the client's end waits for the service to take each closing notification.
+constexpr int kClosingTimeoutMs = 500;
 constexpr int kIconSize = 48;
 
 // The "image-data" hint: width, height, bytes per line, alpha, bits per sample, channels, pixels.
@@ -46,6 +49,17 @@ public:
                       SLOT(onNotificationClosed(uint, uint)));
     }
 
+    // What is still on the desktop goes with the client: a notification left behind would answer
+    // no click. Each close waits for the service, since the process ends right after.
+    ~DbusNotifications() override {
+        for (const quint32 id : std::as_const(m_open)) {
+            QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                               QStringLiteral("CloseNotification"));
+            call << id;
+            m_bus.call(call, QDBus::Block, kClosingTimeoutMs);
+        }
+    }
+
     void show(const Notification& notification, quint32 replacesId, Shown shown) override {
         if (!m_bus.isConnected()) {
             QTimer::singleShot(0, this, [shown = std::move(shown)] { shown(std::nullopt); });
@@ -65,13 +79,15 @@ public:
              << actions << hints << notification.expireTimeoutMs;
         auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                [shown = std::move(shown)](QDBusPendingCallWatcher* finished) {
+                [this, shown = std::move(shown)](QDBusPendingCallWatcher* finished) {
                     const QDBusPendingReply<quint32> reply = *finished;
                     finished->deleteLater();
-                    if (reply.isError())
+                    if (reply.isError()) {
                         shown(std::nullopt);
-                    else
-                        shown(reply.value());
+                        return;
+                    }
+                    m_open.insert(reply.value());
+                    shown(reply.value());
                 });
     }
 
@@ -91,10 +107,16 @@ private slots:
         else
             emit actionInvoked(id, action);
     }
-    void onNotificationClosed(uint id, uint) { emit closed(id); }
+    void onNotificationClosed(uint id, uint) {
+        // Every program's notifications are announced; only ours are of interest.
+        if (m_open.remove(id))
+            emit closed(id);
+    }
 
 private:
     QDBusConnection m_bus;
+    // Shown and not yet reported closed by the service.
+    QSet<quint32> m_open;
 };
 
 } // namespace

@@ -42,7 +42,7 @@ double wallMs() {
 class TimingTarget final : public quillo::ExternalTarget {
 public:
     bool IsOurCustomBrowser() override { return true; }
-    void CloseActiveWindow() override {}
+    void CloseActiveWindow(const quillo::CallerWindow*) override {}
     void CustomFunction() override {}
     void CustomFunctionWithParams(std::string text, std::int32_t) override {
         const double now = wallMs();

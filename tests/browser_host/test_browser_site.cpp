@@ -35,7 +35,9 @@ public:
         calls.append({QStringLiteral("IsOurCustomBrowser"), {}, {}});
         return true;
     }
-    void CloseActiveWindow() override { calls.append({QStringLiteral("CloseActiveWindow"), {}, {}}); }
+    void CloseActiveWindow(const quillo::CallerWindow*) override {
+        calls.append({QStringLiteral("CloseActiveWindow"), {}, {}});
+    }
     void CustomFunction() override {
         calls.append({QStringLiteral("CustomFunction"), {}, {}});
         // Like the message box: a loop of its own, in which more calls can come in.

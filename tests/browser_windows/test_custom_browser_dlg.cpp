@@ -141,7 +141,7 @@ void TestCustomBrowserDlg::hideDoesNotNavigate() {
 void TestCustomBrowserDlg::endingUnloadsPage_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("CB_Close ends it with result 1") << QStringLiteral("done1");
-    QTest::newRow("Escape ends it as a cancel") << QStringLiteral("reject");
+    QTest::newRow("reject, as the session's end does") << QStringLiteral("reject");
     QTest::newRow("close box") << QStringLiteral("close");
 }
 

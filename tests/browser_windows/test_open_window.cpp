@@ -1,3 +1,4 @@
+#include "browser_host/caller_window.h"
 #include "browser_windows/custom_browser_dlg.h"
 #include "main_window/chat_main_dlg.h"
 #include "tests/main_window/fake_settings_backend.h"
@@ -134,7 +135,8 @@ void TestOpenWindow::closeActiveWindowEndsOnlyThatWindow() {
     CCustomBrowserDlg* active = dialog->poolWindow(1);
     dialog->setActiveWindowOverride([&] { return active; });
 
-    dialog->CloseActiveWindow();
+    const quillo::CallerWindow caller(*active);
+    dialog->CloseActiveWindow(&caller);
     QVERIFY(!active->isVisible());
     QVERIFY(active->isEnded());
     QVERIFY(dialog->poolWindow(0)->isVisible());

@@ -1,11 +1,14 @@
 #include "tests/support/e2e_harness.h"
 
+#include <QDateTime>
 #include <QJsonObject>
 #include <QPoint>
 #include <QTest>
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using namespace quillo::e2e;
@@ -41,7 +44,7 @@ private slots:
     void startPage_data();
     void startPage();
     void mainWindowShape();
-    void escapeIsThePagesUntilTheFrameHasTheKeyboard();
+    void enterAndEscapeStayThePagesAfterFrameActions();
     void closeEndsProgram_data();
     void closeEndsProgram();
     void installerDialog_data();
@@ -171,7 +174,7 @@ void TestE2eFoundation::mainWindowShape() {
     QVERIFY(!x11::isUrgent(*window));
 }
 
-void TestE2eFoundation::escapeIsThePagesUntilTheFrameHasTheKeyboard() {
+void TestE2eFoundation::enterAndEscapeStayThePagesAfterFrameActions() {
     DemoService service;
     QVERIFY2(service.start(), qPrintable(service.errorString()));
     ConfigHome home;
@@ -186,39 +189,64 @@ void TestE2eFoundation::escapeIsThePagesUntilTheFrameHasTheKeyboard() {
         quillo);
     QVERIFY(x11::activate(*window));
     QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow().value_or(0), *window, 5000);
-    const QRect client = x11::clientGeometry(*window);
+    const QRect start = x11::clientGeometry(*window);
+    const auto at = [&](int x, int y, int button = 1) {
+        const QRect client = x11::clientGeometry(*window);
+        return x11::click(client.x() + x, client.y() + y, button);
+    };
+    const auto widthBecomes = [&](auto wanted) {
+        return QTest::qWaitFor([&] { return wanted(x11::clientGeometry(*window).width()); }, 5000);
+    };
+    QVERIFY(at(400, 400));
 
-    // Escape and Enter typed into the page are the page's, whatever the page does with them.
-    QVERIFY(x11::click(client.center().x(), client.center().y()));
-    for (const QString& key : {u"Escape"_s, u"Return"_s})
-        QVERIFY(x11::key(key));
-    QUILLO_VERIFY(service.waitForReport(
-                      [](const QJsonObject& r) {
-                          return r.value(u"event"_s).toString() == u"key"_s &&
-                                 r.value(u"key"_s).toString() == u"Enter"_s;
-                      },
-                      5000),
-                  quillo);
-    QVERIFY2(!quillo.waitForExit(1500), "a key typed into the page ended the client");
-
-    // With the keyboard on the frame (a click on its top bar), Escape is the dialog's cancel key. A
-    // middle click: a left one starts the window manager's move, which takes the next key itself.
-    QVERIFY(x11::click(client.x() + 400, client.y() + 30, 2));
-    QVERIFY(x11::key(u"Escape"_s));
-    QUILLO_VERIFY(quillo.waitForExit(10000), quillo);
-    QCOMPARE(quillo.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(quillo.exitCode(), 0);
-    QVERIFY(quillo.output().contains(u"Escape on the frame ends the client"_s));
+    // After each frame action Escape and Enter go to the page, which has the focus, and end nothing.
+    const std::pair<QString, std::function<bool()>> actions[] = {
+        {u"middle click on the top bar"_s,
+         [&] {
+             return at(400, 30, 2);
+         }},
+        {u"caption drag"_s,
+         [&] {
+             const QRect c = x11::clientGeometry(*window);
+             return x11::drag(c.x() + 400, c.y() + 30, c.x() + 470, c.y() + 80) &&
+                    QTest::qWaitFor([&] { return x11::clientGeometry(*window).topLeft() != c.topLeft(); },
+                                    5000);
+         }},
+        {u"Maximize button"_s,
+         [&] {
+             return at(start.width() - 47, 15) && widthBecomes([&](int w) { return w > start.width(); });
+         }},
+        {u"window menu, Restore"_s,
+         [&] {
+             return at(400, 30, 3) && x11::findPopupWindow(u"quillo"_s, 5000) && x11::key(u"r"_s) &&
+                    widthBecomes([&](int w) { return w == start.width(); });
+         }},
+    };
+    for (const auto& [name, act] : actions) {
+        const qint64 since = QDateTime::currentMSecsSinceEpoch();
+        QVERIFY2(act() && x11::key(u"Escape"_s) && x11::key(u"Return"_s), qPrintable(name));
+        for (const QString& key : {u"Escape"_s, u"Enter"_s}) {
+            const auto typed = service.waitForReport(
+                [&](const QJsonObject& r) {
+                    return r.value(u"key"_s).toString() == key && r.value(u"time_ms"_s).toInteger() >= since;
+                },
+                5000);
+            QVERIFY2(typed && typed->value(u"focused"_s).toBool(),
+                     qPrintable(name + u": "_s + key + u" missed the page\n"_s + quillo.output()));
+        }
+    }
+    QVERIFY2(!quillo.waitForExit(1000), qPrintable(quillo.output()));
 }
 
 void TestE2eFoundation::closeEndsProgram_data() {
-    QTest::addColumn<bool>("throughMenu");
-    QTest::newRow("window menu, Close") << true;
-    QTest::newRow("close caption button") << false;
+    QTest::addColumn<QString>("how");
+    QTest::newRow("window menu, Close") << u"menu"_s;
+    QTest::newRow("close caption button") << u"button"_s;
+    QTest::newRow("the window manager's close command") << u"wm"_s;
 }
 
 void TestE2eFoundation::closeEndsProgram() {
-    QFETCH(bool, throughMenu);
+    QFETCH(QString, how);
 
     DemoService service;
     QVERIFY2(service.start(), qPrintable(service.errorString()));
@@ -231,7 +259,9 @@ void TestE2eFoundation::closeEndsProgram() {
     QVERIFY(x11::activate(*window));
     const QRect client = x11::clientGeometry(*window);
 
-    if (throughMenu) {
+    if (how == u"wm"_s) {
+        QVERIFY(x11::requestClose(*window));
+    } else if (how == u"menu"_s) {
         // Right-click on the top of the frame, away from the browser, opens the window menu.
         const QList<x11::WindowId> before = x11::topLevelWindows();
         QVERIFY(x11::click(client.x() + 400, client.y() + 30, 3));

@@ -1,3 +1,4 @@
+#include "browser_host/caller_window.h"
 #include "browser_windows/custom_browser_dlg.h"
 #include "main_window/chat_main_dlg.h"
 #include "notification/chat_notify_dlg.h"
@@ -146,8 +147,9 @@ void TestChatMainDlg::popupClosedStopsFlashing() {
 void TestChatMainDlg::closeActiveWindow() {
     auto dialog = makeDialog();
     CCustomBrowserDlg secondary(nullptr);
-    // A box the client opened for the operator (a file chooser with a path typed in, a question).
-    QDialog operatorsBox;
+    // A box the client opened for the operator over the console (a file chooser with a path typed
+    // in, a question).
+    QDialog operatorsBox(dialog.get());
     QWidget* active = nullptr;
     dialog->setActiveWindowOverride([&] { return active; });
     QVERIFY(dialog->OnInitDialog());
@@ -155,25 +157,35 @@ void TestChatMainDlg::closeActiveWindow() {
     secondary.show();
     operatorsBox.show();
     QSignalSpy mainFinished(dialog.get(), &QDialog::finished);
+    const quillo::CallerWindow fromConsole(*dialog);
+    const quillo::CallerWindow fromSecondary(secondary);
 
-    // Nothing of ours is active, or the operator's own box is: nothing ends.
-    for (QWidget* window : {static_cast<QWidget*>(nullptr), static_cast<QWidget*>(&operatorsBox)}) {
+    // The console's page, with the operator elsewhere or in its box: nothing ends.
+    for (QWidget* window : {static_cast<QWidget*>(nullptr), static_cast<QWidget*>(&operatorsBox),
+                            static_cast<QWidget*>(&secondary)}) {
         active = window;
-        dialog->CloseActiveWindow();
-        QVERIFY(dialog->isVisible());
+        dialog->CloseActiveWindow(&fromConsole);
         QVERIFY(secondary.isVisible());
         QVERIFY(operatorsBox.isVisible());
         QCOMPARE(mainFinished.count(), 0);
     }
+    dialog->CloseActiveWindow(nullptr);
+    QCOMPARE(mainFinished.count(), 0);
 
-    active = &secondary;
-    dialog->CloseActiveWindow();
+    // A secondary window's page ends its own window, even with the console in front.
+    active = dialog.get();
+    dialog->CloseActiveWindow(&fromSecondary);
     QVERIFY(!secondary.isVisible());
     QCOMPARE(secondary.result(), 1);
-    QVERIFY(dialog->isVisible());
+    // So does the page of a window that a page opened for itself.
+    QWidget pagesWindow;
+    pagesWindow.show();
+    const quillo::CallerWindow fromPagesWindow(pagesWindow);
+    dialog->CloseActiveWindow(&fromPagesWindow);
+    QVERIFY(!pagesWindow.isVisible());
+    QCOMPARE(mainFinished.count(), 0);
 
-    active = dialog.get();
-    dialog->CloseActiveWindow();
+    dialog->CloseActiveWindow(&fromConsole);
     QCOMPARE(mainFinished.count(), 1);
     QCOMPARE(mainFinished.first().first().toInt(), 0);
 }

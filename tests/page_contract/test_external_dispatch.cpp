@@ -1,3 +1,4 @@
+#include "page_contract/close_request.h"
 #include "page_contract/external_dispatch.h"
 #include "page_contract/page_contract.h"
 #include "tests/support/doctest_print.h"
@@ -8,6 +9,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 using namespace quillo;
@@ -26,7 +28,7 @@ public:
         calls.push_back({"IsOurCustomBrowser", {}, {}});
         return answer;
     }
-    void CloseActiveWindow() override { calls.push_back({"CloseActiveWindow", {}, {}}); }
+    void CloseActiveWindow(const CallerWindow*) override { calls.push_back({"CloseActiveWindow", {}, {}}); }
     void CustomFunction() override { calls.push_back({"CustomFunction", {}, {}}); }
     void CustomFunctionWithParams(std::string text, std::int32_t action) override {
         calls.push_back({"CustomFunctionWithParams", std::move(text), {action}});
@@ -185,4 +187,23 @@ TEST_CASE("before the main window exists, a call is still recognised but reaches
     CExternalDispatch dispatch([] { return nullptr; });
     CHECK(dispatch.call("CB_CustomFunctionWithParams", Args{std::string("a|b"), 1.0}));
     CHECK_FALSE(dispatch.call("CB_Nothing", {}));
+}
+
+TEST_CASE("CB_Close ends the calling page's own window, never the one the operator is in") {
+    using enum CloseCaller;
+    using enum OperatorPlace;
+    using enum CloseAction;
+    const std::tuple<const char*, CloseCaller, OperatorPlace, CloseAction> rows[] = {
+        {"console, main window active: the client ends", MainWindow, CallersWindow, EndClient},
+        {"console, operator in a pool window: refused", MainWindow, Elsewhere, Refuse},
+        {"console, operator answering the console's box: refused", MainWindow, BoxOfCallersWindow, Refuse},
+        {"pool page, its window active: that window ends", SecondaryWindow, CallersWindow, EndCallersWindow},
+        {"pool page, main window active: still only its window", SecondaryWindow, Elsewhere,
+         EndCallersWindow},
+        {"pool page, operator answering its chooser: refused", SecondaryWindow, BoxOfCallersWindow, Refuse},
+    };
+    for (const auto& [name, caller, place, action] : rows) {
+        CAPTURE(name);
+        CHECK(closeActionFor(caller, place) == action);
+    }
 }

@@ -24,6 +24,7 @@ private slots:
     void aNotificationThatAsksToStayHasNoExpiryAndCarriesOriginAndIcon();
     void aSoundThatFailsIsLoggedOncePerSource();
     void withoutAServiceTheCardOfOneThatAsksToStayStays();
+    void aNotificationThatStaysGoesWithTheClient();
 
 private:
     bool startClient();
@@ -191,6 +192,32 @@ void TestE2ePageNotifications::withoutAServiceTheCardOfOneThatAsksToStayStays() 
     });
     QUILLO_VERIFY(click, *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(!x11::isViewable(*card), 5000);
+}
+
+void TestE2ePageNotifications::aNotificationThatStaysGoesWithTheClient() {
+    // How many notifications the desktop shows; -1 while no service answers.
+    const auto displayed = [] {
+        QProcess count;
+        count.start(u"dunstctl"_s, {u"count"_s, u"displayed"_s});
+        const bool ok = count.waitForFinished(5000) && count.exitCode() == 0;
+        return ok ? count.readAllStandardOutput().trimmed().toInt() : -1;
+    };
+    if (m_dunst.state() == QProcess::NotRunning)
+        m_dunst.start(u"dunst"_s, {});
+    QTRY_COMPARE_WITH_TIMEOUT(displayed(), 0, 10000);
+    if (m_quillo) {
+        m_quillo->terminate();
+        QVERIFY(m_quillo->waitForExit(20000));
+    }
+    QVERIFY(m_service.reset() && startClient());
+    QUILLO_VERIFY(waitForEvent(u"load"_s, 60000), *m_quillo);
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"notify_with"_s,
+                                 {u"Dee asks"_s, QJsonObject{{u"requireInteraction"_s, true}}}));
+    QTRY_COMPARE_WITH_TIMEOUT(displayed(), 1, 20000);
+    // A normal end, as at logout: the notification goes with the client.
+    m_quillo->terminate();
+    QUILLO_VERIFY(m_quillo->waitForExit(20000) && m_quillo->exitStatus() == QProcess::NormalExit, *m_quillo);
+    QTRY_COMPARE_WITH_TIMEOUT(displayed(), 0, 3000);
 }
 
 QTEST_MAIN(TestE2ePageNotifications)

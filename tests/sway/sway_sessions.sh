@@ -4,9 +4,9 @@
 #    rises to the output's bottom-right corner and the main window keeps the focus.
 # 2. No X display: the client starts on native Wayland, the console page loads with
 #    window.external, and the client says once what the compositor decides there. A chat request
-#    is also a desktop notification (mako on a bus of the test's own) with an Accept button that
-#    accepts the chat. A second start with a launch's activation token ends at once and the first
-#    activates its window with it.
+#    is also a desktop notification (mako on a bus of the test's own) that outlasts the popup, with
+#    an Accept button that accepts the chat. A second start with a launch's activation token ends
+#    at once and the first activates its window with it.
 set -euo pipefail
 quillo=$(realpath "$1")
 service_bin=$(realpath "$2")
@@ -269,6 +269,10 @@ grep -q 'string "urgency"' <<<"$notify_call" && grep -A1 'string "urgency"' <<<"
   fail "the chat request's notification is not critical: $notify_call"
 [ "$(grep -v '^[[:space:]]*$' <<<"$notify_call" | tail -n 1 | awk '{print $1, $2}')" = "int32 0" ] ||
   fail "the chat request's notification expires: $notify_call"
+# The popup's display time passes unanswered: the request still waits, and so does its notification.
+# (It rises for 2.6 s, then stays 10 s.)
+sleep 14
+! grep -q 'member=CloseNotification' "$work/notify.log" || fail "the chat request's notification closed with the popup"
 # The operator presses Accept on the notification: the page accepts the chat through cmdHidden.
 run_user DBUS_SESSION_BUS_ADDRESS="$bus" makoctl invoke accept || fail "makoctl could not invoke the Accept button"
 accepted=""
@@ -287,7 +291,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 grep -q 'member=CloseNotification' "$work/notify.log" || fail "the chat request's notification was not closed"
-echo "native Wayland: the chat request's notification accepted the chat and was closed"
+echo "native Wayland: after the popup had gone, the chat request's notification accepted the chat and was closed"
 
 # Started again from a launcher that hands over an activation token: the second start ends with 0
 # and the first asks the compositor to activate its window with that very token.
