@@ -8,6 +8,7 @@
 #include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
 #include "notification/chat_request_notice.h"
+#include "page_contract/log_text.h"
 #include "page_contract/page_contract.h"
 #include "page_services/window_modality.h"
 #include "platform/desktop_notifications.h"
@@ -225,7 +226,8 @@ void CChatMainDlg::CloseActiveWindow() {
     }
     if (active != nullptr)
         qCInfo(lcMainWindow).noquote()
-            << "CB_Close refused: the active window is the operator's" << active->windowTitle();
+            << "CB_Close refused: the active window is the operator's"
+            << QString::fromStdString(quillo::logText(active->windowTitle().toStdString()));
 }
 
 void CChatMainDlg::CustomFunction() {
