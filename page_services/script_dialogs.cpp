@@ -198,7 +198,7 @@ bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType t
                                 << "handed to the desktop";
         break;
     case NavigationAction::Refuse:
-        qCInfo(lcWeb).noquote() << "navigation to" << url.toDisplayString() << "from"
+        qCInfo(lcWeb).noquote() << "navigation to" << logged(url) << "from"
                                 << PageServices::originText(this->url())
                                 << "refused: it would start another program of the desktop";
         return false;
@@ -207,11 +207,8 @@ bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType t
 }
 
 void ScriptDialogPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
-                                                int lineNumber, const QString& sourceId) {
-    if (const std::optional<MediaErrorReport> report = parseMediaErrorReport(message.toStdString()))
-        m_services.noteMediaError(url(), *report);
-    else
-        QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceId);
+                                                int, const QString&) {
+    m_services.noteConsoleMessage(*this, level, message);
 }
 
 void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QString& msg,

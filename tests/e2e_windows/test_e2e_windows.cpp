@@ -22,10 +22,13 @@ private slots:
     void windowOpenStaysInTheSessionAndTalksToItsOpener();
     void blankLinkStaysInTheSession();
     void visitorLinkStillGoesToTheDefaultBrowser();
+    void guestFrameCannotFillABlankWindowWithAnotherSite();
     void printShowsAPreviewAndWritesThePageToPdf();
 
 private:
-    // Lays the console's click target ("window_open" or "blank_link") and clicks it as the operator.
+    // Lays the console's click target ("window_open", "blank_link", or "guest_frame": another
+    // site's frame whose click opens a blank window and sends it to url) and clicks it as the
+    // operator.
     bool armAndClick(const QString& kind, const QString& url, const QString& features = {});
     std::optional<QJsonObject> waitForEvent(const QString& page, const QString& event, int ms);
     // The logged requests for path, each with the cookie it carried.
@@ -184,6 +187,23 @@ void TestE2eWindows::visitorLinkStillGoesToTheDefaultBrowser() {
     for (const QJsonValue request : m_service.requests())
         QVERIFY2(!request[u"host"_s].toString().startsWith(u"visitor.example"),
                  qPrintable(request[u"path"_s].toString()));
+}
+
+void TestE2eWindows::guestFrameCannotFillABlankWindowWithAnotherSite() {
+    const QString phishing = u"http://phish.example:%1/cases/popup?logon"_s.arg(m_service.port());
+    QVERIFY(armAndClick(u"guest_frame"_s, phishing));
+    // The operator clicked: the address goes to the operator's browser, as a link would.
+    QTRY_VERIFY2_WITH_TIMEOUT(opened().contains(phishing), qPrintable(m_quillo->output()), 20000);
+    // The blank window does not stay, and nothing of the other site was loaded in the session.
+    QTRY_VERIFY_WITH_TIMEOUT(x11::windowsByTitle(u"about:blank"_s).isEmpty(), 10000);
+    for (const QJsonValue request : m_service.requests())
+        QVERIFY2(!request[u"host"_s].toString().startsWith(u"phish.example"),
+                 qPrintable(request[u"path"_s].toString()));
+    // The log names the frame that opened the window, not the console around it.
+    const QString guest = u"guest.example:%1"_s.arg(m_service.port());
+    QTRY_VERIFY2_WITH_TIMEOUT(m_quillo->output().contains(u"opened by http://"_s + guest),
+                              qPrintable(m_quillo->output()), 10000);
+    QUILLO_VERIFY(m_quillo->isRunning(), *m_quillo);
 }
 
 void TestE2eWindows::printShowsAPreviewAndWritesThePageToPdf() {
