@@ -288,7 +288,7 @@ void ClientWindows::open(QWebEnginePage& opener, QWebEngineNewWindowRequest& req
         window->activateWindow();
     }
     if (blank)
-        window->judgeBlankDocument(address, false);
+        window->judgeBlankDocument(address);
     else
         qCInfo(lcWeb).noquote() << "new window for" << address << "from a page of" << from
                                 << "opened in the client";

@@ -48,7 +48,7 @@ public:
     void guard(bool openedByClick, const QString& opener);
     // A blank window stays only if its document's origin, which is that of the frame that opened
     // it, is trusted; its opening (address as logged) is logged once that is known.
-    void judgeBlankDocument(const QString& address, bool askedAgain);
+    void judgeBlankDocument(const QString& address) { judgeBlankDocument(address, false); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -61,6 +61,7 @@ private:
     // Asks the document for its origin, then hands it to `answer`; an answer that cannot be had
     // comes as an empty text.
     void askDocumentOrigin(std::function<void(const QString& origin)> answer);
+    void judgeBlankDocument(const QString& address, bool askedAgain);
     // The page would leave for target: the window goes, the address perhaps to the desktop.
     void leave(const QUrl& target, bool handToDesktop);
 
