@@ -237,8 +237,9 @@ ClientWindows::~ClientWindows() = default;
 
 void ClientWindows::open(QWebEnginePage& opener, QWebEngineNewWindowRequest& request) {
     const QUrl requested = request.requestedUrl();
-    const QString address = logged(requested);
     const bool blank = requested.isEmpty() || requested.scheme() == u"about";
+    // window.open() with no address opens the blank page.
+    const QString address = requested.isEmpty() ? QStringLiteral("about:blank") : logged(requested);
     const QString from = PageServices::originText(opener.url());
     QWidget* owner = m_owner ? m_owner() : nullptr;
     if (owner == nullptr) {
