@@ -88,7 +88,7 @@ bool CChatApp::InitInstance() {
         .profile = *m_profile,
         .external = *m_pExternal,
         .trust = trust,
-        .scripts = quillo::buildExternalScripts(trust),
+        .scripts = quillo::buildExternalScripts(trust, pageServices->reportToken()),
         // The context menu's commands on the main window's browser come here, as the
         // application's commands; every other browser's menu acts on its own browser.
         .commandRouter =
@@ -124,12 +124,11 @@ bool CChatApp::InitInstance() {
     // The chat service's pages open their own windows in the client, in the operator's session.
     m_clientWindows = std::make_unique<ClientWindows>(
         *m_occManager, [this]() -> QWidget* { return m_pMainWnd; }, nullptr);
-    pageServices->setClientWindowOpener(
-        [windows = QPointer<ClientWindows>(m_clientWindows.get())](const QWebEnginePage& opener,
-                                                                   QWebEngineNewWindowRequest& request) {
-            if (windows)
-                windows->open(opener, request);
-        });
+    pageServices->setClientWindowOpener([windows = QPointer<ClientWindows>(m_clientWindows.get())](
+                                            QWebEnginePage& opener, QWebEngineNewWindowRequest& request) {
+        if (windows)
+            windows->open(opener, request);
+    });
 
     {
         CChatMainDlg dialog(m_occManager.get(), m_popups.get());

@@ -27,6 +27,7 @@ namespace {
 constexpr char kShimScriptName[] = "quillo-external-shim";
 constexpr char kPageHooksScriptName[] = "quillo-page-hooks";
 constexpr char kBridgeScriptName[] = "quillo-external-bridge";
+constexpr char kMediaWatchScriptName[] = "quillo-media-watch";
 
 quillo::FilteredKey filteredKey(int key) {
     switch (key) {
@@ -86,7 +87,8 @@ CCustomControlSite::CCustomControlSite(const quillo::BrowserServices& services, 
     m_channel = new QWebChannel(this);
     m_bridge = new quillo::ExternalBridge(
         services.external, *page, *m_browser,
-        [this](const QWebEnginePage& caller) { return mayCall(caller); }, this);
+        [this](const QWebEnginePage& caller, const QString& origin) { return mayCall(caller, origin); },
+        this);
     m_channel->registerObject(QString::fromLatin1(quillo::kExternalBridgeObject), m_bridge);
     // Like the top document, a frame that completes later gets the top document scanned again.
     connect(m_bridge, &quillo::ExternalBridge::frameCompleted, m_browser, &CWebBrowser2::DocumentComplete);
@@ -122,14 +124,22 @@ void CCustomControlSite::installExternalScripts() {
     if (!m_services.scripts.pageHooks.isEmpty())
         replaceScript(scripts, QString::fromLatin1(kPageHooksScriptName), m_services.scripts.pageHooks,
                       QWebEngineScript::MainWorld);
+    // In the client's world: the run's token that marks its reports stays out of the page's reach.
+    if (!m_services.scripts.mediaWatch.isEmpty())
+        replaceScript(scripts, QString::fromLatin1(kMediaWatchScriptName), m_services.scripts.mediaWatch,
+                      QWebEngineScript::ApplicationWorld);
 }
 
-std::optional<quillo::CallRefusal> CCustomControlSite::mayCall(const QWebEnginePage& page) const {
+std::optional<quillo::CallRefusal> CCustomControlSite::mayCall(const QWebEnginePage& page,
+                                                               const QString& callerOrigin) const {
     // An ended window is hidden, and its page may still run until the blank page replaces it:
     // its calls would act on whatever window is active next, the main window included.
     if (!m_browser->window()->isVisible())
         return quillo::CallRefusal::WindowEnded;
-    if (!quillo::isTrustedPage(m_services.trust, page.url()))
+    // The frame that calls, whatever page it sits in; and the bridge lives in the top frame, whose
+    // page must be trusted as well.
+    if (!m_services.trust.grants(quillo::askingFrame(callerOrigin)) ||
+        !quillo::isTrustedPage(m_services.trust, page.url()))
         return quillo::CallRefusal::UntrustedOrigin;
     return std::nullopt;
 }

@@ -61,8 +61,9 @@ private:
     void setZoom(double factor);
     // The level remembered for the page's origin, once it has loaded or moved to another address.
     void applyRememberedZoom();
-    // Whether the page may call window.external now (trusted, and its window not ended), or why not.
-    std::optional<quillo::CallRefusal> mayCall(const QWebEnginePage& page) const;
+    // Whether the frame of callerOrigin may call window.external now (the frame and its page
+    // trusted, and its window not ended), or why not.
+    std::optional<quillo::CallRefusal> mayCall(const QWebEnginePage& page, const QString& callerOrigin) const;
 
     const quillo::BrowserServices& m_services;
     CWebBrowser2* m_browser = nullptr;

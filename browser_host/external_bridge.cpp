@@ -1,6 +1,7 @@
 #include "browser_host/external_bridge.h"
 
 #include "page_contract/external_dispatch.h"
+#include "page_contract/log_text.h"
 #include "page_contract/page_contract.h"
 
 #include <QWebEnginePage>
@@ -58,34 +59,36 @@ void ExternalBridge::calls(const QJsonArray& batch) {
         m_waiting.pop_front();
         int refused = 0;
         std::optional<CallRefusal> why;
+        QString refusedCaller;
         for (const QJsonValue& entry : next) {
             const QJsonArray call = entry.toArray();
-            if (call.size() != 2 || !call.at(0).isString() || !call.at(1).isArray())
+            if (call.size() != 3 || !call.at(0).isString() || !call.at(1).isArray() || !call.at(2).isString())
                 continue;
-            if (const auto refusal = this->call(call.at(0).toString(), call.at(1).toArray())) {
+            const QString caller = call.at(2).toString();
+            if (const auto refusal = this->call(call.at(0).toString(), call.at(1).toArray(), caller)) {
                 ++refused;
                 why = refusal;
+                refusedCaller = caller;
             }
         }
         if (refused > 0)
-            qCInfo(lcBridge).noquote()
-                << refused << "window.external calls from"
-                << m_page.url().toDisplayString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
-                                                QUrl::RemoveUserInfo)
-                << "refused:" << refusalText(*why);
+            qCInfo(lcBridge).noquote() << refused << "window.external calls from"
+                                       << QString::fromStdString(logText(refusedCaller.toStdString()))
+                                       << "refused:" << refusalText(*why);
     }
     m_dispatching = false;
 }
 
-void ExternalBridge::frameLoaded() {
-    if (m_mayCall && !m_mayCall(m_page))
+void ExternalBridge::frameLoaded(const QString& origin) {
+    if (m_mayCall && !m_mayCall(m_page, origin))
         emit frameCompleted();
 }
 
-std::optional<CallRefusal> ExternalBridge::call(const QString& name, const QJsonArray& args) {
+std::optional<CallRefusal> ExternalBridge::call(const QString& name, const QJsonArray& args,
+                                                const QString& caller) {
     if (!m_mayCall)
         return CallRefusal::UntrustedOrigin;
-    if (const auto refusal = m_mayCall(m_page))
+    if (const auto refusal = m_mayCall(m_page, caller))
         return refusal;
     // The page's window.external passes its leading arguments, and each method reads the leading
     // ones it needs; extra ones would shift what the method finds.

@@ -1,5 +1,6 @@
 #include "browser_host/page_origin.h"
 
+#include <QString>
 #include <QUrl>
 
 namespace quillo {
@@ -8,8 +9,12 @@ Origin originOfUrl(const QUrl& url) {
     return {url.scheme().toStdString(), url.host(QUrl::FullyEncoded).toStdString(), url.port()};
 }
 
+std::optional<Origin> askingFrame(const QString& serialisedOrigin) {
+    return parseSerializedOrigin(serialisedOrigin.toStdString());
+}
+
 bool isTrustedPage(const OriginTrust& trust, const QUrl& page) {
-    return trust.isTrusted(originOfUrl(page));
+    return trust.grants(originOfUrl(page));
 }
 
 } // namespace quillo

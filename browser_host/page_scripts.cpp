@@ -21,7 +21,7 @@ QString withConfig(const QString& script, const QJsonObject& config) {
            QString::fromUtf8(QJsonDocument(config).toJson(QJsonDocument::Compact)) + QStringLiteral(");\n");
 }
 
-ExternalScripts buildExternalScripts(const OriginTrust& trust) {
+ExternalScripts buildExternalScripts(const OriginTrust& trust, const QString& reportToken) {
     QJsonArray trusted;
     for (const std::string& origin : trust.serializedOrigins())
         trusted.append(QString::fromStdString(origin));
@@ -58,7 +58,14 @@ ExternalScripts buildExternalScripts(const OriginTrust& trust) {
                    {{QStringLiteral("trusted"), trusted},
                     {QStringLiteral("markSeparator"), fromContract(page_services::kMarkSeparator)},
                     {QStringLiteral("stayMark"), fromContract(page_services::kStayMark)},
-                    {QStringLiteral("mediaErrorPrefix"), fromContract(page_services::kMediaErrorPrefix)}});
+                    {QStringLiteral("mediaCheckEvent"), QString::fromLatin1(kMediaCheckEvent)}});
+    scripts.mediaWatch =
+        withConfig(res::loadText(QStringLiteral(":/js/media_watch.js")),
+                   {{QStringLiteral("trusted"), trusted},
+                    {QStringLiteral("reportPrefix"), fromContract(page_services::kMediaErrorPrefix)},
+                    {QStringLiteral("token"), reportToken},
+                    {QStringLiteral("mediaCheckEvent"), QString::fromLatin1(kMediaCheckEvent)},
+                    {QStringLiteral("maxTries"), int(page_services::OncePerSource::kMaxSources)}});
     return scripts;
 }
 

@@ -20,15 +20,20 @@ QString fromContract(std::string_view text);
 // A script resource called with its configuration, JSON-encoded, as its one argument.
 QString withConfig(const QString& script, const QJsonObject& config);
 
+// The DOM event by which the page's world names a sound source that failed to the client's script.
+inline constexpr char kMediaCheckEvent[] = "quillo-media-check";
+
 // The two scripts that give the pages of trusted origins window.external: the shim in the page's
-// own world, and the bridge to the client in the client's private world. Beside them, in the
-// page's world, the hooks that tell the client what the engine does not: a notification's wish to
-// stay, a sound that failed.
+// own world, and the bridge to the client in the client's private world. Beside them the scripts
+// that tell the client what the engine does not: in the page's world, a notification's wish to
+// stay; in the client's world, a sound that failed, in reports marked with `reportToken`, the
+// run's secret that only the client and that world know.
 struct ExternalScripts {
     QString shim;
     QString bridge;
     QString pageHooks;
+    QString mediaWatch;
 };
-ExternalScripts buildExternalScripts(const OriginTrust& trust);
+ExternalScripts buildExternalScripts(const OriginTrust& trust, const QString& reportToken);
 
 } // namespace quillo

@@ -11,6 +11,7 @@
 #include "notification/chat_notify_dlg.h"
 #include "notification/chat_request_notice.h"
 #include "page_contract/close_request.h"
+#include "page_contract/log_text.h"
 #include "page_contract/page_contract.h"
 #include "page_services/window_modality.h"
 #include "platform/desktop_notifications.h"
@@ -283,7 +284,8 @@ void CChatMainDlg::CloseActiveWindow(const CallerWindow* caller) {
     // never the page's; and the console's page ends the client only with the operator in it.
     if (place == OperatorPlace::BoxOfCallersWindow)
         qCInfo(lcMainWindow).noquote()
-            << "CB_Close refused: the operator is answering" << active->windowTitle();
+            << "CB_Close refused: the operator is answering"
+            << QString::fromStdString(quillo::logText(active->windowTitle().toStdString()));
     else
         qCInfo(lcMainWindow)
             << "CB_Close refused: the console's page ends the client only while the main window"

@@ -3,6 +3,7 @@
 #include "browser_windows/custom_browser_dlg.h"
 #include "browser_windows/url_policy.h"
 #include "browser_windows/window_placement.h"
+#include "page_contract/log_text.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -14,13 +15,9 @@
 namespace {
 
 constexpr int kReleaseFreedMemoryMs = 3000;
-// A page's address in the log: enough to tell it, never a page's whole text.
-constexpr qsizetype kLoggedAddressChars = 200;
-
+// A page's address in the log: enough to tell it, on one line, never a page's whole text.
 QString loggedAddress(const std::string& url) {
-    const QString address = QString::fromStdString(url);
-    return address.size() > kLoggedAddressChars ? address.left(kLoggedAddressChars) + QStringLiteral("...")
-                                                : address;
+    return QString::fromStdString(quillo::logText(url));
 }
 
 // The outer rectangle the window gets: not smaller than a frame can hold, and on some screen.

@@ -56,6 +56,42 @@ std::string serializeOrigin(const Origin& origin) {
     return text;
 }
 
+std::optional<Origin> parseSerializedOrigin(std::string_view text) {
+    const std::size_t schemeEnd = text.find("://");
+    if (schemeEnd == std::string_view::npos || schemeEnd == 0)
+        return std::nullopt;
+    Origin origin{std::string(text.substr(0, schemeEnd)), {}, -1};
+    std::string_view rest = text.substr(schemeEnd + 3);
+    std::string_view port;
+    if (rest.starts_with('[')) {
+        const std::size_t close = rest.find(']');
+        if (close == std::string_view::npos)
+            return std::nullopt;
+        origin.host = std::string(rest.substr(1, close - 1));
+        rest.remove_prefix(close + 1);
+        if (!rest.empty() && !rest.starts_with(':'))
+            return std::nullopt;
+        port = rest.empty() ? rest : rest.substr(1);
+    } else {
+        const std::size_t colon = rest.find(':');
+        origin.host = std::string(rest.substr(0, colon));
+        port = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+        if (colon != std::string_view::npos && port.empty())
+            return std::nullopt;
+    }
+    // Whatever would make it more than an origin, or a host the engine would never write.
+    if (origin.host.empty() || origin.host.find_first_of("/?#@\\ []") != std::string::npos)
+        return std::nullopt;
+    if (!port.empty()) {
+        if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string_view::npos)
+            return std::nullopt;
+        origin.port = std::stoi(std::string(port));
+    }
+    if (serializeOrigin(origin).empty())
+        return std::nullopt;
+    return origin;
+}
+
 void OriginTrust::trustOrigin(const Origin& origin) {
     std::string text = serializeOrigin(origin);
     if (!text.empty() && std::find(m_origins.begin(), m_origins.end(), text) == m_origins.end())

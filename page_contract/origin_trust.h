@@ -24,6 +24,14 @@ public:
     void trustOrigin(const Origin& origin);
 
     bool isTrusted(const Origin& origin) const;
+    // Whether the frame that asks for one of the client's powers (window.external, a window in
+    // the operator's session, a permission, a report to the client) may have it. Judged by that
+    // frame's own origin as the engine reports it, never by the page around it: a trusted page may
+    // hold frames of anyone. Nullopt, where the engine does not say which frame asks, or an opaque
+    // origin (a sandboxed frame, a data: page) is refused.
+    bool grants(const std::optional<Origin>& askingFrame) const {
+        return askingFrame.has_value() && isTrusted(*askingFrame);
+    }
     // Every trusted origin as a browser serialises it ("https://host", "http://host:8080").
     const std::vector<std::string>& serializedOrigins() const { return m_origins; }
 
@@ -35,5 +43,10 @@ private:
 // scheme's default, an IPv6 host in brackets. Empty for a scheme other than http or https or an
 // empty host.
 std::string serializeOrigin(const Origin& origin);
+
+// An origin as the engine serialises it for script (event.origin, self.origin): "scheme://host"
+// with an optional ":port". Nullopt for "null" (an opaque origin) and for anything that is not
+// exactly an origin: a path, a user name, an empty host or a port that is not a number.
+std::optional<Origin> parseSerializedOrigin(std::string_view text);
 
 } // namespace quillo

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
+#include <algorithm>
 
 namespace quillo::page_services {
 
@@ -26,6 +27,27 @@ const char* refusalText(NewWindowRefusal refusal) {
 
 } // namespace
 
+// One page's gate, owned by the page: it goes with the page, and a later page never finds it.
+class NewWindowHandoff::PageGate final : public QObject {
+public:
+    PageGate(NewWindowHandoff& handoff, QWebEnginePage& page)
+        : QObject(&page)
+        , m_handoff(&handoff) {}
+    Q_DISABLE_COPY_MOVE(PageGate)
+    // A page that goes in the middle of a burst still has its burst counted.
+    ~PageGate() override {
+        if (m_handoff)
+            m_handoff->logBurst(*this, gate.takeQuietRefusals(m_handoff->now() + NewWindowGate::kSecondMs));
+    }
+
+    NewWindowGate gate;
+    // The page's origin at its last refusal, for the line that counts the burst.
+    QString origin;
+
+private:
+    QPointer<NewWindowHandoff> m_handoff;
+};
+
 NewWindowHandoff::NewWindowHandoff(TrustRule trusted, QObject* parent)
     : QObject(parent)
     , m_trusted(std::move(trusted)) {
@@ -38,20 +60,15 @@ NewWindowHandoff::NewWindowHandoff(TrustRule trusted, QObject* parent)
 NewWindowHandoff::~NewWindowHandoff() = default;
 
 void NewWindowHandoff::attachPage(QWebEnginePage& page) {
-    connect(
-        &page, &QWebEnginePage::newWindowRequested, this,
-        [this, page = &page](QWebEngineNewWindowRequest& request) { onNewWindowRequested(*page, request); });
-    // A page that goes in the middle of a burst still has its burst counted.
-    connect(&page, &QObject::destroyed, this, [this, key = &page] {
-        const auto gone = m_pages.find(key);
-        if (gone == m_pages.end())
-            return;
-        logBurst(gone->second, gone->second.gate.takeQuietRefusals(now() + NewWindowGate::kSecondMs));
-        m_pages.erase(gone);
-    });
+    auto* gate = new PageGate(*this, page);
+    connect(&page, &QWebEnginePage::newWindowRequested, gate,
+            [this, page = &page, gate](QWebEngineNewWindowRequest& request) {
+                onNewWindowRequested(*page, *gate, request);
+            });
 }
 
-void NewWindowHandoff::onNewWindowRequested(const QWebEnginePage& page, QWebEngineNewWindowRequest& request) {
+void NewWindowHandoff::onNewWindowRequested(QWebEnginePage& page, PageGate& gate,
+                                            QWebEngineNewWindowRequest& request) {
     const QUrl url = request.requestedUrl();
     if (m_clientWindows) {
         const bool blank = url.isEmpty() || url.toString() == u"about:blank";
@@ -60,7 +77,6 @@ void NewWindowHandoff::onNewWindowRequested(const QWebEnginePage& page, QWebEngi
             return;
         }
     }
-    PageGate& gate = m_pages[&page];
     const NewWindowGate::Decision decision =
         gate.gate.decide(url.scheme().toStdString(), request.isUserInitiated(), now());
     switch (decision.action) {
@@ -72,27 +88,30 @@ void NewWindowHandoff::onNewWindowRequested(const QWebEnginePage& page, QWebEngi
     }
     gate.origin = PageServices::originText(page.url());
     if (decision.logNow) {
-        qCInfo(lcWeb).noquote() << "new window for" << url.toDisplayString() << "from" << gate.origin
-                                << "refused:"
+        qCInfo(lcWeb).noquote() << "new window for" << logged(url) << "from" << gate.origin << "refused:"
                                 << refusalText(decision.refusal.value_or(NewWindowRefusal::Scheme));
-    } else if (!m_bursts.isActive()) {
-        m_bursts.start();
+        return;
     }
+    if (std::find(m_counting.begin(), m_counting.end(), &gate) == m_counting.end())
+        m_counting.emplace_back(&gate);
+    if (!m_bursts.isActive())
+        m_bursts.start();
 }
 
 void NewWindowHandoff::openInDefaultBrowser(const QUrl& url) {
     const bool opened = QDesktopServices::openUrl(url);
-    qCInfo(lcWeb) << "new window opened in the default browser:" << url.toDisplayString()
-                  << (opened ? "" : "(no browser could be started)");
+    qCInfo(lcWeb).noquote() << "new window opened in the default browser:" << logged(url)
+                            << (opened ? "" : "(no browser could be started)");
 }
 
 void NewWindowHandoff::logQuietBursts() {
-    bool goingOn = false;
-    for (auto& [page, gate] : m_pages) {
-        logBurst(gate, gate.gate.takeQuietRefusals(now()));
-        goingOn = goingOn || gate.gate.hasUnloggedRefusals();
-    }
-    if (goingOn)
+    std::erase_if(m_counting, [this](const QPointer<PageGate>& gate) {
+        if (gate.isNull())
+            return true;
+        logBurst(*gate, gate->gate.takeQuietRefusals(now()));
+        return !gate->gate.hasUnloggedRefusals();
+    });
+    if (!m_counting.empty())
         m_bursts.start();
 }
 

@@ -4,10 +4,11 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <functional>
-#include <map>
+#include <vector>
 
 class QUrl;
 class QWebEngineNewWindowRequest;
@@ -26,7 +27,7 @@ public:
     // Whether a page's address is one of the chat service's.
     using TrustRule = std::function<bool(const QUrl& url)>;
     // Opens (or refuses) the request in a window of the client, as a new page of the run's profile.
-    using ClientWindowOpener = std::function<void(const QWebEnginePage& opener, QWebEngineNewWindowRequest&)>;
+    using ClientWindowOpener = std::function<void(QWebEnginePage& opener, QWebEngineNewWindowRequest&)>;
 
     NewWindowHandoff(TrustRule trusted, QObject* parent);
     ~NewWindowHandoff() override;
@@ -36,22 +37,21 @@ public:
     // Until one is set, every new window goes to the desktop.
     void setClientWindowOpener(ClientWindowOpener opener) { m_clientWindows = std::move(opener); }
 
-private:
-    struct PageGate {
-        NewWindowGate gate;
-        // The page's origin at its last refusal, for the line that counts the burst.
-        QString origin;
-    };
+    // What the operator's click hands the desktop; with one log line.
+    static void openInDefaultBrowser(const QUrl& url);
 
-    void onNewWindowRequested(const QWebEnginePage& page, QWebEngineNewWindowRequest& request);
-    void openInDefaultBrowser(const QUrl& url);
+private:
+    class PageGate;
+
+    void onNewWindowRequested(QWebEnginePage& page, PageGate& gate, QWebEngineNewWindowRequest& request);
     void logQuietBursts();
     void logBurst(const PageGate& page, int refusals) const;
     std::int64_t now() const { return m_clock.elapsed(); }
 
     TrustRule m_trusted;
     ClientWindowOpener m_clientWindows;
-    std::map<const QWebEnginePage*, PageGate> m_pages;
+    // The gates of the pages that have refusals to count; each page owns its own.
+    std::vector<QPointer<PageGate>> m_counting;
     QElapsedTimer m_clock;
     QTimer m_bursts;
 };

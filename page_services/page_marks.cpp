@@ -18,14 +18,23 @@ bool replacesNotification(std::string_view origin, std::string_view tag, std::st
     return !mine.tag.empty() && origin == shownOrigin && mine.tag == readNotificationTag(shownTag).tag;
 }
 
-std::optional<MediaErrorReport> parseMediaErrorReport(std::string_view consoleMessage) {
-    if (!consoleMessage.starts_with(kMediaErrorPrefix))
+std::optional<MediaErrorReport> parseMediaErrorReport(std::string_view consoleMessage,
+                                                      std::string_view token) {
+    if (token.empty() || !consoleMessage.starts_with(kMediaErrorPrefix))
         return std::nullopt;
     std::string_view rest = consoleMessage.substr(kMediaErrorPrefix.size());
+    if (!rest.starts_with(token) || rest.substr(token.size(), 1) != "\t")
+        return std::nullopt;
+    rest.remove_prefix(token.size() + 1);
+    MediaErrorReport report;
+    const std::size_t afterOrigin = rest.find('\t');
+    if (afterOrigin == std::string_view::npos || afterOrigin == 0)
+        return std::nullopt;
+    report.frameOrigin = std::string(rest.substr(0, afterOrigin));
+    rest.remove_prefix(afterOrigin + 1);
     const std::size_t afterCode = rest.find('\t');
     if (afterCode == std::string_view::npos)
         return std::nullopt;
-    MediaErrorReport report;
     const std::string_view code = rest.substr(0, afterCode);
     const auto [end, error] = std::from_chars(code.data(), code.data() + code.size(), report.code);
     if (error != std::errc() || end != code.data() + code.size())

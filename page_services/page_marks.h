@@ -38,18 +38,24 @@ constexpr int expireTimeoutFor(bool stays) {
 }
 
 // A media element or Audio() object of a trusted page that failed, as the client's script reports it
-// on the console: the prefix, then the media error's code, the source and the engine's message,
-// separated by tabs.
+// on the console: the prefix, the run's token, then the reporting frame's origin, the media
+// error's code, the source and the engine's message, separated by tabs. The prefix is no secret;
+// the token is, known only to the client and its script in its private world, so a page's own
+// console line cannot pass for a report.
 inline constexpr std::string_view kMediaErrorPrefix = "\xE2\x81\xA3quillo-media-error\t";
 
 struct MediaErrorReport {
+    // As the frame's script serialised it ("https://chat.example").
+    std::string frameOrigin;
     int code = 0;
     std::string source;
     std::string message;
 };
 
-// Nullopt for any console message that is not such a report.
-std::optional<MediaErrorReport> parseMediaErrorReport(std::string_view consoleMessage);
+// Nullopt for any console message that is not such a report with this token; never a report
+// while the token is empty.
+std::optional<MediaErrorReport> parseMediaErrorReport(std::string_view consoleMessage,
+                                                      std::string_view token);
 
 // The meaning of a media error's code, for the log ("source not supported").
 std::string_view mediaErrorName(int code);

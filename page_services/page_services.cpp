@@ -9,11 +9,15 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QWebEngineNotification>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+
+// What pages write on their consoles, under the engine's own name for it.
+Q_LOGGING_CATEGORY(lcPageConsole, "js", QtWarningMsg)
 
 namespace quillo::page_services {
 
@@ -50,7 +54,9 @@ PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWi
     : QObject(&profile)
     , m_profile(profile)
     , m_trusted(std::move(trusted))
-    , m_mainWindow(std::move(mainWindow)) {
+    , m_mainWindow(std::move(mainWindow))
+    , m_reportToken(QString::fromLatin1(QByteArray::number(QRandomGenerator::system()->generate64(), 16) +
+                                        QByteArray::number(QRandomGenerator::system()->generate64(), 16))) {
     // An operator console's alert must sound even when the operator has not touched the page
     // since logging on.
     profile.settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
@@ -90,7 +96,7 @@ QString PageServices::originText(const QUrl& origin) {
 }
 
 void PageServices::setClientWindowOpener(
-    std::function<void(const QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener) {
+    std::function<void(QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener) {
     m_newWindows->setClientWindowOpener(std::move(opener));
 }
 
@@ -186,14 +192,23 @@ void PageServices::answerWaiting(const QUrl& origin, int feature, Permission per
     }
 }
 
-void PageServices::noteMediaError(const QUrl& page, const MediaErrorReport& report) {
-    // Any page can write to its console; only the client's script in a trusted one is heard.
-    if (!m_trusted(page) || !m_mediaErrors.first(report.source))
+void PageServices::noteConsoleMessage(const QWebEnginePage& page, int level, const QString& message) {
+    const std::optional<MediaErrorReport> report =
+        parseMediaErrorReport(message.toStdString(), m_reportToken.toStdString());
+    if (!report) {
+        // The page's own line, as the engine would log it, but never more than one line of the log.
+        if (level != QWebEnginePage::InfoMessageLevel)
+            qCWarning(lcPageConsole).noquote() << originText(page.url()) << logged(message);
         return;
-    qCInfo(lcWeb).noquote() << "media of" << originText(page)
-                            << "failed:" << QString::fromStdString(report.source)
-                            << u'(' + QString::fromUtf8(mediaErrorName(report.code)) + u')'
-                            << QString::fromStdString(report.message);
+    }
+    // Only the client's script, in a trusted frame, knows the token; the frame is judged again here.
+    const QUrl frame(QString::fromStdString(report->frameOrigin));
+    if (!m_trusted(frame) || !m_mediaErrors.first(report->source))
+        return;
+    qCInfo(lcWeb).noquote() << "media of" << originText(frame)
+                            << "failed:" << logged(QString::fromStdString(report->source))
+                            << u'(' + QString::fromUtf8(mediaErrorName(report->code)) + u')'
+                            << logged(QString::fromStdString(report->message));
 }
 
 QWidget* PageServices::dialogParent(const QWebEnginePage* page) const {

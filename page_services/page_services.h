@@ -56,8 +56,8 @@ public:
     // first script asks, as the engine keeps no grant from one run to the next.
     void prepareLoad(QWebEnginePage& page, const QUrl& url);
     // Where the chat service's pages open their own windows; until set, they go to the desktop.
-    void setClientWindowOpener(
-        std::function<void(const QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener);
+    void
+    setClientWindowOpener(std::function<void(QWebEnginePage& opener, QWebEngineNewWindowRequest&)> opener);
 
     // Shows the pages' notifications; lives as long as this object.
     NotificationPresenter* notifications() const { return m_notifications; }
@@ -75,9 +75,14 @@ public:
     }
     void setLastChosenFolder(const QString& folder) { m_lastChosenFolder = folder; }
 
-    // A trusted page's sound or video failed to load or play: logged once per source for the run,
-    // as the engine says nothing of it.
-    void noteMediaError(const QUrl& page, const MediaErrorReport& report);
+    // The run's secret that marks the reports of the client's own script in a page: random for each
+    // run, given to that script in its private world only.
+    const QString& reportToken() const { return m_reportToken; }
+
+    // A console message of a page: the client's report of a sound or video of a trusted frame that
+    // failed to load or play (the engine says nothing of it), logged once per source for the run;
+    // else the page's own line, warnings and errors logged as one line.
+    void noteConsoleMessage(const QWebEnginePage& page, int level, const QString& message);
 
 private:
     void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
@@ -97,6 +102,7 @@ private:
     NotificationPresenter* m_notifications = nullptr;
     QString m_lastChosenFolder;
     OncePerSource m_mediaErrors;
+    QString m_reportToken;
     NewWindowHandoff* m_newWindows = nullptr;
     PagePrinter* m_printer = nullptr;
 };

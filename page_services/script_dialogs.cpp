@@ -189,17 +189,20 @@ bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType t
     // Schemes the client gave the engine are loaded by it, not by the desktop.
     const bool clientScheme =
         !QWebEngineUrlScheme::schemeByName(scheme).name().isEmpty() || profile()->urlSchemeHandler(scheme);
+    // The engine names no frame: a frame's navigation is told as one of its page's frames.
+    const auto from = [&] {
+        const QString page = PageServices::originText(this->url());
+        return isMainFrame ? page : QStringLiteral("a frame of ") + page;
+    };
     switch (clientScheme ? NavigationAction::Load : decideNavigation(scheme.toStdString())) {
     case NavigationAction::Load:
         m_services.prepareLoad(*this, url);
         break;
     case NavigationAction::HandToDesktop:
-        qCInfo(lcWeb).noquote() << "mail address from" << PageServices::originText(this->url())
-                                << "handed to the desktop";
+        qCInfo(lcWeb).noquote() << "mail address from" << from() << "handed to the desktop";
         break;
     case NavigationAction::Refuse:
-        qCInfo(lcWeb).noquote() << "navigation to" << url.toDisplayString() << "from"
-                                << PageServices::originText(this->url())
+        qCInfo(lcWeb).noquote() << "navigation to" << logged(url) << "from" << from()
                                 << "refused: it would start another program of the desktop";
         return false;
     }
@@ -207,11 +210,8 @@ bool ScriptDialogPage::acceptNavigationRequest(const QUrl& url, NavigationType t
 }
 
 void ScriptDialogPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
-                                                int lineNumber, const QString& sourceId) {
-    if (const std::optional<MediaErrorReport> report = parseMediaErrorReport(message.toStdString()))
-        m_services.noteMediaError(url(), *report);
-    else
-        QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceId);
+                                                int, const QString&) {
+    m_services.noteConsoleMessage(*this, level, message);
 }
 
 void ScriptDialogPage::showWithoutWaiting(const QUrl& securityOrigin, const QString& msg,

@@ -62,6 +62,12 @@ NewWindowRoute routeNewWindow(bool openerTrusted, bool targetTrusted, bool targe
     return targetTrusted || targetBlank ? NewWindowRoute::ClientWindow : NewWindowRoute::Desktop;
 }
 
+ClientNavigation decideClientNavigation(std::string_view scheme, bool targetTrusted, bool clicked) {
+    if (targetTrusted || (scheme != "http" && scheme != "https"))
+        return ClientNavigation::Load;
+    return clicked ? ClientNavigation::HandToDesktop : ClientNavigation::Close;
+}
+
 NewWindowGate::Decision NewWindowGate::decide(std::string_view scheme, bool userInitiated,
                                               std::int64_t nowMs) {
     const NewWindowAction action = decideNewWindow(scheme);

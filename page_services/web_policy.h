@@ -32,8 +32,27 @@ enum class NewWindowRoute {
 };
 
 // openerTrusted and targetTrusted by the rule of window.external. targetBlank: the window starts
-// without an address (window.open() with none, about:blank), for its opener to fill.
+// without an address (window.open() with none, about:blank), for its opener to fill. The engine
+// does not say which frame of the opener asks, so openerTrusted is its page's; a blank window is
+// judged again by its document's origin, which is that of the frame that opened it.
 NewWindowRoute routeNewWindow(bool openerTrusted, bool targetTrusted, bool targetBlank);
+
+// What a window of the chat service's in the client does when its own page is about to go to
+// another address. It holds the operator's session, so it shows the chat service's pages alone;
+// another site belongs in the operator's own browser, as a link to it would.
+enum class ClientNavigation {
+    Load,
+    // Not loaded here: handed to the operator's browser, as the operator's click asked. The
+    // window closes.
+    HandToDesktop,
+    // Not loaded, and not handed on, as no click asked for it. The window closes.
+    Close,
+};
+
+// scheme lower case as a parsed URL has it; targetTrusted by the rule of window.external.
+// clicked: the operator's click or key asked for the navigation. Addresses that are not web
+// addresses (about:blank, mail) follow the page's own rules (decideNavigation).
+ClientNavigation decideClientNavigation(std::string_view scheme, bool targetTrusted, bool clicked);
 
 // Why a new window was not opened, for the log.
 enum class NewWindowRefusal {

@@ -195,7 +195,7 @@ int main(int argc, char* argv[]) {
         .profile = profile,
         .external = external,
         .trust = trust,
-        .scripts = quillo::buildExternalScripts(trust),
+        .scripts = quillo::buildExternalScripts(trust, QStringLiteral("bench")),
         .makePage = [&profile](QWebEngineView& browser) { return new QWebEnginePage(&profile, &browser); },
         // As in the client, the page is asked for a sign of life now and then.
         .attachRecovery =

@@ -25,7 +25,8 @@
             bridge.calls(pending.splice(0, maxBatch));
     }
 
-    function take(detail) {
+    // origin: the calling frame's, as the browser gives it, for the client to judge each call by.
+    function take(detail, origin) {
         if (typeof detail !== 'string')
             return;
         var call;
@@ -36,7 +37,7 @@
         }
         if (!Array.isArray(call) || typeof call[0] !== 'string' || !Array.isArray(call[1]))
             return;
-        pending.push(call);
+        pending.push([call[0], call[1], origin]);
         // Sent once the page's current script has run, in the order the calls were made.
         if (!flushQueued && bridge !== null) {
             flushQueued = true;
@@ -45,13 +46,13 @@
     }
 
     window.addEventListener(config.eventName, function (event) {
-        take(event.detail);
+        take(event.detail, location.origin);
     }, true);
     window.addEventListener('message', function (event) {
         var data = event.data;
         if (config.trusted.indexOf(event.origin) < 0 || data === null || typeof data !== 'object')
             return;
-        take(data[config.eventName]);
+        take(data[config.eventName], event.origin);
     }, true);
 
     // A frame that finishes loading may have changed the top document (an order number written
@@ -63,7 +64,7 @@
         if (bridge === null)
             frameLoadedEarly = true;
         else
-            bridge.frameLoaded();
+            bridge.frameLoaded(location.origin);
     }
     document.addEventListener('load', function (event) {
         var name = event.target && event.target.nodeName;
@@ -78,7 +79,7 @@
         flush();
         if (frameLoadedEarly && bridge !== null) {
             frameLoadedEarly = false;
-            bridge.frameLoaded();
+            bridge.frameLoaded(location.origin);
         }
     });
 })

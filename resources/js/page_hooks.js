@@ -1,13 +1,12 @@
 // What the engine does not pass on from the chat service's pages, told to the client through
-// marks it reads: a notification that asks to stay, and a sound that fails. Injected into the
-// page's own world before any of its scripts run, in every frame; active only where the origin
-// is trusted.
+// marks it reads: a notification that asks to stay, and where a sound that fails came from.
+// Injected into the page's own world before any of its scripts run, in every frame; active only
+// where the origin is trusted.
 (function (config) {
     'use strict';
     if (config.trusted.indexOf(location.origin) < 0)
         return;
 
-    var info = console.info.bind(console);
     var defineProperty = Object.defineProperty;
     var getDescriptor = Object.getOwnPropertyDescriptor;
     var assign = Object.assign;
@@ -66,31 +65,21 @@
         }
     }
 
-    // A sound that cannot play says nothing on its own; each failure is told once per source.
-    var reported = {};
-    function reportError(media) {
-        if (!media || !media.error)
-            return;
-        var source = media.currentSrc || media.src || '';
-        if (!source || reported[source])
-            return;
-        reported[source] = true;
-        info(config.mediaErrorPrefix + media.error.code + '\t' + source + '\t' + (media.error.message || ''));
-    }
-
-    // Errors of media elements do not bubble; the capture phase sees those in the document.
-    window.addEventListener('error', function (event) {
-        var target = event.target;
-        if (target instanceof HTMLMediaElement)
-            reportError(target);
-    }, true);
-
-    // Audio() objects never join the document, so they are watched from their creation.
+    // A sound that cannot play says nothing on its own. Errors of media elements in the document
+    // reach the client's own script in its private world as they are; Audio() objects never join
+    // the document, so their sources are named to that script, which tries each one itself: this
+    // world is the page's, and what it says is only a hint.
+    var dispatchEvent = EventTarget.prototype.dispatchEvent;
+    var CustomEventType = CustomEvent;
     if (typeof window.Audio === 'function') {
         var PageAudio = window.Audio;
         var WatchedAudio = function Audio(src) {
             var audio = arguments.length ? new PageAudio(src) : new PageAudio();
-            audio.addEventListener('error', function () { reportError(audio); });
+            audio.addEventListener('error', function () {
+                var source = audio.currentSrc || audio.src || '';
+                if (source)
+                    dispatchEvent.call(window, new CustomEventType(config.mediaCheckEvent, {detail: source}));
+            });
             return audio;
         };
         WatchedAudio.prototype = PageAudio.prototype;

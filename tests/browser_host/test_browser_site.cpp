@@ -148,7 +148,7 @@ void TestBrowserSite::init() {
         .profile = *m_profile,
         .external = *m_dispatch,
         .trust = trust,
-        .scripts = buildExternalScripts(trust),
+        .scripts = buildExternalScripts(trust, QStringLiteral("token")),
         .commandRouter = [this](CWebBrowser2& browser,
                                 BrowserCommand command) { return m_router && m_router(browser, command); },
         .makePage =
@@ -324,13 +324,15 @@ void TestBrowserSite::untrustedOriginHasNoExternal() {
 
 void TestBrowserSite::untrustedPageCannotUseTheTransport() {
     // Even a script in the client's own world of an untrusted page, talking to the channel
-    // directly, reaches nothing: the client checks the page's origin on every call.
+    // directly and naming a trusted caller, reaches nothing: the client checks the page's origin
+    // on every call too.
     load(otherOriginUrl(QStringLiteral("calls.html")));
     evaluate(QStringLiteral("window.answered = false;"
                             "new QWebChannel(qt.webChannelTransport, function (channel) {"
-                            "  channel.objects.quilloExternal.calls([['CB_Close', []]], function () {"
+                            "  channel.objects.quilloExternal.calls([['CB_Close', [], '%1']], function () {"
                             "    window.answered = true; });"
-                            "}); true"),
+                            "}); true")
+                 .arg(QStringLiteral("http://127.0.0.1:%1").arg(m_port)),
              QWebEngineScript::ApplicationWorld);
     QTRY_COMPARE_WITH_TIMEOUT(evaluate(QStringLiteral("window.answered"), QWebEngineScript::ApplicationWorld),
                               QVariant(true), 10000);

@@ -45,7 +45,7 @@ void TestCustomBrowserDlg::initTestCase() {
         .profile = *m_profile,
         .external = *m_external,
         .trust = {},
-        .scripts = quillo::buildExternalScripts({}),
+        .scripts = quillo::buildExternalScripts({}, QStringLiteral("token")),
         .makePage = [this](QWebEngineView& browser) { return new QWebEnginePage(m_profile.get(), &browser); },
     });
 }

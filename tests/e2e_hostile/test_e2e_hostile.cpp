@@ -41,6 +41,7 @@ private slots:
     void attack_data();
     void attack();
     void windowBurst();
+    void forgedReportsAreIgnored();
     // Last: once every hostile page has been and gone.
     void memoryReturnsOnceClosed();
 
@@ -185,6 +186,15 @@ void TestE2eHostile::windowBurst() {
     QVERIFY(outcome.finished);
     QVERIFY2(outcome.slowestAnswerMs < kMaxBurstAnswerMs,
              qPrintable(QString::number(outcome.slowestAnswerMs)));
+}
+
+// Lines dressed as the client's own report of a failed sound, from a trusted page's own script and
+// from a frame of another site in it, leave nothing in the log; a sound that really fails does.
+void TestE2eHostile::forgedReportsAreIgnored() {
+    QUILLO_VERIFY(runAttack(u"reports"_s).finished, *m_quillo);
+    QTRY_VERIFY2_WITH_TIMEOUT(m_quillo->output().contains(u"real-failure.ogg"_s),
+                              qPrintable(m_quillo->output()), 20000);
+    QVERIFY2(!m_quillo->output().contains(u"forged"_s), qPrintable(m_quillo->output()));
 }
 
 QTEST_MAIN(TestE2eHostile)

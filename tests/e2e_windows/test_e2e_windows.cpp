@@ -22,10 +22,14 @@ private slots:
     void windowOpenStaysInTheSessionAndTalksToItsOpener();
     void blankLinkStaysInTheSession();
     void visitorLinkStillGoesToTheDefaultBrowser();
+    void guestFrameCannotFillABlankWindow_data();
+    void guestFrameCannotFillABlankWindow();
     void printShowsAPreviewAndWritesThePageToPdf();
 
 private:
-    // Lays the console's click target ("window_open" or "blank_link") and clicks it as the operator.
+    // Lays the console's click target ("window_open", "blank_link", or "guest_frame": another
+    // site's frame whose click opens a blank window and sends it to url) and clicks it as the
+    // operator.
     bool armAndClick(const QString& kind, const QString& url, const QString& features = {});
     std::optional<QJsonObject> waitForEvent(const QString& page, const QString& event, int ms);
     // The logged requests for path, each with the cookie it carried.
@@ -184,6 +188,33 @@ void TestE2eWindows::visitorLinkStillGoesToTheDefaultBrowser() {
     for (const QJsonValue request : m_service.requests())
         QVERIFY2(!request[u"host"_s].toString().startsWith(u"visitor.example"),
                  qPrintable(request[u"path"_s].toString()));
+}
+
+void TestE2eWindows::guestFrameCannotFillABlankWindow_data() {
+    QTest::addColumn<QString>("next");
+    QTest::addColumn<QString>("logged");
+    const QString phishing = u"http://phish.example:%1/cases/popup?logon"_s.arg(m_service.port());
+    const QString guest = u"http://guest.example:%1"_s.arg(m_service.port());
+    // The operator clicked: the address goes to the operator's browser, as a link would.
+    QTest::newRow("sent to another site") << phishing << u"opened by "_s + guest;
+    QTest::newRow("written into by the guest") << QString() << u"from "_s + guest + u" refused"_s;
+}
+
+void TestE2eWindows::guestFrameCannotFillABlankWindow() {
+    QFETCH(QString, next);
+    QFETCH(QString, logged);
+    QVERIFY(armAndClick(u"guest_frame"_s, next));
+    if (!next.isEmpty())
+        QTRY_VERIFY2_WITH_TIMEOUT(opened().contains(next), qPrintable(m_quillo->output()), 20000);
+    // The log names the frame that opened the window, not the console around it.
+    QTRY_VERIFY2_WITH_TIMEOUT(m_quillo->output().contains(logged), qPrintable(m_quillo->output()), 20000);
+    // The window does not stay, and nothing of the other site was loaded in the session.
+    QTRY_VERIFY_WITH_TIMEOUT(x11::windowsByTitle(u"about:blank"_s).isEmpty(), 10000);
+    QVERIFY(x11::windowsByTitle(u"Log on again"_s).isEmpty());
+    for (const QJsonValue request : m_service.requests())
+        QVERIFY2(!request[u"host"_s].toString().startsWith(u"phish.example"),
+                 qPrintable(request[u"path"_s].toString()));
+    QUILLO_VERIFY(m_quillo->isRunning(), *m_quillo);
 }
 
 void TestE2eWindows::printShowsAPreviewAndWritesThePageToPdf() {

@@ -2,6 +2,8 @@
 
 #include <doctest/doctest.h>
 
+#include <optional>
+
 #include <string>
 #include <string_view>
 
@@ -70,4 +72,43 @@ TEST_CASE("which origins are trusted, each with the scheme it was trusted with")
         trust.trustOrigin({"http", "www.tarnwick.example", -1});
         CHECK(trust.isTrusted(row.origin) == row.trusted);
     }
+}
+
+TEST_CASE("the frame that asks, by the origin the engine gives for it") {
+    struct Row {
+        std::string_view name;
+        std::optional<std::string_view> frame;
+        bool granted;
+    };
+    // The console on http://127.0.0.1:4711 and https://console.example holds frames of anyone.
+    const Row rows[] = {
+        {"the console's own frame", "http://127.0.0.1:4711", true},
+        {"an https origin with its default port written out", "https://console.example:443", true},
+        {"upper case, as no engine writes it but the same origin", "HTTPS://Console.Example", true},
+        {"a guest frame of another site", "https://ads.example", false},
+        {"a guest on the console's host and another port", "http://127.0.0.1:4712", false},
+        {"the console's host over plain http", "http://console.example", false},
+        {"a sandboxed frame or a data: page: opaque", "null", false},
+        {"nothing said", "", false},
+        {"the engine does not say who asks", std::nullopt, false},
+        {"an address, not an origin", "https://console.example/chat", false},
+        {"a user name in front of the host", "https://ads.example@console.example", false},
+        {"a trailing colon without a port", "https://console.example:", false},
+        {"a port that is not a number", "http://127.0.0.1:47x1", false},
+        {"a host that ends like the console's", "https://console.example.ads.example", false},
+        {"no scheme", "console.example", false},
+        {"IPv6 loopback, untrusted here", "http://[::1]:4711", false},
+    };
+    OriginTrust trust;
+    trust.trustOrigin({"http", "127.0.0.1", 4711});
+    trust.trustOrigin({"https", "console.example", -1});
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        const std::optional<Origin> frame = row.frame ? parseSerializedOrigin(*row.frame) : std::nullopt;
+        CHECK(trust.grants(frame) == row.granted);
+    }
+    // An IPv6 frame parses to the origin a browser writes for it.
+    const std::optional<Origin> v6 = parseSerializedOrigin("http://[::1]:4711");
+    REQUIRE(v6.has_value());
+    CHECK(serializeOrigin(*v6) == "http://[::1]:4711");
 }

@@ -61,7 +61,8 @@ TEST_CASE("which notification takes the place of one shown") {
 }
 
 TEST_CASE("a media error reported on the console") {
-    const std::string prefix(kMediaErrorPrefix);
+    const std::string token = "7f3a9c";
+    const std::string prefix = std::string(kMediaErrorPrefix) + token + "\thttps://chat.example\t";
     struct Row {
         std::string name;
         std::string message;
@@ -77,7 +78,17 @@ TEST_CASE("a media error reported on the console") {
          ""},
         {"tabs in the message stay in it", prefix + "4\tblob:x\ta\tb", 4, "blob:x", "a\tb"},
         {"a page's own log line", "new chat from Ann", std::nullopt, "", ""},
-        {"prefix without the separator", "quillo-media-error\t4\tx\ty", std::nullopt, "", ""},
+        {"prefix without the separator", "quillo-media-error\t" + token + "\thttps://chat.example\t4\tx\ty",
+         std::nullopt, "", ""},
+        {"the public prefix without the token, as a page can write it",
+         std::string(kMediaErrorPrefix) + "https://chat.example\t4\tx\ty", std::nullopt, "", ""},
+        {"another token", std::string(kMediaErrorPrefix) + "7f3a9d\thttps://chat.example\t4\tx\ty",
+         std::nullopt, "", ""},
+        {"the token's start only", std::string(kMediaErrorPrefix) + "7f3a\thttps://chat.example\t4\tx\ty",
+         std::nullopt, "", ""},
+        {"the token with more after it",
+         std::string(kMediaErrorPrefix) + token + "0\thttps://chat.example\t4\tx", std::nullopt, "", ""},
+        {"no frame origin", std::string(kMediaErrorPrefix) + token + "\t\t4\tx", std::nullopt, "", ""},
         {"no code", prefix + "\thttps://chat.example/a.ogg\t", std::nullopt, "", ""},
         {"code not a number", prefix + "4x\thttps://chat.example/a.ogg\t", std::nullopt, "", ""},
         {"no source", prefix + "4\t\tmessage", std::nullopt, "", ""},
@@ -85,10 +96,13 @@ TEST_CASE("a media error reported on the console") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        const std::optional<MediaErrorReport> report = parseMediaErrorReport(row.message);
+        const std::optional<MediaErrorReport> report = parseMediaErrorReport(row.message, token);
         REQUIRE(report.has_value() == row.code.has_value());
+        // Before the run has a token, nothing is a report.
+        CHECK_FALSE(parseMediaErrorReport(row.message, "").has_value());
         if (!report)
             continue;
+        CHECK(report->frameOrigin == "https://chat.example");
         CHECK(report->code == *row.code);
         CHECK(report->source == row.source);
         CHECK(report->message == row.detail);

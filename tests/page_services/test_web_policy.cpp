@@ -60,6 +60,28 @@ TEST_CASE("a new window stays in the client only between the chat service's own 
     }
 }
 
+TEST_CASE("where a window of the chat service's goes when its page leaves") {
+    using enum ClientNavigation;
+    struct Row {
+        std::string_view name;
+        std::string scheme;
+        bool targetTrusted, clicked;
+        ClientNavigation expected;
+    };
+    const Row rows[] = {
+        {"another page of the chat service", "https", true, false, Load},
+        {"a clicked link to another site: the operator's browser", "https", false, true, HandToDesktop},
+        {"a clicked link to a plain-http site", "http", false, true, HandToDesktop},
+        {"script sends it to another site: closed, handed nowhere", "https", false, false, Close},
+        {"blank page, for its opener to fill", "about", false, false, Load},
+        {"a mail link follows the page's own rules", "mailto", false, true, Load},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(decideClientNavigation(row.scheme, row.targetTrusted, row.clicked) == row.expected);
+    }
+}
+
 TEST_CASE("what a page hands the desktop as new windows, click by click") {
     enum class Seen { Opened, RefusedAndLogged, RefusedAndCounted };
     struct Step {
