@@ -170,6 +170,9 @@ private:
 
 // The preview of one page laid out for paper, and the way on to the print dialog.
 class PrintPreview final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PrintPreview)
+
 public:
     PrintPreview(QWebEnginePage& page, std::unique_ptr<QTemporaryFile> pdf, std::unique_ptr<QPrinter> printer,
                  QWidget* parent)

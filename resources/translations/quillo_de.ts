@@ -338,6 +338,13 @@
         <source>Print...</source>
         <translation>Drucken...</translation>
     </message>
+    <message numerus="yes">
+        <source>Printing %n page(s)...</source>
+        <translation>
+            <numerusform>%n Seite wird gedruckt...</numerusform>
+            <numerusform>%n Seiten werden gedruckt...</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::ScriptDialogPage</name>

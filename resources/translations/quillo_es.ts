@@ -338,6 +338,13 @@
         <source>Print...</source>
         <translation>Imprimir...</translation>
     </message>
+    <message numerus="yes">
+        <source>Printing %n page(s)...</source>
+        <translation>
+            <numerusform>Imprimiendo %n página...</numerusform>
+            <numerusform>Imprimiendo %n páginas...</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::ScriptDialogPage</name>

@@ -338,6 +338,13 @@
         <source>Print...</source>
         <translation>Imprimer...</translation>
     </message>
+    <message numerus="yes">
+        <source>Printing %n page(s)...</source>
+        <translation>
+            <numerusform>Impression de %n page...</numerusform>
+            <numerusform>Impression de %n pages...</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::ScriptDialogPage</name>
