@@ -104,4 +104,20 @@ void SoundRules::play(TimeMs now) {
     m_lastPlay = now;
 }
 
+PlayAttempts::Step PlayAttempts::onFailed() {
+    if (!m_retried) {
+        m_retried = true;
+        return {.reopenAndRetry = true};
+    }
+    const bool log = !m_failureLogged;
+    m_failureLogged = true;
+    return {.logFailure = log};
+}
+
+PlayAttempts::Step PlayAttempts::onPlayed() {
+    const bool log = m_failureLogged;
+    m_failureLogged = false;
+    return {.logRecovery = log};
+}
+
 } // namespace quillo::alerts

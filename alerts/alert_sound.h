@@ -73,4 +73,29 @@ private:
     std::optional<TimeMs> m_repeatSince;
 };
 
+// What the player does after each outcome of a play, apart from any audio service.
+//
+// A failed play is tried once more on a newly opened connection, since a connection the sound
+// service has dropped stays silent until it is opened again. When that fails too the play is given
+// up and the failure is logged, once until a play succeeds again; that success is logged too, so
+// the log shows how long the alert was silent.
+class PlayAttempts final {
+public:
+    struct Step {
+        bool reopenAndRetry = false;
+        bool logFailure = false;
+        bool logRecovery = false;
+        friend bool operator==(const Step&, const Step&) = default;
+    };
+
+    // A new play starts: it gets its own retry.
+    void onStart() { m_retried = false; }
+    Step onFailed();
+    Step onPlayed();
+
+private:
+    bool m_retried = false;
+    bool m_failureLogged = false;
+};
+
 } // namespace quillo::alerts

@@ -202,3 +202,37 @@ TEST_CASE("the timer the shell keeps") {
     rules.onAnswered();
     CHECK(rules.nextDue() == std::nullopt);
 }
+
+TEST_CASE("a play that fails is retried once, and logged once until one plays") {
+    using Step = PlayAttempts::Step;
+    const Step retry{.reopenAndRetry = true};
+    const Step logFailure{.logFailure = true};
+    const Step logRecovery{.logRecovery = true};
+    struct Row {
+        std::string name;
+        std::string outcomes; // per play: its attempts, 'f' failed, 'p' played; plays split by ' '
+        std::vector<Step> steps;
+    };
+    const Row rows[] = {
+        {"plays: nothing to do", "p p", {{}, {}}},
+        {"the retry plays: nothing logged", "fp", {retry, {}}},
+        {"the retry fails: logged", "ff", {retry, logFailure}},
+        {"later failures are not logged again", "ff ff ff", {retry, logFailure, retry, {}, retry, {}}},
+        {"the first play after a failure is logged, and the next failure again",
+         "ff fp ff",
+         {retry, logFailure, retry, logRecovery, retry, logFailure}},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        PlayAttempts attempts;
+        std::vector<Step> steps;
+        std::istringstream plays(row.outcomes);
+        std::string play;
+        while (plays >> play) {
+            attempts.onStart();
+            for (const char outcome : play)
+                steps.push_back(outcome == 'f' ? attempts.onFailed() : attempts.onPlayed());
+        }
+        CHECK(steps == row.steps);
+    }
+}

@@ -23,54 +23,6 @@ bool isEvent(const QJsonObject& report, const QString& event) {
     return report.value(u"event"_s).toString() == event;
 }
 
-// Reads the recorder for that long, so that each window gets the time it really arrived at.
-void listen(SinkRecorder& recorder, int ms) {
-    const qint64 end = recorder.now() + ms;
-    while (recorder.now() < end) {
-        recorder.windows();
-        QTest::qWait(SinkRecorder::kWindowMs / 2);
-    }
-}
-
-// Waits for cond while reading the recorder, for the same reason.
-bool waitListening(SinkRecorder& recorder, const std::function<bool()>& cond, int ms) {
-    const qint64 end = recorder.now() + ms;
-    while (recorder.now() < end) {
-        recorder.windows();
-        if (cond())
-            return true;
-        QTest::qWait(20);
-    }
-    return false;
-}
-
-// The first sound through a new server and its recorder arrives late, whoever plays it (about
-// 1.5 s for paplay too); one sound played and heard out first leaves the client's own latency to
-// be measured.
-bool primeSink(const PulseServer& pulse, SinkRecorder& recorder) {
-    const qint64 start = recorder.now();
-    QProcess player;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"PULSE_SERVER"_s, pulse.serverAddress());
-    player.setProcessEnvironment(environment);
-    endWithParent(player);
-    player.start(u"paplay"_s, {QStringLiteral(QUILLO_ALERT_SOUND_PATH)});
-    if (!waitListening(
-            recorder, [&] { return recorder.firstSound(start).has_value(); }, 5000) ||
-        !player.waitForFinished(5000))
-        return false;
-    // Quiet again for longer than a sound's gap, so the next sound counts as one of its own.
-    return waitListening(
-        recorder,
-        [&] {
-            qint64 lastLoud = 0;
-            for (const SinkRecorder::Window& window : recorder.windows())
-                lastLoud = window.rms > SinkRecorder::kSoundRms ? window.endMs : lastLoud;
-            return recorder.now() - lastLoud > 700;
-        },
-        5000);
-}
-
 QVariantMap launcherProperties(const BusMessage& update) {
     return update.args.size() == 2 ? update.args[1].toMap() : QVariantMap();
 }
@@ -176,7 +128,7 @@ void TestE2eAlerts::soundFollowsTheMode() {
     quillo.setEnvironmentVariable(u"PULSE_SERVER"_s, pulse.serverAddress());
     QVERIFY2(startClient(quillo), qPrintable(quillo.output()));
 
-    QVERIFY(primeSink(pulse, recorder));
+    QVERIFY(primeSink(pulse, recorder, QStringLiteral(QUILLO_ALERT_SOUND_PATH)));
     const qint64 before = recorder.now();
     QVERIFY(raiseRequest(u"Ann|Hi, I need help with my order|2 min|Sales"_s));
     QVERIFY2(waitListening(
@@ -219,7 +171,7 @@ void TestE2eAlerts::withoutAudioTheRequestStillShows() {
     quillo.setEnvironmentVariable(u"PULSE_SERVER"_s, u"unix:"_s + home.root() + u"/no-pulse"_s);
     QVERIFY2(startClient(quillo), qPrintable(quillo.output()));
 
-    const QString silent = u"no audio output - chat requests stay silent"_s;
+    const QString silent = u"chat requests stay silent until it plays again"_s;
     QVERIFY(raiseRequest(u"Ann|Hi|2 min|Sales"_s));
     QVERIFY2(x11::findWindowByTitle(kPopupTitle, 5000), "no popup appeared");
     QTRY_VERIFY_WITH_TIMEOUT(quillo.output().contains(silent), 5000);
@@ -235,6 +187,7 @@ void TestE2eAlerts::withoutAudioTheRequestStillShows() {
     QTRY_COMPARE_WITH_TIMEOUT(callsDone(), 2, 5000);
     QVERIFY(quillo.isRunning());
     QCOMPARE(quillo.output().count(silent), 1);
+    qInfo("%s", qPrintable(quillo.output().section(u"could not play"_s, 1, 1).section(u"\n"_s, 0, 0)));
 }
 
 void TestE2eAlerts::aTrustedPagesNotificationSounds() {
@@ -248,7 +201,7 @@ void TestE2eAlerts::aTrustedPagesNotificationSounds() {
     QuilloProcess quillo(home, m_service);
     quillo.setEnvironmentVariable(u"PULSE_SERVER"_s, pulse.serverAddress());
     QVERIFY2(startClient(quillo, u"case_web"_s), qPrintable(quillo.output()));
-    QVERIFY(primeSink(pulse, recorder));
+    QVERIFY(primeSink(pulse, recorder, QStringLiteral(QUILLO_ALERT_SOUND_PATH)));
 
     const qint64 before = recorder.now();
     QVERIFY(m_service.pushAction(u"case_web"_s, u"notify"_s, {u"New chat"_s, u"Ann is waiting"_s}));
