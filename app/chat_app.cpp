@@ -130,10 +130,22 @@ bool CChatApp::InitInstance() {
     {
         CChatMainDlg dialog(m_occManager.get(), m_popups.get());
         m_pMainWnd = &dialog;
-        quillo::alerts::AlertCenter alerts(quillo::openClientSettings(), alertConsole(dialog));
-        QObject::connect(pageServices->notifications(),
-                         &quillo::page_services::NotificationPresenter::audibleNotificationShown, &alerts,
-                         &quillo::alerts::AlertCenter::onNotificationShown);
+        quillo::page_services::NotificationPresenter* notifications = pageServices->notifications();
+        quillo::alerts::AlertCenter::Console console = alertConsole(dialog);
+        console.clickNotification = [notifications = QPointer(notifications)](quint64 key) {
+            return notifications && notifications->click(key);
+        };
+        quillo::alerts::AlertCenter alerts(quillo::openClientSettings(), std::move(console));
+        using quillo::alerts::AlertCenter;
+        using quillo::page_services::NotificationPresenter;
+        QObject::connect(notifications, &NotificationPresenter::notificationShown, &alerts,
+                         &AlertCenter::onNotificationShown);
+        QObject::connect(notifications, &NotificationPresenter::notificationClicked, &alerts,
+                         &AlertCenter::onNotificationClicked);
+        QObject::connect(notifications, &NotificationPresenter::notificationClosedByPage, &alerts,
+                         &AlertCenter::onNotificationClosedByPage);
+        QObject::connect(notifications, &NotificationPresenter::notificationGone, &alerts,
+                         &AlertCenter::onNotificationGone);
         QObject::connect(&dialog, &CChatMainDlg::initialised, &alerts, [&dialog, &alerts] {
             CChatNotifyDlg* popup = dialog.notifyDlg();
             QObject::connect(popup, &CChatNotifyDlg::requestShown, &alerts,
@@ -172,6 +184,8 @@ quillo::alerts::AlertCenter::Console CChatApp::alertConsole(CChatMainDlg& dialog
         .acceptInConsole = [&dialog] { dialog.OnChatPopupClosed(true); },
         .show = [this] { activateMainWindow({}); },
         .quit = [&dialog] { dialog.OnCancel(); },
+        // Given where the page services are at hand.
+        .clickNotification = {},
     };
 }
 
