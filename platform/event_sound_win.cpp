@@ -3,6 +3,8 @@
 #include <QMetaObject>
 #include <windows.h>
 
+#include <mmsystem.h>
+
 namespace quillo {
 
 namespace {
