@@ -64,7 +64,6 @@ public:
     int count() const;
     // The tray icon shows attention and the launcher entry is urgent while anything waits.
     bool attention() const { return count() > 0; }
-    bool popupShowsRequest() const { return m_onPopup; }
     LauncherEntry launcherEntry() const;
     // The tray icon's tooltip: the program's name, then how many requests wait.
     std::string tooltip() const;
