@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QEvent>
 #include <QMenu>
 #include <QPainter>
@@ -62,6 +63,9 @@ AlertCenter::AlertCenter(std::unique_ptr<QSettings> settings, Console console, Q
     m_acceptAction->setShortcutContext(Qt::ApplicationShortcut);
     connect(m_acceptAction, &QAction::triggered, this, &AlertCenter::acceptNewest);
 
+    // Input anywhere in the client: the operator is there.
+    qApp->installEventFilter(this);
+
     createTray();
     // Docks may remember a count from an earlier run that ended without clearing it.
     waitingChanged();
@@ -101,7 +105,7 @@ void AlertCenter::createTray() {
 void AlertCenter::onRequestShown() {
     if (m_waiting.onShown())
         waitingChanged();
-    request();
+    request(SoundRules::kFixedRequest);
 }
 
 void AlertCenter::onPopupEnded(notify::PopupEnd end) {
@@ -109,11 +113,11 @@ void AlertCenter::onPopupEnded(notify::PopupEnd end) {
     switch (end) {
     case notify::PopupEnd::Accepted:
         changed = m_waiting.onAccepted();
-        answered();
+        answered("the chat request was accepted");
         break;
     case notify::PopupEnd::Declined:
         changed = m_waiting.onClosed();
-        answered();
+        answered("the chat popup was closed");
         break;
     case notify::PopupEnd::TimedOut:
         // Nobody answered: the request still waits and a repeating sound goes on.
@@ -124,22 +128,54 @@ void AlertCenter::onPopupEnded(notify::PopupEnd end) {
         waitingChanged();
 }
 
-void AlertCenter::onNotificationShown() {
-    request();
+void AlertCenter::onNotificationShown(quint64 key) {
+    if (m_waiting.onNotificationShown(key))
+        waitingChanged();
+    request(key);
+}
+
+void AlertCenter::onNotificationClicked(quint64 key) {
+    if (m_waiting.onNotificationEnded(key))
+        waitingChanged();
+    answered("a page's notification was clicked");
+}
+
+void AlertCenter::onNotificationClosedByPage(quint64 key) {
+    if (m_waiting.onNotificationEnded(key))
+        waitingChanged();
+    const bool wasDue = m_sound.nextDue().has_value();
+    m_sound.onWithdrawn(key);
+    repeatEnded(wasDue, "the page closed its notification");
+}
+
+void AlertCenter::onNotificationGone(quint64 key) {
+    if (m_waiting.onNotificationEnded(key))
+        waitingChanged();
 }
 
 void AlertCenter::watchConsole(QWidget& console) {
-    console.installEventFilter(this);
+    // The application's filter sees the console's events too.
+    m_consoleWindow = &console;
 }
 
 bool AlertCenter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ActivationChange) {
-        if (auto* console = qobject_cast<QWidget*>(watched);
-            console != nullptr && console->isActiveWindow()) {
+    switch (event->type()) {
+    case QEvent::ActivationChange:
+        if (watched == m_consoleWindow.data() && m_consoleWindow->isActiveWindow()) {
             if (m_waiting.onConsoleActivated())
                 waitingChanged();
-            answered();
+            answered("the console was activated");
         }
+        break;
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+        // One press reaches several objects on its way; only the first finds a repeat to stop.
+        if (m_repeat.isActive())
+            answered(event->type() == QEvent::KeyPress ? "a key press in the client"
+                                                       : "a mouse press in the client");
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -149,8 +185,9 @@ void AlertCenter::setSoundMode(SoundMode mode) {
         choice->setChecked(choice->data().toInt() == int(mode));
     if (mode == m_sound.mode())
         return;
+    const bool wasDue = m_sound.nextDue().has_value();
     m_sound.setMode(mode);
-    scheduleRepeat();
+    repeatEnded(wasDue, "the sound's mode changed");
     if (!writeSoundMode(*m_settings, mode))
         qCWarning(lcAlerts) << "could not keep the alert sound's mode in" << m_settings->fileName();
     qCInfo(lcAlerts) << "alert sound:" << formatSoundMode(mode).data();
@@ -163,20 +200,31 @@ void AlertCenter::testSound() {
 }
 
 void AlertCenter::acceptNewest() {
-    if (m_waiting.popupShowsRequest()) {
+    const WaitingRequests::NewestRequest newest = m_waiting.newest();
+    switch (newest.kind) {
+    case WaitingRequests::Newest::None:
+        qCInfo(lcAlerts) << "accept from the keyboard: no chat request waits";
+        return;
+    case WaitingRequests::Newest::ChatOnPopup:
         // The popup's own accept, which reports back through onPopupEnded().
         m_console.acceptOnPopup();
         return;
-    }
-    if (m_waiting.count() == 0) {
-        qCInfo(lcAlerts) << "accept from the keyboard: no chat request waits";
+    case WaitingRequests::Newest::ChatInConsole:
+        // The popup is gone but its request still waits: the console accepts it.
+        if (m_waiting.onAccepted())
+            waitingChanged();
+        answered("the chat request was accepted");
+        m_console.acceptInConsole();
+        return;
+    case WaitingRequests::Newest::Notification:
+        // The page's onclick answers it, as a click on the notification would; the click reports
+        // back through onNotificationClicked().
+        if (!m_console.clickNotification(newest.key)) {
+            qCInfo(lcAlerts) << "accept from the keyboard: the page's notification is gone";
+            onNotificationGone(newest.key);
+        }
         return;
     }
-    // The popup is gone but its request still waits: the console accepts it.
-    if (m_waiting.onAccepted())
-        waitingChanged();
-    answered();
-    m_console.acceptInConsole();
 }
 
 void AlertCenter::addMenuItems(QMenu& menu) const {
@@ -185,14 +233,21 @@ void AlertCenter::addMenuItems(QMenu& menu) const {
     menu.addAction(m_acceptAction);
 }
 
-void AlertCenter::request() {
-    if (m_sound.onRequest(m_clock.elapsed()))
+void AlertCenter::request(SoundRules::RequestKey key) {
+    if (m_sound.onRequest(m_clock.elapsed(), key))
         m_player->play();
     scheduleRepeat();
 }
 
-void AlertCenter::answered() {
+void AlertCenter::answered(const char* why) {
+    const bool wasDue = m_sound.nextDue().has_value();
     m_sound.onAnswered();
+    repeatEnded(wasDue, why);
+}
+
+void AlertCenter::repeatEnded(bool wasDue, const char* why) {
+    if (wasDue && !m_sound.nextDue())
+        qCInfo(lcAlerts) << "alert sound: repeat stopped:" << why;
     scheduleRepeat();
 }
 
@@ -208,7 +263,7 @@ void AlertCenter::scheduleRepeat() {
 void AlertCenter::onRepeatDue() {
     if (m_sound.onTick(m_clock.elapsed()))
         m_player->play();
-    scheduleRepeat();
+    repeatEnded(true, "its time limit was reached");
 }
 
 void AlertCenter::waitingChanged() {

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -42,6 +43,8 @@ public:
         std::function<void()> quit;
         // Opens the Preferences window; the tray menu offers it when set.
         std::function<void()> preferences;
+        // Clicks a page's notification as the operator's click on it would; false when it is gone.
+        std::function<bool(quint64 key)> clickNotification;
     };
 
     static constexpr char kAcceptShortcut[] = "Ctrl+Shift+A";
@@ -54,9 +57,16 @@ public:
     void onRequestShown();
     // The popup's display ended, by a click, the keyboard or its display time.
     void onPopupEnded(notify::PopupEnd end);
-    // A trusted page's notification that asks to be heard was shown.
-    void onNotificationShown();
-    // Activation of the console counts as the operator's answer.
+    // A trusted page's notification was shown, under a key of the page services' own; it waits
+    // until one of the three below.
+    void onNotificationShown(quint64 key);
+    void onNotificationClicked(quint64 key);
+    // As when a colleague accepted the chat: a repeat for it alone stops.
+    void onNotificationClosedByPage(quint64 key);
+    // Its time ran out or another took its place: nobody answered, so a repeat goes on.
+    void onNotificationGone(quint64 key);
+    // Activation of the console counts as the operator's answer. Any key or mouse press in any
+    // window of the client stops a repeat too, watched from the start.
     void watchConsole(QWidget& console);
 
     SoundMode soundMode() const { return m_sound.mode(); }
@@ -80,8 +90,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void answered();
-    void request();
+    // why: what stopped a repeat, for the log.
+    void answered(const char* why);
+    void request(SoundRules::RequestKey key);
+    void repeatEnded(bool wasDue, const char* why);
     void scheduleRepeat();
     void onRepeatDue();
     void waitingChanged();
@@ -89,6 +101,7 @@ private:
     QIcon attentionIcon(int count) const;
 
     Console m_console;
+    QPointer<QWidget> m_consoleWindow;
     std::unique_ptr<QSettings> m_settings;
     SoundRules m_sound;
     WaitingRequests m_waiting;

@@ -57,14 +57,20 @@ SoundRules::SoundRules(SoundMode mode)
 
 void SoundRules::setMode(SoundMode mode) {
     m_mode = mode;
-    m_repeatSince.reset();
+    onAnswered();
 }
 
-bool SoundRules::onRequest(TimeMs now) {
+bool SoundRules::onRequest(TimeMs now, RequestKey key) {
     if (m_mode == SoundMode::Off)
         return false;
-    if (m_mode == SoundMode::Repeat && !m_repeatSince)
-        m_repeatSince = now;
+    if (m_mode == SoundMode::Repeat) {
+        // A repeat that reached its limit is over, though no tick came to say so.
+        if (!m_repeatSince || now < *m_repeatSince || now - *m_repeatSince > kRepeatLimitMs) {
+            m_repeatSince = now;
+            m_repeatFor.clear();
+        }
+        m_repeatFor.push_back(key);
+    }
     if (!holdOver(now))
         return false;
     play(now);
@@ -76,7 +82,7 @@ bool SoundRules::onTick(TimeMs now) {
     if (!due || now < *due)
         return false;
     if (now - *m_repeatSince > kRepeatLimitMs) {
-        m_repeatSince.reset();
+        onAnswered();
         return false;
     }
     play(now);
@@ -85,6 +91,15 @@ bool SoundRules::onTick(TimeMs now) {
 
 void SoundRules::onAnswered() {
     m_repeatSince.reset();
+    m_repeatFor.clear();
+}
+
+void SoundRules::onWithdrawn(RequestKey key) {
+    if (key == kFixedRequest || !m_repeatSince)
+        return;
+    std::erase(m_repeatFor, key);
+    if (m_repeatFor.empty())
+        onAnswered();
 }
 
 std::optional<TimeMs> SoundRules::nextDue() const {
@@ -102,6 +117,22 @@ bool SoundRules::holdOver(TimeMs now) const {
 
 void SoundRules::play(TimeMs now) {
     m_lastPlay = now;
+}
+
+PlayAttempts::Step PlayAttempts::onFailed() {
+    if (!m_retried) {
+        m_retried = true;
+        return {.reopenAndRetry = true};
+    }
+    const bool log = !m_failureLogged;
+    m_failureLogged = true;
+    return {.logFailure = log};
+}
+
+PlayAttempts::Step PlayAttempts::onPlayed() {
+    const bool log = m_failureLogged;
+    m_failureLogged = false;
+    return {.logRecovery = log};
 }
 
 } // namespace quillo::alerts

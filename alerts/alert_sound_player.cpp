@@ -1,60 +1,105 @@
 #include "alerts/alert_sound_player.h"
 
 #include "alerts/alert_log.h"
+#include "platform/event_sound.h"
 
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 namespace quillo::alerts {
 
 namespace {
-const QUrl kAlertSound(QStringLiteral("qrc:/sounds/alert.wav"));
+const QString kAlertSound = QStringLiteral(":/sounds/alert.wav");
 }
 
 AlertSoundPlayer::AlertSoundPlayer(QObject* parent)
-    : QObject(parent) {
-    prepare();
+    : AlertSoundPlayer(createEventSound(), parent) {}
+
+AlertSoundPlayer::AlertSoundPlayer(std::unique_ptr<EventSound> sound, QObject* parent)
+    : QObject(parent)
+    , m_sound(std::move(sound)) {
+    m_timeout.setSingleShot(true);
+    m_timeout.setInterval(kPlayTimeoutMs);
+    connect(&m_timeout, &QTimer::timeout, this, [this] {
+        onFinished(m_current, false, QStringLiteral("the play did not end within %1 ms").arg(kPlayTimeoutMs));
+    });
+    connect(m_sound.get(), &EventSound::finished, this, &AlertSoundPlayer::onFinished);
+    // Written now, so the first alert does not wait for it.
+    soundFile();
 }
 
 AlertSoundPlayer::~AlertSoundPlayer() = default;
 
-bool AlertSoundPlayer::prepare() {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return false;
-    // The output of the moment: a headset plugged in since the last alert takes the sound.
-    if (m_effect != nullptr && device == m_device)
-        return true;
-    delete m_effect;
-    m_device = device;
-    m_effect = new QSoundEffect(device, this);
-    connect(m_effect, &QSoundEffect::statusChanged, this, [this] {
-        if (m_effect->status() == QSoundEffect::Error)
-            logSilence(QStringLiteral("the alert sound cannot be played on %1").arg(m_device.description()));
-    });
-    m_effect->setSource(kAlertSound);
-    return true;
-}
-
 void AlertSoundPlayer::play() {
-    if (!prepare()) {
-        logSilence(QStringLiteral("no audio output"));
-        return;
-    }
-    if (m_effect->status() == QSoundEffect::Error) {
-        logSilence(QStringLiteral("the alert sound cannot be played on %1").arg(m_device.description()));
-        return;
-    }
-    // While still loading, the effect plays as soon as it is ready.
-    m_effect->play();
+    m_attempts.onStart();
+    start();
 }
 
-void AlertSoundPlayer::logSilence(const QString& why) {
-    if (m_silenceLogged)
+void AlertSoundPlayer::start() {
+    ++m_current;
+    const QString file = soundFile();
+    if (file.isEmpty()) {
+        // Posted, so that a failure without a file takes the same road as any other.
+        QMetaObject::invokeMethod(
+            this,
+            [this, id = m_current] {
+                onFinished(id, false, QStringLiteral("the sound file could not be written"));
+            },
+            Qt::QueuedConnection);
         return;
-    m_silenceLogged = true;
-    qCInfo(lcAlerts).noquote() << why << "- chat requests stay silent";
+    }
+    m_timeout.start();
+    m_sound->play(m_current, file);
+}
+
+void AlertSoundPlayer::onFinished(quint32 id, bool ok, const QString& why) {
+    if (id != m_current)
+        return;
+    m_timeout.stop();
+    const PlayAttempts::Step step = ok ? m_attempts.onPlayed() : m_attempts.onFailed();
+    if (step.logRecovery)
+        qCInfo(lcAlerts) << "the alert sound plays again";
+    if (step.logFailure)
+        qCWarning(lcAlerts).noquote()
+            << "the alert sound could not play:" << why << "- chat requests stay silent until it plays again";
+    if (step.reopenAndRetry) {
+        m_sound->reopen();
+        start();
+        return;
+    }
+    emit played(ok);
+}
+
+QString AlertSoundPlayer::soundFile() {
+    if (!m_file.isEmpty() && QFileInfo::exists(m_file))
+        return m_file;
+    QFile resource(kAlertSound);
+    if (!resource.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray content = resource.readAll();
+    // Named by its content, so that clients of different versions never play each other's.
+    const QString name =
+        QStringLiteral("quillo-alert-%1.wav")
+            .arg(QString::fromLatin1(
+                QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex().left(16)));
+    // The runtime folder is the user's own and is emptied at logout; the cache where there is none.
+    for (const auto location : {QStandardPaths::RuntimeLocation, QStandardPaths::CacheLocation}) {
+        const QString folder = QStandardPaths::writableLocation(location);
+        if (folder.isEmpty() || !QDir().mkpath(folder))
+            continue;
+        const QString path = QDir(folder).filePath(name);
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) {
+            m_file = path;
+            return m_file;
+        }
+        qCInfo(lcAlerts) << "could not write the alert sound to" << path << ":" << file.errorString();
+    }
+    return {};
 }
 
 } // namespace quillo::alerts

@@ -1,33 +1,52 @@
 #pragma once
 
-#include <QAudioDevice>
-#include <QObject>
+#include "alerts/alert_sound.h"
 
-class QSoundEffect;
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+namespace quillo {
+class EventSound;
+}
 
 namespace quillo::alerts {
 
-// Plays the client's own alert sound on the default audio output. Without an output, or when the
-// sound cannot be played there, nothing plays and the log says so once; nothing else changes.
+// Plays the client's own alert sound as the desktop's event sound. Every play is checked: one
+// that fails, or does not end in time, is tried once more on a newly opened connection; one that
+// still fails is logged, once until a play succeeds again. Nothing else changes.
 class AlertSoundPlayer final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AlertSoundPlayer)
 
 public:
+    // Longer than the sound itself and a slow server's start: a play not over by then has failed.
+    static constexpr int kPlayTimeoutMs = 5000;
+
+    // sound: where the sound plays; the desktop's own when none is given.
     explicit AlertSoundPlayer(QObject* parent = nullptr);
+    AlertSoundPlayer(std::unique_ptr<EventSound> sound, QObject* parent);
     ~AlertSoundPlayer() override;
 
     void play();
 
-private:
-    // Loads the sound for the output of the moment, so that the first alert is not late; false
-    // when there is no output.
-    bool prepare();
-    void logSilence(const QString& why);
+signals:
+    // The outcome of each play, after its retry.
+    void played(bool ok);
 
-    QSoundEffect* m_effect = nullptr;
-    QAudioDevice m_device;
-    bool m_silenceLogged = false;
+private:
+    void start();
+    void onFinished(quint32 id, bool ok, const QString& why);
+    // The sound as a file the sound service can open, written where needed; empty when it cannot be.
+    QString soundFile();
+
+    std::unique_ptr<EventSound> m_sound;
+    PlayAttempts m_attempts;
+    // The play whose outcome counts; an older one's is dropped.
+    quint32 m_current = 0;
+    QTimer m_timeout;
+    QString m_file;
 };
 
 } // namespace quillo::alerts

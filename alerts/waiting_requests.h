@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quillo::alerts {
 
@@ -30,19 +32,38 @@ struct LauncherEntry {
 //   the popup wait no more; the one on the popup stops waiting when its popup hides.
 // The popup reports some endings twice (a click during the slide, then the display time); an
 // ending without a request on the popup changes nothing.
+//
+// A trusted page's own notification waits too, from when it shows until it ends: clicked, closed
+// by the page, or gone from the screen. Only its end ends its wait; the console's activation and
+// the chat popup's answers leave it waiting.
 class WaitingRequests final {
 public:
+    using NotificationKey = std::uint64_t;
+
+    // What the keyboard's accept acts on: the newest of all waiting requests.
+    enum class Newest { None, ChatOnPopup, ChatInConsole, Notification };
+    struct NewestRequest {
+        Newest kind = Newest::None;
+        // The notification's key, for Newest::Notification.
+        NotificationKey key = 0;
+        friend bool operator==(const NewestRequest&, const NewestRequest&) = default;
+    };
+
     // Each returns whether the count or the attention changed, so the shell updates only then.
     bool onShown();
     bool onAccepted();
     bool onClosed();
     bool onDisplayOver();
     bool onConsoleActivated();
+    // A key shown twice counts once; an end of one not waiting changes nothing.
+    bool onNotificationShown(NotificationKey key);
+    bool onNotificationEnded(NotificationKey key);
+
+    NewestRequest newest() const;
 
     int count() const;
     // The tray icon shows attention and the launcher entry is urgent while anything waits.
     bool attention() const { return count() > 0; }
-    bool popupShowsRequest() const { return m_onPopup; }
     LauncherEntry launcherEntry() const;
     // The tray icon's tooltip: the program's name, then how many requests wait.
     std::string tooltip() const;
@@ -50,11 +71,18 @@ public:
 private:
     bool changedFrom(int before) const;
 
+    // The order in which requests arrived, of both kinds, so the newest can be told.
+    using Arrival = std::uint64_t;
+
     // The request on the popup, and whether the console was activated while it showed.
     bool m_onPopup = false;
     bool m_popupSeen = false;
-    // Requests no longer on the popup that still wait.
-    int m_offPopup = 0;
+    Arrival m_popupArrival = 0;
+    // Chat requests no longer on the popup that still wait, oldest first.
+    std::vector<Arrival> m_offPopup;
+    // Waiting notifications, oldest first.
+    std::vector<std::pair<NotificationKey, Arrival>> m_notifications;
+    Arrival m_nextArrival = 1;
 };
 
 } // namespace quillo::alerts

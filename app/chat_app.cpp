@@ -133,11 +133,23 @@ bool CChatApp::InitInstance() {
     {
         CChatMainDlg dialog(m_occManager.get(), m_popups.get());
         m_pMainWnd = &dialog;
-        quillo::alerts::AlertCenter alerts(quillo::openClientSettings(), alertConsole(dialog));
+        quillo::page_services::NotificationPresenter* notifications = pageServices->notifications();
+        quillo::alerts::AlertCenter::Console console = alertConsole(dialog);
+        console.clickNotification = [notifications = QPointer(notifications)](quint64 key) {
+            return notifications && notifications->click(key);
+        };
+        quillo::alerts::AlertCenter alerts(quillo::openClientSettings(), std::move(console));
         m_alerts = &alerts;
-        QObject::connect(pageServices->notifications(),
-                         &quillo::page_services::NotificationPresenter::audibleNotificationShown, &alerts,
-                         &quillo::alerts::AlertCenter::onNotificationShown);
+        using quillo::alerts::AlertCenter;
+        using quillo::page_services::NotificationPresenter;
+        QObject::connect(notifications, &NotificationPresenter::notificationShown, &alerts,
+                         &AlertCenter::onNotificationShown);
+        QObject::connect(notifications, &NotificationPresenter::notificationClicked, &alerts,
+                         &AlertCenter::onNotificationClicked);
+        QObject::connect(notifications, &NotificationPresenter::notificationClosedByPage, &alerts,
+                         &AlertCenter::onNotificationClosedByPage);
+        QObject::connect(notifications, &NotificationPresenter::notificationGone, &alerts,
+                         &AlertCenter::onNotificationGone);
         QObject::connect(&dialog, &CChatMainDlg::initialised, &alerts, [&dialog, &alerts] {
             CChatNotifyDlg* popup = dialog.notifyDlg();
             QObject::connect(popup, &CChatNotifyDlg::requestShown, &alerts,
@@ -183,6 +195,8 @@ quillo::alerts::AlertCenter::Console CChatApp::alertConsole(CChatMainDlg& dialog
         .show = [this] { activateMainWindow({}); },
         .quit = [&dialog] { dialog.OnCancel(); },
         .preferences = [this] { showPreferences(); },
+        // Given where the page services are at hand.
+        .clickNotification = {},
     };
 }
 

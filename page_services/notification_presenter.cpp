@@ -46,8 +46,9 @@ NotificationPresenter::NotificationPresenter(TrustRule trusted, MainWindow mainW
     connect(m_desktop.get(), &DesktopNotifications::activated, this, &NotificationPresenter::onActivated);
     connect(m_desktop.get(), &DesktopNotifications::closed, this, [this](quint32 id) {
         if (const auto it = m_shown.find(id); it != m_shown.end())
-            it->second->close();
-        forget(id);
+            it->second.notification->close();
+        if (const std::optional<quint64> key = forget(id))
+            emit notificationGone(*key);
     });
 }
 
@@ -61,21 +62,21 @@ void NotificationPresenter::present(std::unique_ptr<QWebEngineNotification> noti
                           << "dropped: origin not trusted";
         return;
     }
+    const quint64 serial = m_nextSerial++;
     // Qt 6.4 does not pass on a notification's "silent" option, so every one counts as audible.
-    emit audibleNotificationShown();
+    emit notificationShown(serial);
     // A notification with the tag of one still shown takes its place, as in a browser.
     const std::string origin = notification->origin().toString().toStdString();
     const std::string tag = notification->tag().toStdString();
     quint32 replacesId = 0;
     for (const auto& [id, shown] : m_shown) {
-        if (replacesNotification(origin, tag, shown->origin().toString().toStdString(),
-                                 shown->tag().toStdString())) {
+        if (replacesNotification(origin, tag, shown.notification->origin().toString().toStdString(),
+                                 shown.notification->tag().toStdString())) {
             replacesId = id;
             break;
         }
     }
     const bool stays = readNotificationTag(tag).stays;
-    const quint64 serial = m_nextSerial++;
     const DesktopNotifications::Notification desktop{.appName = QString::fromLatin1(res::kMainWindowTitle),
                                                      .title = notification->title(),
                                                      .body = bodyWithOrigin(*notification),
@@ -101,21 +102,23 @@ void NotificationPresenter::onShown(quint64 serial, quint32 replacesId, std::opt
     if (!id) {
         qCInfo(lcWeb) << "no notification service answered; notification from"
                       << notification->origin().toDisplayString() << "shown in the client's popup";
-        showInPopup(std::move(notification));
+        showInPopup(std::move(notification), serial);
         return;
     }
-    if (replacesId != 0)
-        forget(replacesId);
-    forget(*id);
+    for (const quint32 gone : {replacesId, *id}) {
+        if (const std::optional<quint64> key = gone != 0 ? forget(gone) : std::nullopt)
+            emit notificationGone(*key);
+    }
     qCInfo(lcWeb) << "notification from" << notification->origin().toDisplayString()
                   << "shown on the desktop, id" << *id;
     QWebEngineNotification* raw = notification.get();
     // The page may close its notification itself.
     connect(raw, &QWebEngineNotification::closed, this, [this, shownId = *id] {
         m_desktop->close(shownId);
-        forget(shownId);
+        if (const std::optional<quint64> key = forget(shownId))
+            emit notificationClosedByPage(*key);
     });
-    m_shown.emplace(*id, std::move(notification));
+    m_shown.emplace(*id, Shown{std::move(notification), serial});
     raw->show();
 }
 
@@ -124,44 +127,82 @@ void NotificationPresenter::onActivated(quint32 id) {
     if (it == m_shown.end())
         return;
     qCInfo(lcWeb) << "desktop notification" << id << "clicked";
-    activate(*it->second);
+    activate(*it->second.notification);
+    emit notificationClicked(it->second.key);
 }
 
-void NotificationPresenter::forget(quint32 id) {
-    if (const auto it = m_shown.find(id); it != m_shown.end()) {
-        disconnect(it->second.get(), nullptr, this, nullptr);
-        dispose(std::move(it->second));
-        m_shown.erase(it);
+bool NotificationPresenter::click(quint64 key) {
+    if (m_inPopup && m_inPopupKey == key) {
+        qCInfo(lcWeb) << "popup notification clicked from the keyboard";
+        activate(*m_inPopup);
+        forgetPopup();
+        m_popup->dismiss();
+        emit notificationClicked(key);
+        return true;
     }
+    for (const auto& [id, shown] : m_shown) {
+        if (shown.key != key)
+            continue;
+        qCInfo(lcWeb) << "desktop notification" << id << "clicked from the keyboard";
+        activate(*shown.notification);
+        // The service leaves a notification up after a click of ours; the operator has seen it.
+        m_desktop->close(id);
+        forget(id);
+        emit notificationClicked(key);
+        return true;
+    }
+    return false;
 }
 
-void NotificationPresenter::showInPopup(std::unique_ptr<QWebEngineNotification> notification) {
+std::optional<quint64> NotificationPresenter::forget(quint32 id) {
+    const auto it = m_shown.find(id);
+    if (it == m_shown.end())
+        return std::nullopt;
+    const quint64 key = it->second.key;
+    disconnect(it->second.notification.get(), nullptr, this, nullptr);
+    dispose(std::move(it->second.notification));
+    m_shown.erase(it);
+    return key;
+}
+
+void NotificationPresenter::forgetPopup() {
+    if (m_inPopup)
+        disconnect(m_inPopup.get(), nullptr, this, nullptr);
+    dispose(std::move(m_inPopup));
+}
+
+void NotificationPresenter::showInPopup(std::unique_ptr<QWebEngineNotification> notification, quint64 key) {
     if (!m_popup) {
         m_popup = std::make_unique<notify::WebNotificationCard>(m_popups);
         connect(m_popup.get(), &notify::WebNotificationCard::clicked, this, [this] {
             if (m_inPopup) {
                 qCInfo(lcWeb) << "popup notification clicked";
-                disconnect(m_inPopup.get(), nullptr, this, nullptr);
                 activate(*m_inPopup);
-                dispose(std::move(m_inPopup));
+                forgetPopup();
+                emit notificationClicked(m_inPopupKey);
             }
         });
         connect(m_popup.get(), &notify::WebNotificationCard::dismissed, this, [this] {
             if (m_inPopup) {
                 disconnect(m_inPopup.get(), nullptr, this, nullptr);
                 m_inPopup->close();
+                forgetPopup();
+                emit notificationGone(m_inPopupKey);
             }
-            dispose(std::move(m_inPopup));
         });
     }
     // The popup shows one notification at a time, the latest.
-    if (m_inPopup)
-        disconnect(m_inPopup.get(), nullptr, this, nullptr);
-    dispose(std::move(m_inPopup));
+    if (m_inPopup) {
+        forgetPopup();
+        emit notificationGone(m_inPopupKey);
+    }
     m_inPopup = std::move(notification);
+    m_inPopupKey = key;
     const bool stays = readNotificationTag(m_inPopup->tag().toStdString()).stays;
     // The page may close its notification itself; a card that stays would otherwise outlive it.
     connect(m_inPopup.get(), &QWebEngineNotification::closed, this, [this] {
+        forgetPopup();
+        emit notificationClosedByPage(m_inPopupKey);
         if (m_popup)
             m_popup->dismiss();
     });

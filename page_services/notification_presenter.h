@@ -36,16 +36,35 @@ public:
     ~NotificationPresenter() override;
 
     void present(std::unique_ptr<QWebEngineNotification> notification);
+    // Clicks the notification as the operator's click on it would; false when it is not shown
+    // (any more).
+    bool click(quint64 key);
 
 signals:
-    // A trusted page's notification goes to the operator, who should hear it.
-    void audibleNotificationShown();
+    // A trusted page's notification goes to the operator, who should hear it; key names it in the
+    // signals below.
+    void notificationShown(quint64 key);
+    // The operator clicked it; the page's onclick ran.
+    void notificationClicked(quint64 key);
+    // The page closed it itself.
+    void notificationClosedByPage(quint64 key);
+    // Gone from the screen otherwise: its time ended, the operator closed it, or another took its
+    // place.
+    void notificationGone(quint64 key);
 
 private:
+    struct Shown {
+        std::unique_ptr<QWebEngineNotification> notification;
+        quint64 key = 0;
+    };
+
     void onShown(quint64 serial, quint32 replacesId, std::optional<quint32> id);
     void onActivated(quint32 id);
-    void forget(quint32 id);
-    void showInPopup(std::unique_ptr<QWebEngineNotification> notification);
+    // The key of the notification shown under that id, if any; it is no longer kept.
+    std::optional<quint64> forget(quint32 id);
+    void showInPopup(std::unique_ptr<QWebEngineNotification> notification, quint64 key);
+    // Drops the notification on the client's card without telling the page.
+    void forgetPopup();
     void activate(QWebEngineNotification& notification);
 
     TrustRule m_trusted;
@@ -56,9 +75,10 @@ private:
     std::map<quint64, std::unique_ptr<QWebEngineNotification>> m_pending;
     quint64 m_nextSerial = 1;
     // On the desktop, by the service's id.
-    std::map<quint32, std::unique_ptr<QWebEngineNotification>> m_shown;
+    std::map<quint32, Shown> m_shown;
     std::unique_ptr<notify::WebNotificationCard> m_popup;
     std::unique_ptr<QWebEngineNotification> m_inPopup;
+    quint64 m_inPopupKey = 0;
 };
 
 } // namespace quillo::page_services

@@ -13,8 +13,9 @@ using namespace quillo::alerts;
 namespace {
 
 // Runs a script of events and returns the times the sound played. Events, separated by ';':
-// "req T" a request at T, "tick T" the timer at T, "answer", "mode off|once|repeat", and
-// "follow T": the timer fired at every nextDue() up to T, as the shell's single timer would.
+// "req T [K]" a request at T (withdrawable under the key K), "tick T" the timer at T, "answer",
+// "withdraw K", "mode off|once|repeat", and "follow T": the timer fired at every nextDue() up to
+// T, as the shell's single timer would.
 std::vector<TimeMs> run(SoundRules& rules, const std::string& script) {
     std::vector<TimeMs> plays;
     std::istringstream events(script);
@@ -25,8 +26,9 @@ std::vector<TimeMs> run(SoundRules& rules, const std::string& script) {
         words >> verb;
         if (verb == "req" || verb == "tick" || verb == "follow") {
             TimeMs at = 0;
-            words >> at;
-            if (verb == "req" && rules.onRequest(at))
+            SoundRules::RequestKey key = SoundRules::kFixedRequest;
+            words >> at >> key;
+            if (verb == "req" && rules.onRequest(at, key))
                 plays.push_back(at);
             if (verb == "tick" && rules.onTick(at))
                 plays.push_back(at);
@@ -37,6 +39,10 @@ std::vector<TimeMs> run(SoundRules& rules, const std::string& script) {
             }
         } else if (verb == "answer") {
             rules.onAnswered();
+        } else if (verb == "withdraw") {
+            SoundRules::RequestKey key = 0;
+            words >> key;
+            rules.onWithdrawn(key);
         } else if (verb == "mode") {
             std::string name;
             words >> name;
@@ -166,6 +172,38 @@ TEST_CASE("when the sound plays") {
          SoundMode::Repeat,
          "tick 10000; req 20000",
          {20000}},
+        {"repeat: a request after one that reached its limit repeats again", SoundMode::Repeat,
+         "req 0; follow 300000; req 300000; follow 900000",
+         [] {
+             auto t = every10s(0, 120000);
+             const auto again = every10s(300000, 420000);
+             t.insert(t.end(), again.begin(), again.end());
+             return t;
+         }()},
+        {"repeat: a request just past the limit, inside the last play's hold, repeats from that play",
+         SoundMode::Repeat, "req 0; follow 120000; req 121000; follow 900000",
+         [] {
+             auto t = every10s(0, 120000);
+             const auto again = every10s(130000, 240000);
+             t.insert(t.end(), again.begin(), again.end());
+             return t;
+         }()},
+        {"repeat: the page withdrawing the request that started it stops it",
+         SoundMode::Repeat,
+         "req 0 7; follow 25000; withdraw 7; follow 600000",
+         {0, 10000, 20000}},
+        {"repeat: withdrawing one of two requests goes on for the other",
+         SoundMode::Repeat,
+         "req 0 7; req 3000 8; withdraw 7; follow 30000",
+         {0, 3000, 13000, 23000}},
+        {"repeat: a chat request cannot be withdrawn with a page's",
+         SoundMode::Repeat,
+         "req 0; req 3000 8; withdraw 8; follow 25000",
+         {0, 3000, 13000, 23000}},
+        {"repeat: withdrawing a request of an earlier repeat changes nothing",
+         SoundMode::Repeat,
+         "req 0 7; answer; req 5000 8; withdraw 7; follow 20000",
+         {0, 5000, 15000}},
         {"switching to off ends a repeat",
          SoundMode::Repeat,
          "req 0; follow 10000; mode off; follow 60000; req 70000",
@@ -201,4 +239,38 @@ TEST_CASE("the timer the shell keeps") {
     CHECK(rules.nextDue() == std::nullopt);
     rules.onAnswered();
     CHECK(rules.nextDue() == std::nullopt);
+}
+
+TEST_CASE("a play that fails is retried once, and logged once until one plays") {
+    using Step = PlayAttempts::Step;
+    const Step retry{.reopenAndRetry = true};
+    const Step logFailure{.logFailure = true};
+    const Step logRecovery{.logRecovery = true};
+    struct Row {
+        std::string name;
+        std::string outcomes; // per play: its attempts, 'f' failed, 'p' played; plays split by ' '
+        std::vector<Step> steps;
+    };
+    const Row rows[] = {
+        {"plays: nothing to do", "p p", {{}, {}}},
+        {"the retry plays: nothing logged", "fp", {retry, {}}},
+        {"the retry fails: logged", "ff", {retry, logFailure}},
+        {"later failures are not logged again", "ff ff ff", {retry, logFailure, retry, {}, retry, {}}},
+        {"the first play after a failure is logged, and the next failure again",
+         "ff fp ff",
+         {retry, logFailure, retry, logRecovery, retry, logFailure}},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        PlayAttempts attempts;
+        std::vector<Step> steps;
+        std::istringstream plays(row.outcomes);
+        std::string play;
+        while (plays >> play) {
+            attempts.onStart();
+            for (const char outcome : play)
+                steps.push_back(outcome == 'f' ? attempts.onFailed() : attempts.onPlayed());
+        }
+        CHECK(steps == row.steps);
+    }
 }

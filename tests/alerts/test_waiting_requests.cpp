@@ -26,7 +26,8 @@ struct Trace {
     std::vector<bool> changed; // what each event returned
 };
 
-// Events separated by ';': shown, accept, close, over (the display time ended), console.
+// Events separated by ';': shown, accept, close, over (the display time ended), console, and for a
+// page's notification "note K" (shown under the key K) and "end K".
 Trace run(WaitingRequests& waiting, const std::string& script) {
     Trace trace;
     std::istringstream events(script);
@@ -46,7 +47,11 @@ Trace run(WaitingRequests& waiting, const std::string& script) {
             changed = waiting.onDisplayOver();
         else if (verb == "console")
             changed = waiting.onConsoleActivated();
-        else
+        else if (verb == "note" || verb == "end") {
+            WaitingRequests::NotificationKey key = 0;
+            words >> key;
+            changed = verb == "note" ? waiting.onNotificationShown(key) : waiting.onNotificationEnded(key);
+        } else
             FAIL("unknown event " << verb);
         trace.counts.push_back(waiting.count());
         trace.changed.push_back(changed);
@@ -91,6 +96,14 @@ TEST_CASE("how many requests wait") {
          "shown; over; console; shown; over",
          {1, 1, 0, 1, 1}},
         {"many requests while away", "shown; over; shown; over; shown; over; shown", {1, 1, 2, 2, 3, 3, 4}},
+        {"a page's notification waits until it ends", "note 5; note 6; end 5; end 6", {1, 2, 1, 0}},
+        {"a notification reported twice counts once, and ends once",
+         "note 5; note 5; end 5; end 5",
+         {1, 1, 0, 0}},
+        {"the console's activation and the popup's answers leave notifications waiting",
+         "note 5; shown; console; accept; over",
+         {1, 2, 2, 1, 1}},
+        {"the end of a notification never shown changes nothing", "shown; end 9", {1, 1}},
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
@@ -128,5 +141,36 @@ TEST_CASE("what the tray and the launcher show") {
             run(waiting, row.events);
         CHECK(waiting.launcherEntry() == row.entry);
         CHECK(waiting.tooltip() == row.tooltip);
+    }
+}
+
+TEST_CASE("what the keyboard's accept acts on") {
+    using Newest = WaitingRequests::Newest;
+    struct Row {
+        std::string name;
+        std::string events;
+        WaitingRequests::NewestRequest newest;
+    };
+    const Row rows[] = {
+        {"nothing waits", "note 5; end 5", {Newest::None, 0}},
+        {"the request on the popup", "note 5; shown", {Newest::ChatOnPopup, 0}},
+        {"a notification newer than the popup's request", "shown; note 5", {Newest::Notification, 5}},
+        {"the newest of two notifications", "note 5; note 6", {Newest::Notification, 6}},
+        {"the older notification once the newer ended", "note 5; note 6; end 6", {Newest::Notification, 5}},
+        {"a request off the popup newer than a notification",
+         "note 5; shown; over",
+         {Newest::ChatInConsole, 0}},
+        {"a notification newer than the request off the popup",
+         "shown; over; note 5",
+         {Newest::Notification, 5}},
+        {"the notification after the popup's request was accepted",
+         "note 5; shown; accept",
+         {Newest::Notification, 5}},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        WaitingRequests waiting;
+        run(waiting, row.events);
+        CHECK(waiting.newest() == row.newest);
     }
 }

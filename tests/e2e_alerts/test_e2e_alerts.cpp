@@ -23,54 +23,6 @@ bool isEvent(const QJsonObject& report, const QString& event) {
     return report.value(u"event"_s).toString() == event;
 }
 
-// Reads the recorder for that long, so that each window gets the time it really arrived at.
-void listen(SinkRecorder& recorder, int ms) {
-    const qint64 end = recorder.now() + ms;
-    while (recorder.now() < end) {
-        recorder.windows();
-        QTest::qWait(SinkRecorder::kWindowMs / 2);
-    }
-}
-
-// Waits for cond while reading the recorder, for the same reason.
-bool waitListening(SinkRecorder& recorder, const std::function<bool()>& cond, int ms) {
-    const qint64 end = recorder.now() + ms;
-    while (recorder.now() < end) {
-        recorder.windows();
-        if (cond())
-            return true;
-        QTest::qWait(20);
-    }
-    return false;
-}
-
-// The first sound through a new server and its recorder arrives late, whoever plays it (about
-// 1.5 s for paplay too); one sound played and heard out first leaves the client's own latency to
-// be measured.
-bool primeSink(const PulseServer& pulse, SinkRecorder& recorder) {
-    const qint64 start = recorder.now();
-    QProcess player;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"PULSE_SERVER"_s, pulse.serverAddress());
-    player.setProcessEnvironment(environment);
-    endWithParent(player);
-    player.start(u"paplay"_s, {QStringLiteral(QUILLO_ALERT_SOUND_PATH)});
-    if (!waitListening(
-            recorder, [&] { return recorder.firstSound(start).has_value(); }, 5000) ||
-        !player.waitForFinished(5000))
-        return false;
-    // Quiet again for longer than a sound's gap, so the next sound counts as one of its own.
-    return waitListening(
-        recorder,
-        [&] {
-            qint64 lastLoud = 0;
-            for (const SinkRecorder::Window& window : recorder.windows())
-                lastLoud = window.rms > SinkRecorder::kSoundRms ? window.endMs : lastLoud;
-            return recorder.now() - lastLoud > 700;
-        },
-        5000);
-}
-
 QVariantMap launcherProperties(const BusMessage& update) {
     return update.args.size() == 2 ? update.args[1].toMap() : QVariantMap();
 }
@@ -86,6 +38,9 @@ private slots:
     void soundFollowsTheMode();
     void withoutAudioTheRequestStillShows();
     void aTrustedPagesNotificationSounds();
+    void repeatStops_data();
+    void repeatStops();
+    void aPagesNotificationCountsAndTheKeyboardClicksIt();
     void trayLauncherAndKeyboardAccept();
 
 private:
@@ -176,7 +131,7 @@ void TestE2eAlerts::soundFollowsTheMode() {
     quillo.setEnvironmentVariable(u"PULSE_SERVER"_s, pulse.serverAddress());
     QVERIFY2(startClient(quillo), qPrintable(quillo.output()));
 
-    QVERIFY(primeSink(pulse, recorder));
+    QVERIFY(primeSink(pulse, recorder, QStringLiteral(QUILLO_ALERT_SOUND_PATH)));
     const qint64 before = recorder.now();
     QVERIFY(raiseRequest(u"Ann|Hi, I need help with my order|2 min|Sales"_s));
     QVERIFY2(waitListening(
@@ -219,7 +174,7 @@ void TestE2eAlerts::withoutAudioTheRequestStillShows() {
     quillo.setEnvironmentVariable(u"PULSE_SERVER"_s, u"unix:"_s + home.root() + u"/no-pulse"_s);
     QVERIFY2(startClient(quillo), qPrintable(quillo.output()));
 
-    const QString silent = u"no audio output - chat requests stay silent"_s;
+    const QString silent = u"chat requests stay silent until it plays again"_s;
     QVERIFY(raiseRequest(u"Ann|Hi|2 min|Sales"_s));
     QVERIFY2(x11::findWindowByTitle(kPopupTitle, 5000), "no popup appeared");
     QTRY_VERIFY_WITH_TIMEOUT(quillo.output().contains(silent), 5000);
@@ -235,6 +190,7 @@ void TestE2eAlerts::withoutAudioTheRequestStillShows() {
     QTRY_COMPARE_WITH_TIMEOUT(callsDone(), 2, 5000);
     QVERIFY(quillo.isRunning());
     QCOMPARE(quillo.output().count(silent), 1);
+    qInfo("%s", qPrintable(quillo.output().section(u"could not play"_s, 1, 1).section(u"\n"_s, 0, 0)));
 }
 
 void TestE2eAlerts::aTrustedPagesNotificationSounds() {
@@ -248,7 +204,7 @@ void TestE2eAlerts::aTrustedPagesNotificationSounds() {
     QuilloProcess quillo(home, m_service);
     quillo.setEnvironmentVariable(u"PULSE_SERVER"_s, pulse.serverAddress());
     QVERIFY2(startClient(quillo, u"case_web"_s), qPrintable(quillo.output()));
-    QVERIFY(primeSink(pulse, recorder));
+    QVERIFY(primeSink(pulse, recorder, QStringLiteral(QUILLO_ALERT_SOUND_PATH)));
 
     const qint64 before = recorder.now();
     QVERIFY(m_service.pushAction(u"case_web"_s, u"notify"_s, {u"New chat"_s, u"Ann is waiting"_s}));
@@ -264,6 +220,92 @@ void TestE2eAlerts::aTrustedPagesNotificationSounds() {
     const qint64 heard = *recorder.firstSound(before);
     qInfo("notification heard %lld ms after the page saw it shown", heard - *shown);
     QVERIFY2(heard - *shown <= 1000, qPrintable(u"heard %1 ms after it showed"_s.arg(heard - *shown)));
+}
+
+void TestE2eAlerts::repeatStops_data() {
+    QTest::addColumn<QString>("stop");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("the page closes its notification, as when a colleague took the chat")
+        << u"close"_s << u"repeat stopped: the page closed its notification"_s;
+    QTest::newRow("a key pressed in the console that was already active")
+        << u"key"_s << u"repeat stopped: a key press"_s;
+}
+
+void TestE2eAlerts::repeatStops() {
+    QFETCH(QString, stop);
+    QFETCH(QString, logged);
+    const std::unique_ptr<x11::WindowManager> wm = x11::startWindowManager();
+    QVERIFY2(wm, "no window manager could be started");
+    ConfigHome home;
+    QVERIFY(home.isValid());
+    home.writeSettings(u"12345"_s, m_service.baseUrl().toString() + u"/cases/web?id="_s);
+    QCOMPARE(runSetup(home, {u"--sound"_s, u"repeat"_s}), 0);
+    PulseServer pulse;
+    QVERIFY2(pulse.start(), qPrintable(pulse.errorString()));
+    SinkRecorder recorder(pulse);
+    QVERIFY(recorder.start());
+    QuilloProcess quillo(home, m_service);
+    quillo.setEnvironmentVariable(u"PULSE_SERVER"_s, pulse.serverAddress());
+    QVERIFY2(startClient(quillo, u"case_web"_s), qPrintable(quillo.output()));
+    QVERIFY(primeSink(pulse, recorder, QStringLiteral(QUILLO_ALERT_SOUND_PATH)));
+    // The operator works in the console already, so no activation answers for them.
+    const std::optional<x11::WindowId> main = x11::findWindowByTitle(u"Quillo"_s, 10000);
+    QVERIFY(main);
+    QVERIFY(x11::activate(*main));
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), main, 5000);
+
+    const qint64 before = recorder.now();
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"notify"_s, {u"New chat"_s, u"Ann is waiting"_s}));
+    QVERIFY2(waitListening(
+                 recorder, [&] { return recorder.firstSound(before).has_value(); }, 20000),
+             qPrintable(quillo.output()));
+    const qint64 heard = *recorder.firstSound(before);
+    listen(recorder, 3000);
+    if (stop == u"close")
+        QVERIFY(m_service.pushAction(u"case_web"_s, u"close_notification"_s));
+    else
+        QVERIFY(x11::key(u"x"_s));
+    // The repeat was due 10 s after the first sound.
+    listen(recorder, int(heard + 12000 - recorder.now()));
+    QCOMPARE(recorder.soundStarts(before).size(), 1);
+    QVERIFY2(quillo.output().contains(logged), qPrintable(quillo.output()));
+    qInfo("%s", qPrintable(quillo.output().section(u"repeat stopped"_s, 1, 1).section(u"\n"_s, 0, 0)));
+    QCOMPARE(x11::activeWindow(), main);
+}
+
+void TestE2eAlerts::aPagesNotificationCountsAndTheKeyboardClicksIt() {
+    const std::unique_ptr<x11::WindowManager> wm = x11::startWindowManager();
+    QVERIFY2(wm, "no window manager could be started");
+    PrivateBus bus;
+    QVERIFY2(bus.start(), qPrintable(bus.errorString()));
+    BusMonitor monitor(bus.address(), {kLauncherEntryRule});
+    QVERIFY(monitor.start());
+    ConfigHome home;
+    QVERIFY(home.isValid());
+    home.writeSettings(u"12345"_s, m_service.baseUrl().toString() + u"/cases/web?id="_s);
+    QCOMPARE(runSetup(home, {u"--sound"_s, u"off"_s}), 0);
+    QuilloProcess quillo(home, m_service);
+    quillo.setEnvironmentVariable(u"DBUS_SESSION_BUS_ADDRESS"_s, bus.address());
+    QVERIFY2(startClient(quillo, u"case_web"_s), qPrintable(quillo.output()));
+    const std::optional<x11::WindowId> main = x11::findWindowByTitle(u"Quillo"_s, 10000);
+    QVERIFY(main);
+    QVERIFY(x11::activate(*main));
+    QTRY_COMPARE_WITH_TIMEOUT(x11::activeWindow(), main, 5000);
+    const auto lastCount = [&monitor] {
+        const QList<BusMessage> updates = monitor.messages(kLauncher, u"Update"_s);
+        return updates.isEmpty() ? -1 : launcherProperties(updates.last()).value(u"count"_s).toLongLong();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(lastCount(), 0, 5000);
+
+    QVERIFY(m_service.pushAction(u"case_web"_s, u"notify"_s, {u"New chat"_s, u"Ann is waiting"_s}));
+    QVERIFY(m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"notification_shown"_s); },
+                                    20000));
+    QTRY_COMPARE_WITH_TIMEOUT(lastCount(), 1, 5000);
+    QVERIFY(x11::key(u"ctrl+shift+a"_s));
+    QVERIFY2(m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"notification_click"_s); },
+                                     5000),
+             qPrintable(quillo.output()));
+    QTRY_COMPARE_WITH_TIMEOUT(lastCount(), 0, 5000);
 }
 
 void TestE2eAlerts::trayLauncherAndKeyboardAccept() {

@@ -250,6 +250,50 @@ double SinkRecorder::loudest(qint64 fromMs, qint64 toMs) {
     return loudest;
 }
 
+void listen(SinkRecorder& recorder, int ms) {
+    const qint64 end = recorder.now() + ms;
+    while (recorder.now() < end) {
+        recorder.windows();
+        QTest::qWait(SinkRecorder::kWindowMs / 2);
+    }
+}
+
+bool waitListening(SinkRecorder& recorder, const std::function<bool()>& cond, int ms) {
+    const qint64 end = recorder.now() + ms;
+    while (recorder.now() < end) {
+        recorder.windows();
+        if (cond())
+            return true;
+        QTest::qWait(20);
+    }
+    return false;
+}
+
+// One sound played and heard out first leaves the latency of what plays next to be measured.
+bool primeSink(const PulseServer& pulse, SinkRecorder& recorder, const QString& soundFile) {
+    const qint64 start = recorder.now();
+    QProcess player;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"PULSE_SERVER"_s, pulse.serverAddress());
+    player.setProcessEnvironment(environment);
+    endWithParent(player);
+    player.start(u"paplay"_s, {soundFile});
+    if (!waitListening(
+            recorder, [&] { return recorder.firstSound(start).has_value(); }, 5000) ||
+        !player.waitForFinished(5000))
+        return false;
+    // Quiet again for longer than a sound's gap, so the next sound counts as one of its own.
+    return waitListening(
+        recorder,
+        [&] {
+            qint64 lastLoud = 0;
+            for (const SinkRecorder::Window& window : recorder.windows())
+                lastLoud = window.rms > SinkRecorder::kSoundRms ? window.endMs : lastLoud;
+            return recorder.now() - lastLoud > 700;
+        },
+        5000);
+}
+
 FakeLogind::FakeLogind() = default;
 
 FakeLogind::~FakeLogind() {

@@ -118,6 +118,14 @@ private:
     QList<Window> m_windows;
 };
 
+// Reads the recorder for that long, so that each window gets the time it really arrived at.
+void listen(SinkRecorder& recorder, int ms);
+// Waits for cond while reading the recorder, for the same reason.
+bool waitListening(SinkRecorder& recorder, const std::function<bool()>& cond, int ms);
+// Plays soundFile with paplay and waits until it was heard and the sink is quiet again: the first
+// sound through a new server and its recorder arrives late (about 1.5 s), whoever plays it.
+bool primeSink(const PulseServer& pulse, SinkRecorder& recorder, const QString& soundFile);
+
 // logind as far as sleep goes, on a system bus of its own (tests/support/fake_logind.py): the
 // client gets it through DBUS_SYSTEM_BUS_ADDRESS=busAddress().
 class FakeLogind {
