@@ -23,6 +23,10 @@ namespace quillo::notify {
 class PopupStack;
 }
 
+namespace quillo::network {
+class NetworkAccess;
+}
+
 namespace quillo::page_services {
 
 class DownloadManager;
@@ -99,6 +103,7 @@ private:
     OncePerSource m_mediaErrors;
     NewWindowHandoff* m_newWindows = nullptr;
     PagePrinter* m_printer = nullptr;
+    network::NetworkAccess* m_network = nullptr;
 };
 
 } // namespace quillo::page_services
