@@ -1,5 +1,6 @@
 #include "network_access/network_access.h"
 
+#include "network_access/client_certificate_dialog.h"
 #include "network_access/credential_store.h"
 #include "network_access/network_log.h"
 #include "network_access/network_rules.h"
@@ -13,6 +14,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QWebEngineCertificateError>
+#include <QWebEngineClientCertificateSelection>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -35,12 +37,11 @@ std::optional<Origin> originOf(const QUrl& url) {
 
 // One page's sign-ins and certificate refusals; a child of the page, so it goes with it.
 //
-// Qt 6.4 takes a sign-in only from the authenticator as the engine's call returns, and a loop
-// waiting there for the operator stops the engine's work (measured: the page still shown answered
-// no command while such a question was open). So the first question of a load
-// is cancelled at once, which leaves the service's answer page, and the operator (or the secret
-// store) is asked without waiting; the answer is kept for the place that asked, and the address is
-// loaded again, when the engine asks again and gets the answer at once.
+// Qt 6.4 takes a sign-in only from the authenticator as the engine's call returns; a loop waiting
+// there for the operator would hold up the engine's work on the client's one thread. So the first
+// question of a load is cancelled at once, which leaves the service's answer page, and the
+// operator (or the secret store) is asked without waiting; the answer is kept for the place that
+// asked, and the address is loaded again, when the engine asks again and gets the answer at once.
 class PageNetwork final : public QObject {
 public:
     PageNetwork(NetworkAccess& access, QWebEnginePage& page)
@@ -55,6 +56,7 @@ public:
                     onProxySignIn(url, proxyHost, *authenticator);
                 });
         connect(&page, &QWebEnginePage::certificateError, this, &PageNetwork::onCertificateError);
+        connect(&page, &QWebEnginePage::selectClientCertificate, this, &PageNetwork::onClientCertificate);
         connect(&page, &QWebEnginePage::loadingChanged, this, &PageNetwork::onLoadingChanged);
     }
     Q_DISABLE_COPY_MOVE(PageNetwork)
@@ -78,6 +80,7 @@ private:
     void loadAgain(const QUrl& url);
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void onCertificateError(const QWebEngineCertificateError& error);
+    void onClientCertificate(QWebEngineClientCertificateSelection selection);
     // The page's recovery panel says what was refused, with a button to try again.
     void showRefusal(const RecoveryText& text, const QUrl& url);
     bool isPageAddress(const QUrl& url) const;
@@ -277,6 +280,53 @@ void PageNetwork::onCertificateError(const QWebEngineCertificateError& error) {
     if (isPageAddress(error.url()))
         showRefusal(certificateRefusedText(problem, host.toStdString(), fingerprint.toStdString()),
                     m_page.requestedUrl());
+}
+
+void PageNetwork::onClientCertificate(QWebEngineClientCertificateSelection selection) {
+    const QUrl host = selection.host();
+    const QString hostAndPort = host.host() + u':' + QString::number(host.port(443));
+    const QList<QSslCertificate> offered = selection.certificates();
+    if (offered.isEmpty()) {
+        selection.selectNone();
+        qCWarning(lcNetwork).noquote() << hostAndPort << "asked for a client certificate; none is available";
+        showRefusal(clientCertificateMissingText(hostAndPort.toStdString()), m_page.requestedUrl());
+        return;
+    }
+    QString chosen = m_access.m_clientCertificates.value(hostAndPort);
+    if (chosen.isEmpty())
+        chosen = rememberedClientCertificate(*openClientSettings(), hostAndPort);
+    for (const QSslCertificate& certificate : offered) {
+        if (!chosen.isEmpty() && fingerprintOf(certificate) == chosen) {
+            qCInfo(lcNetwork).noquote()
+                << "client certificate" << chosen << "sent to" << hostAndPort << "as chosen";
+            selection.select(certificate);
+            return;
+        }
+    }
+    // The selection waits for its answer, so the operator is asked without holding up the engine.
+    QWebEngineView* view = QWebEngineView::forPage(&m_page);
+    QWidget* window = view != nullptr ? view->window() : nullptr;
+    auto* box = new ClientCertificateDialog(hostAndPort, offered, window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (window != nullptr)
+        m_access.m_modalToWindow(*box, *window);
+    connect(box, &QDialog::finished, this, [this, box, selection, offered, hostAndPort](int result) mutable {
+        const int index = box->chosen();
+        if (result != QDialog::Accepted || index < 0 || index >= offered.size()) {
+            qCInfo(lcNetwork).noquote()
+                << "no client certificate sent to" << hostAndPort << ": the operator chose none";
+            selection.selectNone();
+            return;
+        }
+        const QString fingerprint = fingerprintOf(offered.at(index));
+        m_access.m_clientCertificates.insert(hostAndPort, fingerprint);
+        if (box->remember() && !rememberClientCertificate(*openClientSettings(), hostAndPort, fingerprint))
+            qCWarning(lcNetwork).noquote()
+                << "the client certificate for" << hostAndPort << "could not be remembered";
+        qCInfo(lcNetwork).noquote() << "client certificate" << fingerprint << "sent to" << hostAndPort;
+        selection.select(offered.at(index));
+    });
+    box->show();
 }
 
 bool PageNetwork::isPageAddress(const QUrl& url) const {

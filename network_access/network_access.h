@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QString>
 
 #include <functional>
 
@@ -34,6 +36,8 @@ private:
 
     ModalToWindow m_modalToWindow;
     CredentialStore* m_store = nullptr;
+    // Client certificates chosen this run, by fingerprint, for each service's "host:port".
+    QHash<QString, QString> m_clientCertificates;
 };
 
 } // namespace quillo::network

@@ -235,6 +235,16 @@ RecoveryText signInCancelledText(const std::string& where, bool proxy) {
     return text;
 }
 
+RecoveryText clientCertificateMissingText(const std::string& hostAndPort) {
+    RecoveryText text;
+    text.title = "The service asks for a client certificate";
+    text.what = hostAndPort +
+                " asked for a certificate that identifies this computer or its user, and none is "
+                "installed in the user's certificate database.";
+    text.button = "Try again";
+    return text;
+}
+
 const char* problemName(CertificateProblem problem) {
     switch (problem) {
     case CertificateProblem::UntrustedIssuer:

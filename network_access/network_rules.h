@@ -108,6 +108,7 @@ private:
 RecoveryText certificateRefusedText(CertificateProblem problem, const std::string& host,
                                     const std::string& fingerprint);
 RecoveryText signInCancelledText(const std::string& where, bool proxy);
+RecoveryText clientCertificateMissingText(const std::string& hostAndPort);
 // The support log's name for a problem.
 const char* problemName(CertificateProblem problem);
 

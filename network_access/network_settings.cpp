@@ -51,6 +51,20 @@ bool writeTrustedFingerprints(QSettings& settings, const QStringList& fingerprin
     return written(settings);
 }
 
+QString rememberedClientCertificate(QSettings& settings, const QString& hostAndPort) {
+    settings.beginGroup(QLatin1String(kClientCertificatesGroup));
+    const QString fingerprint = settings.value(hostAndPort).toString();
+    settings.endGroup();
+    return fingerprint;
+}
+
+bool rememberClientCertificate(QSettings& settings, const QString& hostAndPort, const QString& fingerprint) {
+    settings.beginGroup(QLatin1String(kClientCertificatesGroup));
+    settings.setValue(hostAndPort, fingerprint);
+    settings.endGroup();
+    return written(settings);
+}
+
 QString singleSignOnServers(QSettings& settings) {
     return settings.value(QLatin1String(kSingleSignOnServersKey)).toString();
 }

@@ -14,6 +14,7 @@ namespace quillo::network {
 // Where the client's own settings keep what an administrator set with quillo-setup.
 inline constexpr char kTrustedCertificatesKey[] = "network/trustedCertificates";
 inline constexpr char kSingleSignOnServersKey[] = "network/singleSignOnServers";
+inline constexpr char kClientCertificatesGroup[] = "clientCertificates";
 
 // A certificate's SHA-256 fingerprint as the client shows and stores it ("A4:0F:...").
 QString fingerprintOf(const QSslCertificate& certificate);
@@ -24,6 +25,10 @@ std::optional<QString> fingerprintOfFile(const QByteArray& contents);
 QStringList trustedFingerprints(QSettings& settings);
 // Each writes through to the file; false when it could not be written.
 bool writeTrustedFingerprints(QSettings& settings, const QStringList& fingerprints);
+
+// The client certificate chosen with "Remember" for a service's "host:port", by fingerprint.
+QString rememberedClientCertificate(QSettings& settings, const QString& hostAndPort);
+bool rememberClientCertificate(QSettings& settings, const QString& hostAndPort, const QString& fingerprint);
 
 QString singleSignOnServers(QSettings& settings);
 bool writeSingleSignOnServers(QSettings& settings, const QString& servers);
