@@ -199,6 +199,8 @@ void PageNetwork::ask(const Question& question, bool refusedBefore) {
             cancelled(question);
         }
     });
+    // A box that goes with its window unanswered leaves the next question free to come.
+    connect(m_box, &QObject::destroyed, this, [this] { m_asking = false; });
     qCInfo(lcNetwork).noquote() << "sign-in for" << question.key << "put to the operator";
     m_box->show();
     m_box->raise();
