@@ -1,5 +1,7 @@
 #include "app/engine_flags.h"
 
+#include "network_access/network_rules.h"
+
 #include <array>
 
 namespace quillo {
@@ -19,7 +21,7 @@ bool hasFlag(std::string_view flags, std::string_view name) {
 
 } // namespace
 
-std::string engineFlags(std::string_view userFlags) {
+std::string engineFlags(std::string_view userFlags, std::string_view singleSignOnServers) {
     std::string flags(userFlags);
     // Any choice of process model by the operator wins over ours.
     constexpr std::array<std::string_view, 3> processModel = {"--renderer-process-limit",
@@ -32,6 +34,9 @@ std::string engineFlags(std::string_view userFlags) {
             flags += ' ';
         flags += "--renderer-process-limit=" + std::to_string(kRendererProcessLimit);
     }
+    if (const std::string sso = network::singleSignOnFlags(singleSignOnServers);
+        !sso.empty() && !hasFlag(userFlags, "--auth-server-whitelist"))
+        flags += ' ' + sso;
     return flags;
 }
 

@@ -4,6 +4,9 @@
 #include "app/lock_question.h"
 #include "app/single_instance.h"
 #include "app/translations.h"
+#include "network_access/network_log.h"
+#include "network_access/network_settings.h"
+#include "platform/client_settings.h"
 #include "platform/exit_signals.h"
 #include "platform/launch_feedback.h"
 #include "resources/version_info.h"
@@ -25,8 +28,14 @@ int main(int argc, char* argv[]) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #endif
     const QByteArray userFlags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            QByteArray::fromStdString(quillo::engineFlags(userFlags.toStdString())));
+    const QString singleSignOn = quillo::network::singleSignOnServers(*quillo::openClientSettings());
+    const QByteArray engineFlags =
+        QByteArray::fromStdString(quillo::engineFlags(userFlags.toStdString(), singleSignOn.toStdString()));
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", engineFlags);
+    // Support reads here which servers the engine may sign in to with the desktop's ticket.
+    if (!singleSignOn.isEmpty())
+        qCInfo(quillo::network::lcNetwork).noquote()
+            << "single sign-on servers" << singleSignOn << "- engine flags:" << engineFlags;
     // The pages are plain chat forms: composing them on the CPU saves a graphics context per
     // browser window, which dominates the client's memory once pages open many windows.
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))

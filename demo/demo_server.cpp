@@ -63,6 +63,19 @@ void writeJson(QHttpServerResponder& responder, const QJsonDocument& document) {
     writeNoStore(responder, document.toJson(QJsonDocument::Compact), "application/json");
 }
 
+// The demo's one account behind HTTP sign-in, as a reverse proxy in front of a console asks it.
+constexpr QLatin1StringView kSignInUser{"operator"};
+constexpr QLatin1StringView kSignInPassword{"s3cret"};
+constexpr char kSignInRealm[] = "Tarnwick console";
+
+// The user name of a Basic Authorization header, when it holds the demo's account; else empty.
+QString signedInUser(const QString& authorization) {
+    if (!authorization.startsWith(u"Basic "_s))
+        return {};
+    const QString pair = QString::fromUtf8(QByteArray::fromBase64(authorization.mid(6).toLatin1()));
+    return pair == kSignInUser + u':' + kSignInPassword ? QString(kSignInUser) : QString();
+}
+
 QString queryValue(const QHttpServerRequest& request, const QString& key) {
     return request.query().queryItemValue(key, QUrl::FullyDecoded);
 }
@@ -116,6 +129,17 @@ bool DemoServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
     } else if (isGet && path == u"/console"_s) {
         servePage(u"console.html"_s, {{u"ORDER_ID"_s, queryValue(request, u"id"_s).toHtmlEscaped()}},
                   std::move(responder));
+    } else if (isGet && path == u"/signin/console"_s) {
+        // The console behind HTTP sign-in: without the account, the answer a browser asks on.
+        if (!signedInUser(headerValue(request, "authorization")).isEmpty())
+            servePage(u"console.html"_s, {{u"ORDER_ID"_s, queryValue(request, u"id"_s).toHtmlEscaped()}},
+                      std::move(responder));
+        else
+            responder.write("<!DOCTYPE html><title>401</title><p>Sign in to reach the console.</p>\n",
+                            {{"Content-Type", "text/html; charset=utf-8"},
+                             {"Cache-Control", "no-store"},
+                             {"WWW-Authenticate", QByteArray("Basic realm=\"") + kSignInRealm + '"'}},
+                            Status::Unauthorized);
     } else if (isGet && path == u"/store/free-live-chat-software.asp"_s) {
         servePage(u"store.html"_s, {}, std::move(responder));
     } else if (isGet && path.startsWith(u"/cases/hostile/"_s) && isCaseName(path.mid(15))) {
@@ -188,6 +212,9 @@ void DemoServer::logRequest(const QHttpServerRequest& request, QTcpSocket* socke
         {u"host"_s, headerValue(request, "host")},
         {u"scheme"_s, schemeOf(socket)},
         {u"cookie"_s, headerValue(request, "cookie")},
+        // Who signed in, never with what: an attempt with a wrong password logs no user.
+        {u"signed_in"_s, signedInUser(headerValue(request, "authorization"))},
+        {u"authorization"_s, !headerValue(request, "authorization").isEmpty()},
         {u"time_ms"_s, QDateTime::currentMSecsSinceEpoch()},
     });
 }

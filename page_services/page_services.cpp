@@ -1,5 +1,6 @@
 #include "page_services/page_services.h"
 
+#include "network_access/network_access.h"
 #include "page_services/download_manager.h"
 #include "page_services/new_window_handoff.h"
 #include "page_services/notification_presenter.h"
@@ -69,6 +70,10 @@ PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWi
     profile.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     m_newWindows = new NewWindowHandoff([this](const QUrl& url) { return m_trusted(url); }, this);
 
+    // Sign-in questions are modal to the page's window alone, as the permission questions are.
+    m_network = new network::NetworkAccess(
+        [](QWidget& box, QWidget& window) { makeModalToWindowOnly(box, window); }, this);
+
     m_downloads =
         new DownloadManager([this](const QWebEnginePage* page) { return dialogParent(page); }, this);
     connect(&profile, &QWebEngineProfile::downloadRequested, m_downloads,
@@ -103,6 +108,7 @@ void PageServices::setClientWindowOpener(
 void PageServices::attachPage(QWebEnginePage& page) {
     m_newWindows->attachPage(page);
     m_printer->attachPage(page);
+    m_network->attachPage(page);
     prepareLoad(page, page.requestedUrl());
     connect(&page, &QWebEnginePage::urlChanged, this,
             [this, page = &page](const QUrl& url) { prepareLoad(*page, url); });

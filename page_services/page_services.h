@@ -23,6 +23,10 @@ namespace quillo::notify {
 class PopupStack;
 }
 
+namespace quillo::network {
+class NetworkAccess;
+}
+
 namespace quillo::page_services {
 
 class DownloadManager;
@@ -105,6 +109,7 @@ private:
     QString m_reportToken;
     NewWindowHandoff* m_newWindows = nullptr;
     PagePrinter* m_printer = nullptr;
+    network::NetworkAccess* m_network = nullptr;
 };
 
 } // namespace quillo::page_services

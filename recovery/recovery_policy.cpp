@@ -102,6 +102,9 @@ RecoveryText recoveryText(RecoveryReason reason, const std::string& address, int
     case RecoveryReason::Unavailable:
         text.what = address + " is not available at the moment.";
         break;
+    case RecoveryReason::Refused:
+        text.what = address + " was not loaded.";
+        break;
     }
     const char* verb = unreachable ? "Trying again" : "Loading it again";
     if (secondsLeft <= 0)
@@ -127,6 +130,8 @@ const char* reasonName(RecoveryReason reason) {
         return "service unreachable";
     case RecoveryReason::Unavailable:
         return "service unavailable";
+    case RecoveryReason::Refused:
+        return "refused";
     }
     return "unknown";
 }

@@ -65,6 +65,9 @@ enum class RecoveryReason {
     Unreachable,
     // The service answered that it cannot serve the page for now.
     Unavailable,
+    // The client refused the way to the page (a certificate, a cancelled sign-in): nothing is
+    // tried again until the operator asks.
+    Refused,
 };
 
 // The texts of the client's waiting page, in the system's own words.

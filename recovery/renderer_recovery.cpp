@@ -125,6 +125,9 @@ void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     case LoadFailureAction::Ignore:
         return;
     case LoadFailureAction::ShowAsIs:
+        // What the client refused stays said over the engine's page, until the operator acts.
+        if (m_reason == RecoveryReason::Refused)
+            return;
         // The server's answer or the engine's refusal is the operator's to see.
         if (m_reason)
             qCInfo(lcRecovery).noquote() << "load of" << info.url().toDisplayString() << "failed for good ("
@@ -162,7 +165,7 @@ void RendererRecovery::schedule(RecoveryReason reason, std::int64_t waitMs) {
 }
 
 void RendererRecovery::showCountdown() {
-    if (!m_reason)
+    if (!m_reason || m_reason == RecoveryReason::Refused)
         return;
     const std::int64_t left = m_retry.isActive() ? std::max<std::int64_t>(0, m_retryAtMs - now()) : 0;
     m_panel->setTexts(
@@ -178,13 +181,28 @@ void RendererRecovery::tryNow() {
         return;
     }
     m_retry.stop();
-    showCountdown();
+    // A refusal is asked again from the start: the sign-in question or the certificate's panel.
+    if (m_reason == RecoveryReason::Refused)
+        endWaiting();
+    else
+        showCountdown();
     // Reloading the entry that failed or died keeps the history as it was: no entry per try, and
     // Refresh and Back still act on the page's own address.
     if (m_address.isEmpty() || m_browser.url() == m_address)
         m_browser.reload();
     else
         m_browser.load(m_address);
+}
+
+void RendererRecovery::showRefusal(const RecoveryText& text, const QUrl& address) {
+    m_reason = RecoveryReason::Refused;
+    m_address = address;
+    m_retry.stop();
+    m_countdown.stop();
+    m_panel->setTexts(text);
+    m_panel->showOver();
+    qCInfo(lcRecovery).noquote() << "waiting page:" << QString::fromStdString(text.title) << "-"
+                                 << QString::fromStdString(text.what);
 }
 
 void RendererRecovery::reloadNow() {

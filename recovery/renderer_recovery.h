@@ -53,6 +53,9 @@ public:
     void checkNow() { checkAlive(); }
     // Loads the page again: the address it waits to try when it is waiting, else the one it shows.
     void reloadNow();
+    // The client refused the way to address (its certificate, a cancelled sign-in): the waiting
+    // page says so with text and tries nothing until the operator presses its button.
+    void showRefusal(const RecoveryText& text, const QUrl& address);
 
 private:
     void onRendererEnded(int status, int exitCode);

@@ -1,5 +1,7 @@
 #include "alerts/sound_setting.h"
 #include "main_window/settings_store.h"
+#include "network_access/network_rules.h"
+#include "network_access/network_settings.h"
 #include "platform/client_settings.h"
 #include "preferences/autostart.h"
 #include "resources/version_info.h"
@@ -7,11 +9,14 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 // quillo-setup: what the installer does on Windows. It stores the operator's order number and chat
@@ -46,6 +51,26 @@ void show(quillo::SettingsBackend& settings) {
     const std::unique_ptr<QSettings> client = quillo::openClientSettings();
     std::printf("Sound: %s\n",
                 quillo::alerts::formatSoundMode(quillo::alerts::readSoundMode(*client)).data());
+    const QStringList trusted = quillo::network::trustedFingerprints(*client);
+    std::printf("Trusted certificates: %s\n", trusted.isEmpty() ? "none" : "");
+    for (const QString& fingerprint : trusted)
+        std::printf("  SHA-256 %s\n", qPrintable(fingerprint));
+    const QString servers = quillo::network::singleSignOnServers(*client);
+    std::printf("Single sign-on servers: %s\n", servers.isEmpty() ? "none" : qPrintable(servers));
+}
+
+// The fingerprint of the certificate in a PEM or DER file, or why there is none.
+std::optional<QString> certificateFingerprint(const QString& path, QString& problem) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    const std::optional<QString> fingerprint = quillo::network::fingerprintOfFile(file.read(1 << 20));
+    if (!fingerprint)
+        problem = QStringLiteral("%1 holds no certificate, or more than one (PEM or DER, one certificate)")
+                      .arg(path);
+    return fingerprint;
 }
 
 // Stores one value and reads it back, so a write the store could not make is reported.
@@ -83,7 +108,22 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Quillo's own alert sound on a chat request: not at all, once, or again every 10 s "
                        "until answered."),
         QStringLiteral("off|once|repeat"));
-    parser.addOptions({orderIdOption, urlOption, showOption, autostartOption, soundOption});
+    const QCommandLineOption trustOption(
+        QStringLiteral("trust-certificate"),
+        QStringLiteral("Let Quillo accept the chat service's certificate in FILE (PEM or DER) although the "
+                       "system does not trust its issuer."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption untrustOption(
+        QStringLiteral("untrust-certificate"),
+        QStringLiteral("Take back --trust-certificate for the certificate in FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption ssoOption(
+        QStringLiteral("sso-servers"),
+        QStringLiteral(
+            "Servers Quillo may sign in to with the desktop's Kerberos ticket (Negotiate), such as "
+            "\"*.corp.example\"; an empty list turns it off. Read at Quillo's next start."),
+        QStringLiteral("LIST"));
+    parser.addOptions({orderIdOption, urlOption, showOption, autostartOption, soundOption, trustOption,
+                       untrustOption, ssoOption});
     parser.process(application);
 
     if (!parser.positionalArguments().isEmpty())
@@ -93,7 +133,11 @@ int main(int argc, char* argv[]) {
     const bool setUrl = parser.isSet(urlOption);
     const bool setAutostart = parser.isSet(autostartOption);
     const bool setSound = parser.isSet(soundOption);
-    if (!setOrderId && !setUrl && !setAutostart && !setSound && !parser.isSet(showOption))
+    const bool setTrust = parser.isSet(trustOption);
+    const bool setUntrust = parser.isSet(untrustOption);
+    const bool setSso = parser.isSet(ssoOption);
+    if (!setOrderId && !setUrl && !setAutostart && !setSound && !setTrust && !setUntrust && !setSso &&
+        !parser.isSet(showOption))
         return fail(QStringLiteral("nothing to do; see --help"));
 
     // Everything is checked before anything is written: a refused run leaves the settings as they were.
@@ -115,6 +159,18 @@ int main(int argc, char* argv[]) {
     if (setSound && !soundMode.known)
         return fail(QStringLiteral("--sound takes off, once or repeat, not \"%1\"").arg(sound));
 
+    QString problem;
+    std::optional<QString> trusted;
+    std::optional<QString> untrusted;
+    if (setTrust && !(trusted = certificateFingerprint(parser.value(trustOption), problem)))
+        return fail(problem);
+    if (setUntrust && !(untrusted = certificateFingerprint(parser.value(untrustOption), problem)))
+        return fail(problem);
+    const QString servers = parser.value(ssoOption).trimmed();
+    if (setSso && !servers.isEmpty())
+        if (const std::string why = quillo::network::singleSignOnProblem(servers.toStdString()); !why.empty())
+            return fail(QString::fromStdString(why));
+
     const std::unique_ptr<quillo::SettingsBackend> settings = quillo::createUserSettings();
     if ((setOrderId || setUrl) && !settings->createKey())
         return fail(QStringLiteral("cannot create or read the settings; is the settings file damaged?"));
@@ -130,6 +186,20 @@ int main(int argc, char* argv[]) {
     if (setSound && !quillo::alerts::writeSoundMode(*quillo::openClientSettings(), soundMode.mode))
         return fail(
             QStringLiteral("could not store the alert sound in %1").arg(quillo::clientSettingsPath()));
+    if (setTrust || setUntrust) {
+        const std::unique_ptr<QSettings> client = quillo::openClientSettings();
+        QStringList fingerprints = quillo::network::trustedFingerprints(*client);
+        if (untrusted && !fingerprints.removeAll(*untrusted))
+            std::printf("Not trusted before: SHA-256 %s\n", qPrintable(*untrusted));
+        if (trusted && !fingerprints.contains(*trusted))
+            fingerprints << *trusted;
+        if (!quillo::network::writeTrustedFingerprints(*client, fingerprints))
+            return fail(QStringLiteral("could not store the trusted certificates in %1")
+                            .arg(quillo::clientSettingsPath()));
+    }
+    if (setSso && !quillo::network::writeSingleSignOnServers(*quillo::openClientSettings(), servers))
+        return fail(QStringLiteral("could not store the single sign-on servers in %1")
+                        .arg(quillo::clientSettingsPath()));
     if (parser.isSet(showOption))
         show(*settings);
     return 0;

@@ -233,6 +233,10 @@
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>(no name)</source>
+        <translation>(ohne Namen)</translation>
+    </message>
 </context>
 <context>
     <name>quillo::alerts::AlertCenter</name>
@@ -263,6 +267,78 @@
     <message>
         <source>Alert sound: Rep&amp;eat</source>
         <translation>Alarmton: Wieder&amp;holen</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::network::ClientCertificateDialog</name>
+    <message>
+        <source>Choose a certificate</source>
+        <translation>Zertifikat auswählen</translation>
+    </message>
+    <message>
+        <source>%1 asks for a certificate that identifies you.</source>
+        <translation>%1 verlangt ein Zertifikat, das Sie ausweist.</translation>
+    </message>
+    <message>
+        <source>%1
+Issued by %2, valid until %3</source>
+        <translation>%1
+Ausgestellt von %2, gültig bis %3</translation>
+    </message>
+    <message>
+        <source>&amp;Remember for this service</source>
+        <translation>Für diesen Dienst &amp;merken</translation>
+    </message>
+    <message>
+        <source>Use certificate</source>
+        <translation>Zertifikat verwenden</translation>
+    </message>
+    <message>
+        <source>Send none</source>
+        <translation>Keines senden</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::network::SignInDialog</name>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>Anmeldung am Proxy</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Anmelden</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks you to sign in.</source>
+        <translation>Der Proxy %1 bittet Sie, sich anzumelden.</translation>
+    </message>
+    <message>
+        <source>%1 asks you to sign in.</source>
+        <translation>%1 bittet Sie, sich anzumelden.</translation>
+    </message>
+    <message>
+        <source>Realm: %1</source>
+        <translation>Bereich: %1</translation>
+    </message>
+    <message>
+        <source>The user name or password was not accepted. Try again.</source>
+        <translation>Benutzername oder Passwort wurden nicht angenommen. Versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Passwort:</translation>
+    </message>
+    <message>
+        <source>&amp;Remember</source>
+        <translation>&amp;Merken</translation>
+    </message>
+    <message>
+        <source>There is no secret store on this desktop, so sign-ins cannot be remembered.</source>
+        <translation>Auf diesem Desktop gibt es keinen Passwortspeicher, daher können Anmeldungen nicht gespeichert werden.</translation>
     </message>
 </context>
 <context>

@@ -233,6 +233,10 @@
         <source>All files (*)</source>
         <translation>Todos los archivos (*)</translation>
     </message>
+    <message>
+        <source>(no name)</source>
+        <translation>(sin nombre)</translation>
+    </message>
 </context>
 <context>
     <name>quillo::alerts::AlertCenter</name>
@@ -263,6 +267,78 @@
     <message>
         <source>Alert sound: Rep&amp;eat</source>
         <translation>Sonido de alerta: Re&amp;petir</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::network::ClientCertificateDialog</name>
+    <message>
+        <source>Choose a certificate</source>
+        <translation>Elegir un certificado</translation>
+    </message>
+    <message>
+        <source>%1 asks for a certificate that identifies you.</source>
+        <translation>%1 solicita un certificado que lo identifique.</translation>
+    </message>
+    <message>
+        <source>%1
+Issued by %2, valid until %3</source>
+        <translation>%1
+Emitido por %2, válido hasta %3</translation>
+    </message>
+    <message>
+        <source>&amp;Remember for this service</source>
+        <translation>&amp;Recordar para este servicio</translation>
+    </message>
+    <message>
+        <source>Use certificate</source>
+        <translation>Usar certificado</translation>
+    </message>
+    <message>
+        <source>Send none</source>
+        <translation>No enviar ninguno</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::network::SignInDialog</name>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>Inicio de sesión en el proxy</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Iniciar sesión</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks you to sign in.</source>
+        <translation>El proxy %1 le pide que inicie sesión.</translation>
+    </message>
+    <message>
+        <source>%1 asks you to sign in.</source>
+        <translation>%1 le pide que inicie sesión.</translation>
+    </message>
+    <message>
+        <source>Realm: %1</source>
+        <translation>Ámbito: %1</translation>
+    </message>
+    <message>
+        <source>The user name or password was not accepted. Try again.</source>
+        <translation>No se aceptó el nombre de usuario o la contraseña. Inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>Nombre de &amp;usuario:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Contraseña:</translation>
+    </message>
+    <message>
+        <source>&amp;Remember</source>
+        <translation>&amp;Recordar</translation>
+    </message>
+    <message>
+        <source>There is no secret store on this desktop, so sign-ins cannot be remembered.</source>
+        <translation>Este escritorio no tiene un almacén de secretos, así que los inicios de sesión no se pueden recordar.</translation>
     </message>
 </context>
 <context>

@@ -233,6 +233,10 @@
         <source>All files (*)</source>
         <translation>Tous les fichiers (*)</translation>
     </message>
+    <message>
+        <source>(no name)</source>
+        <translation>(sans nom)</translation>
+    </message>
 </context>
 <context>
     <name>quillo::alerts::AlertCenter</name>
@@ -263,6 +267,78 @@
     <message>
         <source>Alert sound: Rep&amp;eat</source>
         <translation>Son d&apos;alerte : Ré&amp;péter</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::network::ClientCertificateDialog</name>
+    <message>
+        <source>Choose a certificate</source>
+        <translation>Choisir un certificat</translation>
+    </message>
+    <message>
+        <source>%1 asks for a certificate that identifies you.</source>
+        <translation>%1 demande un certificat qui vous identifie.</translation>
+    </message>
+    <message>
+        <source>%1
+Issued by %2, valid until %3</source>
+        <translation>%1
+Émis par %2, valable jusqu&apos;au %3</translation>
+    </message>
+    <message>
+        <source>&amp;Remember for this service</source>
+        <translation>&amp;Retenir pour ce service</translation>
+    </message>
+    <message>
+        <source>Use certificate</source>
+        <translation>Utiliser le certificat</translation>
+    </message>
+    <message>
+        <source>Send none</source>
+        <translation>N&apos;en envoyer aucun</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::network::SignInDialog</name>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>Connexion au proxy</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Se connecter</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks you to sign in.</source>
+        <translation>Le proxy %1 vous demande de vous connecter.</translation>
+    </message>
+    <message>
+        <source>%1 asks you to sign in.</source>
+        <translation>%1 vous demande de vous connecter.</translation>
+    </message>
+    <message>
+        <source>Realm: %1</source>
+        <translation>Domaine : %1</translation>
+    </message>
+    <message>
+        <source>The user name or password was not accepted. Try again.</source>
+        <translation>Le nom d&apos;utilisateur ou le mot de passe n&apos;a pas été accepté. Réessayez.</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>Nom d&apos;&amp;utilisateur :</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Mot de passe :</translation>
+    </message>
+    <message>
+        <source>&amp;Remember</source>
+        <translation>&amp;Retenir</translation>
+    </message>
+    <message>
+        <source>There is no secret store on this desktop, so sign-ins cannot be remembered.</source>
+        <translation>Ce bureau n&apos;a pas de trousseau de secrets : les connexions ne peuvent pas être retenues.</translation>
     </message>
 </context>
 <context>

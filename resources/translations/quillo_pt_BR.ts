@@ -233,6 +233,10 @@
         <source>All files (*)</source>
         <translation>Todos os arquivos (*)</translation>
     </message>
+    <message>
+        <source>(no name)</source>
+        <translation>(sem nome)</translation>
+    </message>
 </context>
 <context>
     <name>quillo::alerts::AlertCenter</name>
@@ -263,6 +267,78 @@
     <message>
         <source>Alert sound: Rep&amp;eat</source>
         <translation>Som de alerta: Re&amp;petir</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::network::ClientCertificateDialog</name>
+    <message>
+        <source>Choose a certificate</source>
+        <translation>Escolher um certificado</translation>
+    </message>
+    <message>
+        <source>%1 asks for a certificate that identifies you.</source>
+        <translation>%1 pede um certificado que identifique você.</translation>
+    </message>
+    <message>
+        <source>%1
+Issued by %2, valid until %3</source>
+        <translation>%1
+Emitido por %2, válido até %3</translation>
+    </message>
+    <message>
+        <source>&amp;Remember for this service</source>
+        <translation>&amp;Lembrar para este serviço</translation>
+    </message>
+    <message>
+        <source>Use certificate</source>
+        <translation>Usar certificado</translation>
+    </message>
+    <message>
+        <source>Send none</source>
+        <translation>Não enviar nenhum</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::network::SignInDialog</name>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>Entrada no proxy</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Entrar</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks you to sign in.</source>
+        <translation>O proxy %1 pede que você entre.</translation>
+    </message>
+    <message>
+        <source>%1 asks you to sign in.</source>
+        <translation>%1 pede que você entre.</translation>
+    </message>
+    <message>
+        <source>Realm: %1</source>
+        <translation>Domínio: %1</translation>
+    </message>
+    <message>
+        <source>The user name or password was not accepted. Try again.</source>
+        <translation>O nome de usuário ou a senha não foi aceito. Tente novamente.</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>Nome de &amp;usuário:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Senha:</translation>
+    </message>
+    <message>
+        <source>&amp;Remember</source>
+        <translation>&amp;Lembrar</translation>
+    </message>
+    <message>
+        <source>There is no secret store on this desktop, so sign-ins cannot be remembered.</source>
+        <translation>Esta área de trabalho não tem um cofre de senhas, então as entradas não podem ser lembradas.</translation>
     </message>
 </context>
 <context>

@@ -28,3 +28,24 @@ TEST_CASE("the engine's flags: the operator's first, our defaults for what is le
         CHECK(quillo::engineFlags(row.user) == row.expected);
     }
 }
+
+TEST_CASE("the administrator's single sign-on servers reach the engine unless the operator named some") {
+    struct Row {
+        std::string_view name;
+        std::string user;
+        std::string servers;
+        std::string expected;
+    };
+    const std::string limit = "--renderer-process-limit=8";
+    const Row rows[] = {
+        {"the allow-list after our defaults", "", "*.corp.example",
+         limit + " --auth-server-whitelist=*.corp.example"},
+        {"the operator's own list wins", "--auth-server-whitelist=a.example", "*.corp.example",
+         "--auth-server-whitelist=a.example " + limit},
+        {"an unusable list adds nothing", "", "a.example --no-sandbox", limit},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        CHECK(quillo::engineFlags(row.user, row.servers) == row.expected);
+    }
+}

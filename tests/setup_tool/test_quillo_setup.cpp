@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -33,6 +34,10 @@ private slots:
     void sound_data();
     void sound();
     void autostart();
+    void trustedCertificates_data();
+    void trustedCertificates();
+    void singleSignOnServers_data();
+    void singleSignOnServers();
     void autostartEntryForInstallPath_data();
     void autostartEntryForInstallPath();
 
@@ -162,14 +167,16 @@ void TestQuilloSetup::values() {
 void TestQuilloSetup::showPrintsWhatTheClientReads() {
     QCOMPARE(run({QStringLiteral("--show")}).out,
              QStringLiteral(
-                 "No settings yet: give the order number with --order-id.\nAutostart: off\nSound: once\n"));
+                 "No settings yet: give the order number with --order-id.\nAutostart: off\nSound: once\n"
+                 "Trusted certificates: none\nSingle sign-on servers: none\n"));
     writeSettingsFile("[General]\nOrderID=1234567890\n");
     const Run result = run({QStringLiteral("--url"), QStringLiteral("http://127.0.0.1:8080/console?id="),
                             QStringLiteral("--show")});
     QCOMPARE(result.status, 0);
     QCOMPARE(result.out,
              QStringLiteral("OrderID: (too long; Quillo ignores it)\n"
-                            "URL: http://127.0.0.1:8080/console?id=\nAutostart: off\nSound: once\n"));
+                            "URL: http://127.0.0.1:8080/console?id=\nAutostart: off\nSound: once\n"
+                            "Trusted certificates: none\nSingle sign-on servers: none\n"));
 }
 
 void TestQuilloSetup::sound_data() {
@@ -219,7 +226,98 @@ void TestQuilloSetup::sound() {
         QCOMPARE(client.value(QStringLiteral("zoom/chat.example.com")).toString(), QStringLiteral("1.25"));
     // The sound alone is no reason to create the Tarnwick key.
     QVERIFY(!QFile::exists(settingsPath()));
-    QVERIFY(run({QStringLiteral("--show")}).out.endsWith(QStringLiteral("Sound: ") + stored + u'\n'));
+    QVERIFY(run({QStringLiteral("--show")}).out.contains(QStringLiteral("\nSound: ") + stored + u'\n'));
+}
+
+void TestQuilloSetup::trustedCertificates_data() {
+    QTest::addColumn<QString>("file"); // in the home: cert.pem, cert.der, chain.pem, junk.pem, missing.pem
+    QTest::addColumn<bool>("trusted");
+
+    QTest::newRow("PEM") << QStringLiteral("cert.pem") << true;
+    QTest::newRow("DER, the same fingerprint") << QStringLiteral("cert.der") << true;
+    QTest::newRow("two certificates: which one is meant?") << QStringLiteral("chain.pem") << false;
+    QTest::newRow("not a certificate") << QStringLiteral("junk.pem") << false;
+    QTest::newRow("no such file") << QStringLiteral("missing.pem") << false;
+}
+
+void TestQuilloSetup::trustedCertificates() {
+    QFETCH(QString, file);
+    QFETCH(bool, trusted);
+    const QDir home(m_home->path());
+    const auto openssl = [](const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral("openssl"), arguments);
+        return process.waitForFinished(30000) && process.exitCode() == 0
+                   ? std::optional<QByteArray>(process.readAllStandardOutput())
+                   : std::nullopt;
+    };
+    QVERIFY(openssl({QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                     QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-subj"),
+                     QStringLiteral("/CN=chat.corp.example"), QStringLiteral("-keyout"),
+                     home.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"),
+                     home.filePath(QStringLiteral("cert.pem"))})
+                .has_value());
+    QVERIFY(openssl({QStringLiteral("x509"), QStringLiteral("-in"), home.filePath(QStringLiteral("cert.pem")),
+                     QStringLiteral("-outform"), QStringLiteral("der"), QStringLiteral("-out"),
+                     home.filePath(QStringLiteral("cert.der"))})
+                .has_value());
+    QFile pem(home.filePath(QStringLiteral("cert.pem")));
+    QVERIFY(pem.open(QIODevice::ReadOnly));
+    const QByteArray certificate = pem.readAll();
+    for (const auto& [name, content] :
+         {std::pair{QStringLiteral("chain.pem"), certificate + certificate},
+          std::pair{QStringLiteral("junk.pem"), QByteArray("-----BEGIN CERTIFICATE-----\nnot one\n")}}) {
+        QFile out(home.filePath(name));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+    const QString fingerprint =
+        QString::fromLatin1(openssl({QStringLiteral("x509"), QStringLiteral("-noout"),
+                                     QStringLiteral("-fingerprint"), QStringLiteral("-sha256"),
+                                     QStringLiteral("-in"), home.filePath(QStringLiteral("cert.pem"))})
+                                .value_or(QByteArray()))
+            .section(u'=', 1)
+            .trimmed();
+    QCOMPARE(fingerprint.size(), 95);
+
+    const QString clientFile = m_home->path() + QLatin1String(kClientSettingsFile);
+    const Run result = run({QStringLiteral("--trust-certificate"), home.filePath(file)});
+    QVERIFY2(result.status == (trusted ? 0 : 1), qPrintable(result.out + result.err));
+    if (!trusted) {
+        // Refused before anything is written.
+        QVERIFY(!QFile::exists(clientFile));
+        return;
+    }
+    QVERIFY(run({QStringLiteral("--show")}).out.contains(QStringLiteral("  SHA-256 ") + fingerprint + u'\n'));
+    // Trusted twice is listed once; the other form of the file takes it back.
+    QCOMPARE(run({QStringLiteral("--trust-certificate"), home.filePath(file)}).status, 0);
+    QCOMPARE(run({QStringLiteral("--show")}).out.count(fingerprint), 1);
+    const QString other =
+        file == QStringLiteral("cert.pem") ? QStringLiteral("cert.der") : QStringLiteral("cert.pem");
+    QCOMPARE(run({QStringLiteral("--untrust-certificate"), home.filePath(other)}).status, 0);
+    QVERIFY(run({QStringLiteral("--show")}).out.contains(QStringLiteral("Trusted certificates: none\n")));
+}
+
+void TestQuilloSetup::singleSignOnServers_data() {
+    QTest::addColumn<QString>("servers");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("a pattern") << QStringLiteral("*.corp.example") << 0 << QStringLiteral("*.corp.example");
+    QTest::newRow("empty turns it off") << QString() << 0 << QStringLiteral("none");
+    QTest::newRow("a flag smuggled in is refused")
+        << QStringLiteral("a.example --no-sandbox") << 1 << QStringLiteral("intranet.example");
+}
+
+void TestQuilloSetup::singleSignOnServers() {
+    QFETCH(QString, servers);
+    QFETCH(int, status);
+    QFETCH(QString, shown);
+    QCOMPARE(run({QStringLiteral("--sso-servers=intranet.example")}).status, 0);
+    const Run result = run({QStringLiteral("--sso-servers=") + servers});
+    QVERIFY2(result.status == status, qPrintable(result.out + result.err));
+    QVERIFY(run({QStringLiteral("--show")})
+                .out.contains(QStringLiteral("Single sign-on servers: ") + shown + u'\n'));
 }
 
 void TestQuilloSetup::autostart() {

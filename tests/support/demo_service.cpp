@@ -135,6 +135,10 @@ void DemoService::stop() {
     m_tlsPort = 0;
 }
 
+QString DemoService::certificatePath() const {
+    return m_certDir ? m_certDir->filePath(u"cert.pem"_s) : QString();
+}
+
 QUrl DemoService::baseUrl() const {
     return QUrl(u"http://127.0.0.1:%1"_s.arg(m_port));
 }

@@ -72,6 +72,8 @@ public:
 
     quint16 port() const { return m_port; }
     quint16 tlsPort() const { return m_tlsPort; }
+    // The PEM file of the throwaway certificate, while the service serves HTTPS.
+    QString certificatePath() const;
     QUrl baseUrl() const;
     // Chromium --host-resolver-rules that send every host to this service: https (port 443) to
     // the TLS listener when there is one, everything else to the plain one.
