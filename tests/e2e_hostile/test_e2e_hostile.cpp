@@ -41,9 +41,10 @@ private slots:
     void attack_data();
     void attack();
     void windowBurst();
-    void forgedReportsAreIgnored();
-    // Last: once every hostile page has been and gone.
+    // Once every hostile page before it has been and gone.
     void memoryReturnsOnceClosed();
+    // After the burst's windows are closed: the burst leaves the pool full until then.
+    void forgedReportsAreIgnored();
 
 private:
     // Opens the attack in a secondary window and pings the console until the attack reports its

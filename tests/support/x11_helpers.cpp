@@ -361,9 +361,17 @@ bool typeText(const QString& text) {
 }
 
 bool drag(int fromX, int fromY, int toX, int toY, int button) {
-    // Several steps, so the target sees a real motion and not a jump.
-    QStringList arguments = {u"mousemove"_s,         u"--sync"_s,    QString::number(fromX),
-                             QString::number(fromY), u"mousedown"_s, QString::number(button)};
+    // Several steps, so the target sees a real motion and not a jump. The first waits as a hand
+    // does: a client that hands the move to the window manager on the press needs that round trip
+    // before the pointer moves, or a loaded machine loses the first step.
+    QStringList arguments = {u"mousemove"_s,
+                             u"--sync"_s,
+                             QString::number(fromX),
+                             QString::number(fromY),
+                             u"mousedown"_s,
+                             QString::number(button),
+                             u"sleep"_s,
+                             u"0.25"_s};
     constexpr int kSteps = 8;
     for (int step = 1; step <= kSteps; ++step) {
         arguments << u"sleep"_s << u"0.03"_s << u"mousemove"_s
