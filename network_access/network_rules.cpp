@@ -270,8 +270,13 @@ std::string singleSignOnProblem(std::string_view servers) {
     if (parts.empty())
         return "the list of single sign-on servers is empty";
     for (const std::string_view part : parts) {
-        if (!isServerPattern(part))
-            return "\"" + std::string(part) + "\" is not a server name or a pattern such as *.corp.example";
+        if (!isServerPattern(part)) {
+            // Appended piece by piece: GCC 12 at -O3 takes "..." + std::string for overlapping copies.
+            std::string problem = "\"";
+            problem.append(part);
+            problem.append("\" is not a server name or a pattern such as *.corp.example");
+            return problem;
+        }
     }
     return {};
 }
