@@ -95,10 +95,14 @@ QString AlertSoundPlayer::soundFile() {
         QSaveFile file(path);
         if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) {
             m_file = path;
+            m_toldUnwritable = false;
             return m_file;
         }
-        qCInfo(lcAlerts) << "could not write the alert sound to" << path << ":" << file.errorString();
+        // Said once: every alert tries again, and the failure to play is logged on its own.
+        if (!m_toldUnwritable)
+            qCInfo(lcAlerts) << "could not write the alert sound to" << path << ":" << file.errorString();
     }
+    m_toldUnwritable = true;
     return {};
 }
 

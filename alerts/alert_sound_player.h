@@ -47,6 +47,7 @@ private:
     quint32 m_current = 0;
     QTimer m_timeout;
     QString m_file;
+    bool m_toldUnwritable = false;
 };
 
 } // namespace quillo::alerts

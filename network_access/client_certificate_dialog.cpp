@@ -1,10 +1,10 @@
 #include "network_access/client_certificate_dialog.h"
 
+#include "network_access/question_parts.h"
+
 #include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace quillo::network {
@@ -21,10 +21,7 @@ ClientCertificateDialog::ClientCertificateDialog(const QString& hostAndPort,
     : QDialog(parent) {
     setWindowTitle(tr("Choose a certificate"));
     auto* layout = new QVBoxLayout(this);
-    auto* who = new QLabel(tr("%1 asks for a certificate that identifies you.").arg(hostAndPort), this);
-    who->setTextFormat(Qt::PlainText);
-    who->setWordWrap(true);
-    layout->addWidget(who);
+    addTextLine(*this, *layout, tr("%1 asks for a certificate that identifies you.").arg(hostAndPort));
     m_list = new QListWidget(this);
     for (const QSslCertificate& certificate : offered)
         m_list->addItem(tr("%1\nIssued by %2, valid until %3")
@@ -32,16 +29,14 @@ ClientCertificateDialog::ClientCertificateDialog(const QString& hostAndPort,
                                  nameOf(certificate.issuerInfo(QSslCertificate::CommonName)),
                                  QLocale().toString(certificate.expiryDate().date(), QLocale::ShortFormat)));
     m_list->setCurrentRow(0);
+    // Each certificate's lines read whole, without scrolling sideways.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setMinimumWidth(m_list->sizeHintForColumn(0) + 2 * m_list->frameWidth() +
+                            m_list->verticalScrollBar()->sizeHint().width());
     layout->addWidget(m_list);
     m_remember = new QCheckBox(tr("&Remember for this service"), this);
     layout->addWidget(m_remember);
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* use = buttons->addButton(tr("Use certificate"), QDialogButtonBox::AcceptRole);
-    use->setDefault(true);
-    buttons->addButton(tr("Send none"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    addAnswerRow(*this, *layout, tr("Use certificate"), tr("Send none"));
     m_list->setFocus();
 }
 

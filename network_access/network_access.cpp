@@ -83,6 +83,11 @@ private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void onCertificateError(const QWebEngineCertificateError& error);
     void onClientCertificate(QWebEngineClientCertificateSelection selection);
+    void onLoadFailed(const QWebEngineLoadingInfo& info);
+    // The window the page shows in, which a question about the page belongs to.
+    QWidget* pageWindow() const;
+    // Shows a question modal to the page's window only, gone once answered.
+    void present(QDialog& box);
     // The page's recovery panel says what was refused, with a button to try again.
     void showRefusal(const RecoveryText& text, const QUrl& url);
     bool isPageAddress(const QUrl& url) const;
@@ -177,18 +182,13 @@ void PageNetwork::signIn(const Question& question, QAuthenticator& authenticator
 void PageNetwork::ask(const Question& question, bool refusedBefore) {
     if (refusedBefore)
         qCInfo(lcNetwork).noquote() << "sign-in for" << question.key << "was refused; asking again";
-    QWebEngineView* view = QWebEngineView::forPage(&m_page);
-    QWidget* window = view != nullptr ? view->window() : nullptr;
     const SignInDialog::Question text{question.where,
                                       question.target.kind == SignInKind::Proxy,
                                       QString::fromStdString(question.target.realm),
                                       refusedBefore,
                                       m_access.m_store->state() != CredentialStore::State::Unavailable,
                                       m_lastUser};
-    m_box = new SignInDialog(text, window);
-    m_box->setAttribute(Qt::WA_DeleteOnClose);
-    if (window != nullptr)
-        m_access.m_modalToWindow(*m_box, *window);
+    m_box = new SignInDialog(text, pageWindow());
     connect(m_box, &QDialog::finished, this, [this, question, box = m_box](int result) {
         m_asking = false;
         if (result == QDialog::Accepted) {
@@ -202,9 +202,7 @@ void PageNetwork::ask(const Question& question, bool refusedBefore) {
     // A box that goes with its window unanswered leaves the next question free to come.
     connect(m_box, &QObject::destroyed, this, [this] { m_asking = false; });
     qCInfo(lcNetwork).noquote() << "sign-in for" << question.key << "put to the operator";
-    m_box->show();
-    m_box->raise();
-    m_box->activateWindow();
+    present(*m_box);
 }
 
 void PageNetwork::answered(const Question& question, const Credentials& credentials) {
@@ -251,8 +249,10 @@ void PageNetwork::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             m_toRemember.clear();
         }
         break;
-    case QWebEngineLoadingInfo::LoadStoppedStatus:
     case QWebEngineLoadingInfo::LoadFailedStatus:
+        onLoadFailed(info);
+        break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
         break;
     }
     m_loading = false;
@@ -308,12 +308,7 @@ void PageNetwork::onClientCertificate(QWebEngineClientCertificateSelection selec
         }
     }
     // The selection waits for its answer, so the operator is asked without holding up the engine.
-    QWebEngineView* view = QWebEngineView::forPage(&m_page);
-    QWidget* window = view != nullptr ? view->window() : nullptr;
-    auto* box = new ClientCertificateDialog(hostAndPort, offered, window);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    if (window != nullptr)
-        m_access.m_modalToWindow(*box, *window);
+    auto* box = new ClientCertificateDialog(hostAndPort, offered, pageWindow());
     connect(box, &QDialog::finished, this, [this, box, selection, offered, hostAndPort](int result) mutable {
         const int index = box->chosen();
         if (result != QDialog::Accepted || index < 0 || index >= offered.size()) {
@@ -330,7 +325,47 @@ void PageNetwork::onClientCertificate(QWebEngineClientCertificateSelection selec
         qCInfo(lcNetwork).noquote() << "client certificate" << fingerprint << "sent to" << hostAndPort;
         selection.select(offered.at(index));
     });
-    box->show();
+    qCInfo(lcNetwork).noquote() << "client certificate for" << hostAndPort << "put to the operator";
+    present(*box);
+}
+
+void PageNetwork::onLoadFailed(const QWebEngineLoadingInfo& info) {
+    if (info.errorDomain() != QWebEngineLoadingInfo::ConnectionErrorDomain || !isPageAddress(info.url()))
+        return;
+    const QString hostAndPort = info.url().host() + u':' + QString::number(info.url().port(443));
+    const bool sent = m_access.m_clientCertificates.contains(hostAndPort);
+    switch (clientCertificateFailure(info.errorCode(), sent)) {
+    case ClientCertificateFailure::None:
+        return;
+    case ClientCertificateFailure::Missing:
+        qCWarning(lcNetwork).noquote() << hostAndPort << "asked for a client certificate; none is installed ("
+                                       << info.errorCode() << info.errorString() << ")";
+        showRefusal(clientCertificateMissingText(hostAndPort.toStdString()), info.url());
+        return;
+    case ClientCertificateFailure::Refused:
+        // Trying again asks the operator afresh, with no remembered choice in the way.
+        m_access.m_clientCertificates.remove(hostAndPort);
+        forgetClientCertificate(*openClientSettings(), hostAndPort);
+        qCWarning(lcNetwork).noquote()
+            << hostAndPort << "refused the client certificate it was sent (" << info.errorCode()
+            << info.errorString() << "); the choice is forgotten";
+        showRefusal(clientCertificateRefusedText(hostAndPort.toStdString()), info.url());
+        return;
+    }
+}
+
+QWidget* PageNetwork::pageWindow() const {
+    QWebEngineView* view = QWebEngineView::forPage(&m_page);
+    return view != nullptr ? view->window() : nullptr;
+}
+
+void PageNetwork::present(QDialog& box) {
+    box.setAttribute(Qt::WA_DeleteOnClose);
+    if (QWidget* window = pageWindow())
+        m_access.m_modalToWindow(box, *window);
+    box.show();
+    box.raise();
+    box.activateWindow();
 }
 
 bool PageNetwork::isPageAddress(const QUrl& url) const {

@@ -235,6 +235,26 @@ RecoveryText signInCancelledText(const std::string& where, bool proxy) {
     return text;
 }
 
+RecoveryText clientCertificateRefusedText(const std::string& hostAndPort) {
+    RecoveryText text;
+    text.title = "The service refused the client certificate";
+    text.what = hostAndPort +
+                " did not accept the certificate that was sent. Try again to choose another one, or "
+                "ask your administrator which certificate the service accepts.";
+    text.button = "Try again";
+    return text;
+}
+
+ClientCertificateFailure clientCertificateFailure(int netError, bool certificateSent) {
+    constexpr int kCertificateNeeded = -110;
+    constexpr int kBadCertificate = -117;
+    // A server that requires a certificate and gets none ends the handshake; which error the
+    // engine names then depends on the server's alert.
+    if (netError != kCertificateNeeded && netError != kBadCertificate)
+        return ClientCertificateFailure::None;
+    return certificateSent ? ClientCertificateFailure::Refused : ClientCertificateFailure::Missing;
+}
+
 RecoveryText clientCertificateMissingText(const std::string& hostAndPort) {
     RecoveryText text;
     text.title = "The service asks for a client certificate";

@@ -109,6 +109,12 @@ RecoveryText certificateRefusedText(CertificateProblem problem, const std::strin
                                     const std::string& fingerprint);
 RecoveryText signInCancelledText(const std::string& where, bool proxy);
 RecoveryText clientCertificateMissingText(const std::string& hostAndPort);
+RecoveryText clientCertificateRefusedText(const std::string& hostAndPort);
+
+// What a failed load says about client certificates: the service wanted one and got none, or
+// refused the one it got. The engine asks the client only when it has certificates to offer.
+enum class ClientCertificateFailure { None, Missing, Refused };
+ClientCertificateFailure clientCertificateFailure(int netError, bool certificateSent);
 // The support log's name for a problem.
 const char* problemName(CertificateProblem problem);
 

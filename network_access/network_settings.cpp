@@ -65,6 +65,13 @@ bool rememberClientCertificate(QSettings& settings, const QString& hostAndPort, 
     return written(settings);
 }
 
+bool forgetClientCertificate(QSettings& settings, const QString& hostAndPort) {
+    settings.beginGroup(QLatin1String(kClientCertificatesGroup));
+    settings.remove(hostAndPort);
+    settings.endGroup();
+    return written(settings);
+}
+
 QString singleSignOnServers(QSettings& settings) {
     return settings.value(QLatin1String(kSingleSignOnServersKey)).toString();
 }

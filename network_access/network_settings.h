@@ -29,6 +29,7 @@ bool writeTrustedFingerprints(QSettings& settings, const QStringList& fingerprin
 // The client certificate chosen with "Remember" for a service's "host:port", by fingerprint.
 QString rememberedClientCertificate(QSettings& settings, const QString& hostAndPort);
 bool rememberClientCertificate(QSettings& settings, const QString& hostAndPort, const QString& fingerprint);
+bool forgetClientCertificate(QSettings& settings, const QString& hostAndPort);
 
 QString singleSignOnServers(QSettings& settings);
 bool writeSingleSignOnServers(QSettings& settings, const QString& servers);

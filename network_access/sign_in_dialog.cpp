@@ -1,11 +1,11 @@
 #include "network_access/sign_in_dialog.h"
 
+#include "network_access/question_parts.h"
+
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quillo::network {
@@ -14,24 +14,16 @@ SignInDialog::SignInDialog(const Question& question, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(question.proxy ? tr("Proxy sign-in") : tr("Sign in"));
     auto* layout = new QVBoxLayout(this);
-    auto* who = new QLabel(question.proxy ? tr("The proxy %1 asks you to sign in.").arg(question.where)
-                                          : tr("%1 asks you to sign in.").arg(question.where),
-                           this);
-    who->setTextFormat(Qt::PlainText);
-    who->setWordWrap(true);
-    layout->addWidget(who);
-    if (!question.realm.isEmpty()) {
-        auto* realm = new QLabel(tr("Realm: %1").arg(question.realm), this);
-        realm->setTextFormat(Qt::PlainText);
-        realm->setWordWrap(true);
-        layout->addWidget(realm);
-    }
+    addTextLine(*this, *layout,
+                question.proxy ? tr("The proxy %1 asks you to sign in.").arg(question.where)
+                               : tr("%1 asks you to sign in.").arg(question.where));
+    if (!question.realm.isEmpty())
+        addTextLine(*this, *layout, tr("Realm: %1").arg(question.realm));
     if (question.refusedBefore) {
-        auto* refused = new QLabel(tr("The user name or password was not accepted. Try again."), this);
+        QLabel* refused =
+            addTextLine(*this, *layout, tr("The user name or password was not accepted. Try again."));
         refused->setObjectName(QStringLiteral("signInRefused"));
         refused->setStyleSheet(QStringLiteral("color: #b00020"));
-        refused->setWordWrap(true);
-        layout->addWidget(refused);
     }
 
     auto* form = new QFormLayout;
@@ -43,23 +35,13 @@ SignInDialog::SignInDialog(const Question& question, QWidget* parent)
     layout->addLayout(form);
 
     m_remember = new QCheckBox(tr("&Remember"), this);
+    layout->addWidget(m_remember);
     if (!question.canRemember) {
         m_remember->setEnabled(false);
-        auto* note = new QLabel(
-            tr("There is no secret store on this desktop, so sign-ins cannot be remembered."), this);
-        note->setWordWrap(true);
-        layout->addWidget(m_remember);
-        layout->addWidget(note);
-    } else {
-        layout->addWidget(m_remember);
+        addTextLine(*this, *layout,
+                    tr("There is no secret store on this desktop, so sign-ins cannot be remembered."));
     }
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    QPushButton* signIn = buttons->addButton(tr("Sign in"), QDialogButtonBox::AcceptRole);
-    signIn->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    addAnswerRow(*this, *layout, tr("Sign in"));
 
     // The user name first, selected: typing replaces the one given before.
     m_user->selectAll();

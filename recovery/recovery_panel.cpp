@@ -53,6 +53,16 @@ void RecoveryPanel::showOver() {
     setGeometry(parentWidget()->rect());
     raise();
     show();
+    const QWidget* focused = window()->focusWidget();
+    if (focused == parentWidget() || (parentWidget()->isAncestorOf(focused) && !isAncestorOf(focused)))
+        m_button->setFocus(Qt::OtherFocusReason);
+}
+
+void RecoveryPanel::setVisible(bool visible) {
+    const bool hadKeyboard = !visible && isAncestorOf(window()->focusWidget());
+    QWidget::setVisible(visible);
+    if (hadKeyboard)
+        parentWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 bool RecoveryPanel::eventFilter(QObject* watched, QEvent* event) {

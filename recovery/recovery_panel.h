@@ -25,8 +25,11 @@ public:
     void setTexts(const RecoveryText& text);
     // Title, sentence, countdown and button, as shown.
     QStringList texts() const;
-    // Covers the parent and comes on top of its children.
+    // Covers the parent and comes on top of its children; the keyboard comes to its button when
+    // it was in the covered page, so Space or Enter tries again.
     void showOver();
+    // Hides, handing the keyboard back to the page when the panel had it.
+    void setVisible(bool visible) override;
 
 signals:
     void tryNowClicked();

@@ -161,6 +161,24 @@ TEST_CASE("the engine's certificate errors in the operator's words") {
     CHECK(text.countdown.empty());
 }
 
+TEST_CASE("a failed load that was about a client certificate") {
+    struct Row {
+        int error;
+        bool sent;
+        ClientCertificateFailure failure;
+    };
+    const Row rows[] = {
+        {-110, false, ClientCertificateFailure::Missing}, {-117, false, ClientCertificateFailure::Missing},
+        {-117, true, ClientCertificateFailure::Refused},  {-110, true, ClientCertificateFailure::Refused},
+        {-107, true, ClientCertificateFailure::None},     {-202, false, ClientCertificateFailure::None},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.error);
+        CAPTURE(row.sent);
+        CHECK(clientCertificateFailure(row.error, row.sent) == row.failure);
+    }
+}
+
 TEST_CASE("single sign-on servers become the engine's allow-list") {
     struct Row {
         std::string_view name;
