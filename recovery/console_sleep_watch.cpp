@@ -5,8 +5,6 @@
 
 #include <QNetworkInformation>
 #include <QStringList>
-#include <QWebEngineLoadingInfo>
-#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace quillo {
@@ -29,7 +27,6 @@ alerts::NetworkState networkState(QNetworkInformation::Reachability reachability
 ConsoleSleepWatch::ConsoleSleepWatch(QWebEngineView& console, RendererRecovery& recovery,
                                      std::unique_ptr<SleepNotices> notices, alerts::TimeMs longSleepMs)
     : QObject(&console)
-    , m_console(console)
     , m_recovery(recovery)
     , m_notices(std::move(notices))
     , m_logic(longSleepMs) {
@@ -55,39 +52,17 @@ ConsoleSleepWatch::ConsoleSleepWatch(QWebEngineView& console, RendererRecovery& 
                     apply(m_logic.onNetwork(networkState(reachability)), "the network changed");
                 });
     }
-    connect(console.page(), &QWebEnginePage::loadingChanged, this, &ConsoleSleepWatch::onLoadingChanged);
+    // The console's recovery judges each load; the watch goes by its verdict.
+    connect(&recovery, &RendererRecovery::loadJudged, this, [this](LoadVerdict verdict) {
+        if (const std::optional<alerts::LoadResult> result = sleepLoadResult(verdict))
+            m_logic.onLoadFinished(*result);
+    });
 }
 
 ConsoleSleepWatch::~ConsoleSleepWatch() = default;
 
 void ConsoleSleepWatch::setPopupShowing(bool showing) {
     apply(m_logic.onPopupVisible(showing), "the chat popup closed");
-}
-
-void ConsoleSleepWatch::onLoadingChanged(const QWebEngineLoadingInfo& info) {
-    switch (info.status()) {
-    case QWebEngineLoadingInfo::LoadStartedStatus:
-    case QWebEngineLoadingInfo::LoadStoppedStatus:
-        return;
-    case QWebEngineLoadingInfo::LoadSucceededStatus:
-        m_logic.onLoadFinished(alerts::LoadResult::Ok);
-        return;
-    case QWebEngineLoadingInfo::LoadFailedStatus:
-        break;
-    }
-    const bool httpStatus = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
-    switch (classifyLoadFailure(info.errorCode(), httpStatus)) {
-    case LoadFailureAction::Ignore:
-        return;
-    case LoadFailureAction::Retry:
-        // The service's own "restarting" answers came over a working network.
-        m_logic.onLoadFinished(httpStatus ? alerts::LoadResult::OtherError
-                                          : alerts::LoadResult::NetworkError);
-        return;
-    case LoadFailureAction::ShowAsIs:
-        m_logic.onLoadFinished(alerts::LoadResult::OtherError);
-        return;
-    }
 }
 
 void ConsoleSleepWatch::apply(const alerts::SleepActions& actions, const char* when) {

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <memory>
 
-class QWebEngineLoadingInfo;
 class QWebEngineView;
 
 namespace quillo {
@@ -32,10 +31,8 @@ public:
     void setPopupShowing(bool showing);
 
 private:
-    void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void apply(const alerts::SleepActions& actions, const char* when);
 
-    QWebEngineView& m_console;
     RendererRecovery& m_recovery;
     std::unique_ptr<SleepNotices> m_notices;
     alerts::SleepRecovery m_logic;

@@ -62,21 +62,38 @@ constexpr int kLastCertificateError = -200;
 
 } // namespace
 
-LoadFailureAction classifyLoadFailure(int errorCode, bool isHttpStatus) {
+LoadVerdict judgeLoad(bool succeeded, int errorCode, bool isHttpStatus) {
+    if (succeeded)
+        return LoadVerdict::Loaded;
     if (isHttpStatus)
         return std::find(kRestartingStatuses.begin(), kRestartingStatuses.end(), errorCode) !=
                        kRestartingStatuses.end()
-                   ? LoadFailureAction::Retry
-                   : LoadFailureAction::ShowAsIs;
+                   ? LoadVerdict::Unavailable
+                   : LoadVerdict::Failed;
     if (errorCode == kAborted)
-        return LoadFailureAction::Ignore;
+        return LoadVerdict::Replaced;
     // A certificate the engine refused stays refused: retrying would only hammer a wrong server.
     if (errorCode >= kFirstCertificateError && errorCode <= kLastCertificateError)
-        return LoadFailureAction::ShowAsIs;
+        return LoadVerdict::Failed;
     if (std::find(kUnreachableErrors.begin(), kUnreachableErrors.end(), errorCode) !=
         kUnreachableErrors.end())
-        return LoadFailureAction::Retry;
-    return LoadFailureAction::ShowAsIs;
+        return LoadVerdict::Unreachable;
+    return LoadVerdict::Failed;
+}
+
+std::optional<alerts::LoadResult> sleepLoadResult(LoadVerdict verdict) {
+    switch (verdict) {
+    case LoadVerdict::Loaded:
+        return alerts::LoadResult::Ok;
+    case LoadVerdict::Replaced:
+        return std::nullopt;
+    case LoadVerdict::Unreachable:
+        return alerts::LoadResult::NetworkError;
+    case LoadVerdict::Unavailable:
+    case LoadVerdict::Failed:
+        break;
+    }
+    return alerts::LoadResult::OtherError;
 }
 
 RecoveryText recoveryText(RecoveryReason reason, const std::string& address, int secondsLeft) {

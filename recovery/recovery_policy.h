@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alerts/sleep_recovery.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,20 +43,30 @@ private:
     std::optional<std::int64_t> m_upSince;
 };
 
-// What the client does with a failed load of a browser's top frame.
-enum class LoadFailureAction {
+// How a load of a browser's top frame ended, as the browser's recovery judges it: the one
+// judgement of a load, which whatever else cares about the page's loads takes from the recovery.
+enum class LoadVerdict {
+    Loaded,
     // Not a failure the operator needs to hear of (the load was replaced by another).
-    Ignore,
-    // The service could not be reached, or said it is restarting (502, 503, 504 from the load
-    // balancer in front of it): show the client's own page and try again.
-    Retry,
+    Replaced,
+    // The service could not be reached, directly or through its proxy: show the client's own page
+    // and try again.
+    Unreachable,
+    // The service said it is restarting (502, 503, 504 from the load balancer in front of it),
+    // over a network that works: show the client's own page and try again.
+    Unavailable,
     // The engine's own page stands: the server's other HTTP answers, a refused certificate, or
     // anything retrying cannot mend.
-    ShowAsIs,
+    Failed,
 };
 
-// errorCode is the engine's network error (negative) or, when isHttpStatus, the HTTP status.
-LoadFailureAction classifyLoadFailure(int errorCode, bool isHttpStatus);
+// errorCode is the engine's network error (negative) or, when isHttpStatus, the HTTP status; both
+// are ignored for a load that succeeded.
+LoadVerdict judgeLoad(bool succeeded, int errorCode, bool isHttpStatus);
+
+// What the console's checks around a sleep of the machine learn of a load: only a failure of the
+// network itself asks for a reload at the wake; a replaced load says nothing.
+std::optional<alerts::LoadResult> sleepLoadResult(LoadVerdict verdict);
 
 // Why a browser is waiting to load its page again.
 enum class RecoveryReason {

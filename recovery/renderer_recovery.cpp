@@ -106,25 +106,30 @@ void RendererRecovery::onRendererEnded(int status, int exitCode) {
 
 void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     m_lastAnswerMs = now();
-    switch (info.status()) {
-    case QWebEngineLoadingInfo::LoadStartedStatus:
-    case QWebEngineLoadingInfo::LoadStoppedStatus:
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus ||
+        info.status() == QWebEngineLoadingInfo::LoadStoppedStatus)
         return;
-    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    const LoadVerdict verdict =
+        judgeLoad(info.status() == QWebEngineLoadingInfo::LoadSucceededStatus, info.errorCode(),
+                  info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain);
+    actOn(verdict, info);
+    // Told once the waiting page and its timers say what comes next, so a listener that loads the
+    // page again goes through them rather than round them.
+    emit loadJudged(verdict);
+}
+
+void RendererRecovery::actOn(LoadVerdict verdict, const QWebEngineLoadingInfo& info) {
+    switch (verdict) {
+    case LoadVerdict::Replaced:
+        return;
+    case LoadVerdict::Loaded:
         m_rendererBackoff.succeeded(now());
         m_unreachableBackoff.succeeded(now());
         if (m_reason)
             qCInfo(lcRecovery).noquote() << "page is back:" << info.url().toDisplayString();
         endWaiting();
         return;
-    case QWebEngineLoadingInfo::LoadFailedStatus:
-        break;
-    }
-    const bool httpStatus = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
-    switch (classifyLoadFailure(info.errorCode(), httpStatus)) {
-    case LoadFailureAction::Ignore:
-        return;
-    case LoadFailureAction::ShowAsIs:
+    case LoadVerdict::Failed:
         // What the client refused stays said over the engine's page, until the operator acts.
         if (m_reason == RecoveryReason::Refused)
             return;
@@ -134,16 +139,18 @@ void RendererRecovery::onLoadingChanged(const QWebEngineLoadingInfo& info) {
                                          << failureText(info) << ")";
         endWaiting();
         return;
-    case LoadFailureAction::Retry:
+    case LoadVerdict::Unreachable:
+    case LoadVerdict::Unavailable:
         break;
     }
+    const bool unavailable = verdict == LoadVerdict::Unavailable;
     m_address = info.url();
     const std::int64_t wait =
         m_unreachableBackoff.failed(now(), QRandomGenerator::global()->generateDouble());
-    qCInfo(lcRecovery).noquote() << (httpStatus ? "service not available at" : "cannot reach")
+    qCInfo(lcRecovery).noquote() << (unavailable ? "service not available at" : "cannot reach")
                                  << m_address.toDisplayString() << "(" << failureText(info)
                                  << ") - trying again in" << wait << "ms";
-    schedule(httpStatus ? RecoveryReason::Unavailable : RecoveryReason::Unreachable, wait);
+    schedule(unavailable ? RecoveryReason::Unavailable : RecoveryReason::Unreachable, wait);
 }
 
 void RendererRecovery::onOnline() {

@@ -57,9 +57,14 @@ public:
     // page says so with text and tries nothing until the operator presses its button.
     void showRefusal(const RecoveryText& text, const QUrl& address);
 
+signals:
+    // Each finished load of the page, as judged here, once the recovery has acted on it.
+    void loadJudged(quillo::LoadVerdict verdict);
+
 private:
     void onRendererEnded(int status, int exitCode);
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
+    void actOn(LoadVerdict verdict, const QWebEngineLoadingInfo& info);
     void onOnline();
     void checkAlive();
     void schedule(RecoveryReason reason, std::int64_t waitMs);

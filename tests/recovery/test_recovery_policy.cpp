@@ -87,38 +87,50 @@ TEST_CASE("what a failed load leads to, by the engine's error or the HTTP status
         std::string_view name;
         int errorCode;
         bool httpStatus;
-        LoadFailureAction action;
+        LoadVerdict verdict;
     };
     const Row rows[] = {
-        {"connection refused: retried", -102, false, LoadFailureAction::Retry},
-        {"connection reset: retried", -101, false, LoadFailureAction::Retry},
-        {"name not resolved: retried", -105, false, LoadFailureAction::Retry},
-        {"connection timed out: retried", -118, false, LoadFailureAction::Retry},
-        {"network changed: retried", -21, false, LoadFailureAction::Retry},
-        {"address unreachable: retried", -109, false, LoadFailureAction::Retry},
-        {"TLS handshake failed: retried", -107, false, LoadFailureAction::Retry},
-        {"proxy down or restarting: retried", -130, false, LoadFailureAction::Retry},
-        {"tunnel through the proxy failed: retried", -111, false, LoadFailureAction::Retry},
-        {"SOCKS proxy down: retried", -120, false, LoadFailureAction::Retry},
-        {"SOCKS proxy cannot reach the host: retried", -121, false, LoadFailureAction::Retry},
-        {"proxy script not fetched: retried", -131, false, LoadFailureAction::Retry},
-        {"proxy asks for credentials: retrying cannot mend it", -127, false, LoadFailureAction::ShowAsIs},
-        {"proxy's certificate invalid: never retried", -136, false, LoadFailureAction::ShowAsIs},
-        {"HTTP 503 while the service restarts: retried", 503, true, LoadFailureAction::Retry},
-        {"HTTP 502 from the load balancer: retried", 502, true, LoadFailureAction::Retry},
-        {"HTTP 504 from the load balancer: retried", 504, true, LoadFailureAction::Retry},
-        {"HTTP 500 from the service: its own answer", 500, true, LoadFailureAction::ShowAsIs},
-        {"HTTP 505 from the service: its own answer", 505, true, LoadFailureAction::ShowAsIs},
-        {"HTTP 404 from the service: its own answer", 404, true, LoadFailureAction::ShowAsIs},
-        {"certificate authority invalid: never retried", -202, false, LoadFailureAction::ShowAsIs},
-        {"certificate name mismatch: never retried", -200, false, LoadFailureAction::ShowAsIs},
-        {"certificate revoked: never retried", -201, false, LoadFailureAction::ShowAsIs},
-        {"load replaced by another: nothing to do", -3, false, LoadFailureAction::Ignore},
-        {"unknown scheme: retrying cannot mend it", -301, false, LoadFailureAction::ShowAsIs},
-        {"blocked by the client: not a network failure", -20, false, LoadFailureAction::ShowAsIs},
+        {"connection refused: retried", -102, false, LoadVerdict::Unreachable},
+        {"connection reset: retried", -101, false, LoadVerdict::Unreachable},
+        {"name not resolved: retried", -105, false, LoadVerdict::Unreachable},
+        {"connection timed out: retried", -118, false, LoadVerdict::Unreachable},
+        {"network changed: retried", -21, false, LoadVerdict::Unreachable},
+        {"address unreachable: retried", -109, false, LoadVerdict::Unreachable},
+        {"TLS handshake failed: retried", -107, false, LoadVerdict::Unreachable},
+        {"proxy down or restarting: retried", -130, false, LoadVerdict::Unreachable},
+        {"tunnel through the proxy failed: retried", -111, false, LoadVerdict::Unreachable},
+        {"SOCKS proxy down: retried", -120, false, LoadVerdict::Unreachable},
+        {"SOCKS proxy cannot reach the host: retried", -121, false, LoadVerdict::Unreachable},
+        {"proxy script not fetched: retried", -131, false, LoadVerdict::Unreachable},
+        {"proxy asks for credentials: retrying cannot mend it", -127, false, LoadVerdict::Failed},
+        {"proxy's certificate invalid: never retried", -136, false, LoadVerdict::Failed},
+        {"HTTP 503 while the service restarts: retried", 503, true, LoadVerdict::Unavailable},
+        {"HTTP 502 from the load balancer: retried", 502, true, LoadVerdict::Unavailable},
+        {"HTTP 504 from the load balancer: retried", 504, true, LoadVerdict::Unavailable},
+        {"HTTP 500 from the service: its own answer", 500, true, LoadVerdict::Failed},
+        {"HTTP 505 from the service: its own answer", 505, true, LoadVerdict::Failed},
+        {"HTTP 404 from the service: its own answer", 404, true, LoadVerdict::Failed},
+        {"certificate authority invalid: never retried", -202, false, LoadVerdict::Failed},
+        {"certificate name mismatch: never retried", -200, false, LoadVerdict::Failed},
+        {"certificate revoked: never retried", -201, false, LoadVerdict::Failed},
+        {"load replaced by another: nothing to do", -3, false, LoadVerdict::Replaced},
+        {"unknown scheme: retrying cannot mend it", -301, false, LoadVerdict::Failed},
+        {"blocked by the client: not a network failure", -20, false, LoadVerdict::Failed},
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        CHECK(classifyLoadFailure(row.errorCode, row.httpStatus) == row.action);
+        CHECK(judgeLoad(false, row.errorCode, row.httpStatus) == row.verdict);
     }
+    // A load that succeeded carries no error of its own.
+    CHECK(judgeLoad(true, 0, false) == LoadVerdict::Loaded);
+}
+
+TEST_CASE("what a load's verdict tells the checks after a sleep: only the network's failure counts") {
+    using alerts::LoadResult;
+    CHECK(sleepLoadResult(LoadVerdict::Loaded) == LoadResult::Ok);
+    CHECK(sleepLoadResult(LoadVerdict::Unreachable) == LoadResult::NetworkError);
+    // The load balancer's "restarting" came over a working network.
+    CHECK(sleepLoadResult(LoadVerdict::Unavailable) == LoadResult::OtherError);
+    CHECK(sleepLoadResult(LoadVerdict::Failed) == LoadResult::OtherError);
+    CHECK_FALSE(sleepLoadResult(LoadVerdict::Replaced).has_value());
 }

@@ -62,6 +62,11 @@ void TestRendererRecovery::unreachableServiceIsRetriedInPlace() {
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         port = probe.serverPort();
     }
+    // Each verdict is told once the recovery has acted on it: the waiting page is up, or gone.
+    QList<std::pair<quillo::LoadVerdict, bool>> judged;
+    connect(recovery(), &RendererRecovery::loadJudged, this, [&judged, this](quillo::LoadVerdict verdict) {
+        judged.append({verdict, recovery()->isWaiting()});
+    });
     const QUrl address(u"http://127.0.0.1:%1/console"_s.arg(port));
     m_browser->load(address);
     QTRY_VERIFY_WITH_TIMEOUT(recovery()->isWaiting(), 10000);
@@ -89,6 +94,10 @@ void TestRendererRecovery::unreachableServiceIsRetriedInPlace() {
     QTRY_VERIFY_WITH_TIMEOUT(!recovery()->isWaiting(), 10000);
     QCOMPARE(m_browser->history()->count(), 1);
     QVERIFY(!m_browser->history()->canGoBack());
+    using quillo::LoadVerdict;
+    const QList<std::pair<LoadVerdict, bool>> expected = {
+        {LoadVerdict::Unreachable, true}, {LoadVerdict::Unreachable, true}, {LoadVerdict::Loaded, false}};
+    QCOMPARE(judged, expected);
 }
 
 void TestRendererRecovery::deadRendererIsReloaded() {
