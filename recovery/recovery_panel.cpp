@@ -38,11 +38,59 @@ RecoveryPanel::RecoveryPanel(QWidget& covered)
 
 RecoveryPanel::~RecoveryPanel() = default;
 
-void RecoveryPanel::setTexts(const RecoveryText& text) {
-    m_title->setText(QString::fromStdString(text.title));
-    m_what->setText(QString::fromStdString(text.what));
-    m_countdown->setText(QString::fromStdString(text.countdown));
-    m_button->setText(QString::fromStdString(text.button));
+void RecoveryPanel::setTexts(const RecoveryTexts& texts) {
+    m_title->setText(texts.title);
+    m_what->setText(texts.what);
+    m_countdown->setText(texts.countdown);
+    m_countdown->setVisible(!texts.countdown.isEmpty());
+    m_button->setText(texts.button);
+}
+
+RecoveryTexts RecoveryPanel::textsFor(const RecoveryNotice& notice) {
+    RecoveryTexts texts;
+    const QString address = QString::fromStdString(notice.address);
+    texts.title = notice.serviceDown ? tr("Can't reach the chat service") : tr("The page stopped");
+    switch (notice.reason) {
+    case RecoveryReason::RendererCrashed:
+        texts.what = tr("The page's renderer crashed.");
+        break;
+    case RecoveryReason::RendererKilled:
+        texts.what = tr("The page's renderer was ended by the system.");
+        break;
+    case RecoveryReason::RendererEnded:
+        texts.what = tr("The page's renderer ended unexpectedly.");
+        break;
+    case RecoveryReason::PageHung:
+        texts.what = tr("The page stopped answering and was ended.");
+        break;
+    case RecoveryReason::Unreachable:
+        //: %1 is the address of the chat service's page.
+        texts.what = tr("%1 does not answer.").arg(address);
+        break;
+    case RecoveryReason::Unavailable:
+        //: %1 is the address of the chat service's page.
+        texts.what = tr("%1 is not available at the moment.").arg(address);
+        break;
+    case RecoveryReason::Refused:
+        //: %1 is the address of the page.
+        texts.what = tr("%1 was not loaded.").arg(address);
+        break;
+    }
+    const int seconds = notice.secondsLeft;
+    if (notice.serviceDown) {
+        texts.countdown = seconds <= 0   ? tr("Trying again now...")
+                          : seconds == 1 ? tr("Trying again in 1 second.")
+                                         //: %1 is a number of seconds, 2 or more.
+                                         : tr("Trying again in %1 seconds.").arg(seconds);
+        texts.button = tr("Try now");
+    } else {
+        texts.countdown = seconds <= 0   ? tr("Loading it again now...")
+                          : seconds == 1 ? tr("Loading it again in 1 second.")
+                                         //: %1 is a number of seconds, 2 or more.
+                                         : tr("Loading it again in %1 seconds.").arg(seconds);
+        texts.button = tr("Reload now");
+    }
+    return texts;
 }
 
 QStringList RecoveryPanel::texts() const {
