@@ -15,13 +15,15 @@ RecoveryPanel::RecoveryPanel(QWidget& covered)
     setObjectName(QStringLiteral("recoveryPanel"));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(res::loadText(QStringLiteral(":/recovery/recovery_panel.qss")));
+    // Centred by stretches rather than by the layout's alignment: an aligned label keeps its
+    // narrow preferred width and wraps a long sentence (a long address, a longer language) early.
     auto* layout = new QVBoxLayout(this);
-    layout->setAlignment(Qt::AlignCenter);
+    layout->setContentsMargins(24, 24, 24, 24);
     layout->setSpacing(12);
+    layout->addStretch();
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("recoveryTitle"));
     m_what = new QLabel(this);
-    m_what->setWordWrap(true);
     m_countdown = new QLabel(this);
     m_countdown->setObjectName(QStringLiteral("recoveryCountdown"));
     m_button = new QPushButton(this);
@@ -29,9 +31,12 @@ RecoveryPanel::RecoveryPanel(QWidget& covered)
     for (QLabel* label : {m_title, m_what, m_countdown}) {
         label->setAlignment(Qt::AlignCenter);
         label->setTextFormat(Qt::PlainText);
+        // A narrow browser window wraps a title too, rather than cutting it off.
+        label->setWordWrap(true);
         layout->addWidget(label);
     }
     layout->addWidget(m_button, 0, Qt::AlignCenter);
+    layout->addStretch();
     hide();
     covered.installEventFilter(this);
 }
