@@ -24,8 +24,6 @@ namespace quillo::page_services {
 
 namespace {
 
-constexpr char kPermissionTitle[] = "Permission request";
-
 std::optional<Permission> permissionOf(QWebEnginePage::Feature feature) {
     switch (feature) {
     case QWebEnginePage::Notifications:
@@ -161,7 +159,7 @@ void PageServices::askOperator(QWebEnginePage& page, const QUrl& origin, int fea
     qCInfo(lcWeb) << "permission" << QWebEnginePage::Feature(feature) << "for" << originText(origin)
                   << "put to the operator";
     // Not modal to the application: the page and the client go on while the question waits.
-    auto* box = new QMessageBox(QMessageBox::Question, QString::fromLatin1(kPermissionTitle),
+    auto* box = new QMessageBox(QMessageBox::Question, tr("Permission request"),
                                 permissionQuestion(originText(origin), permission), QMessageBox::NoButton,
                                 dialogParent(&page));
     box->setAttribute(Qt::WA_DeleteOnClose);

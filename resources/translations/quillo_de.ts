@@ -603,6 +603,10 @@ Ausgestellt von %2, gültig bis %3</translation>
         <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
         <translation>%1 möchte eine Funktion Ihres Computers verwenden. Erlauben?</translation>
     </message>
+    <message>
+        <source>Permission request</source>
+        <translation>Berechtigungsanfrage</translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::PrintPreview</name>

@@ -603,6 +603,10 @@ Emitido por %2, válido hasta %3</translation>
         <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
         <translation>%1 solicita usar una función de su equipo. ¿Permitirlo?</translation>
     </message>
+    <message>
+        <source>Permission request</source>
+        <translation>Solicitud de permiso</translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::PrintPreview</name>

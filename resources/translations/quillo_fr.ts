@@ -603,6 +603,10 @@ Issued by %2, valid until %3</source>
         <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
         <translation>%1 demande à utiliser une fonction de votre ordinateur. L&apos;autoriser&#xa0;?</translation>
     </message>
+    <message>
+        <source>Permission request</source>
+        <translation>Demande d&apos;autorisation</translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::PrintPreview</name>

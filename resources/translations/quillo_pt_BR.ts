@@ -603,6 +603,10 @@ Emitido por %2, válido até %3</translation>
         <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
         <translation>%1 pede para usar um recurso do seu computador. Permitir?</translation>
     </message>
+    <message>
+        <source>Permission request</source>
+        <translation>Pedido de permissão</translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::PrintPreview</name>
