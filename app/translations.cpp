@@ -1,6 +1,6 @@
 #include "app/translations.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -25,7 +25,7 @@ bool install(QCoreApplication& application, const QString& name, const QString& 
 
 } // namespace
 
-void installTranslations(QCoreApplication& application) {
+void installTranslations(QGuiApplication& application) {
     const QStringList languages = QLocale::system().uiLanguages();
     // English is the texts themselves: nothing to find, nothing to say.
     if (languages.isEmpty() || languages.first().startsWith(QLatin1String("en")))
@@ -33,6 +33,10 @@ void installTranslations(QCoreApplication& application) {
     const bool client = install(application, QStringLiteral("quillo"), QStringLiteral(":/i18n"));
     const bool qt =
         install(application, QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    // Qt's Arabic or Hebrew translation turns the whole client right to left; the client's texts
+    // are English then, and English read right to left moves its full stops to the front.
+    if (!client)
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
     qCInfo(lcLanguage).noquote() << "languages" << languages.join(QLatin1String(", ")) << "- Quillo's texts"
                                  << (client ? "translated" : "in English") << "- Qt's"
                                  << (qt ? "translated" : "in English");

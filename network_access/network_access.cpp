@@ -7,9 +7,11 @@
 #include "network_access/network_settings.h"
 #include "network_access/sign_in_dialog.h"
 #include "platform/client_settings.h"
+#include "recovery/recovery_panel.h"
 #include "recovery/renderer_recovery.h"
 
 #include <QAuthenticator>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QSettings>
 #include <QTimer>
@@ -45,6 +47,8 @@ std::optional<Origin> originOf(const QUrl& url) {
 // answer is kept for the place that asked, and the address is loaded again, when the engine asks
 // again and gets the answer at once.
 class PageNetwork final : public QObject {
+    Q_DECLARE_TR_FUNCTIONS(PageNetwork)
+
 public:
     PageNetwork(NetworkAccess& access, QWebEnginePage& page)
         : QObject(&page)
@@ -89,7 +93,8 @@ private:
     // Shows a question modal to the page's window only, gone once answered.
     void present(QDialog& box);
     // The page's recovery panel says what was refused, with a button to try again.
-    void showRefusal(const RecoveryText& text, const QUrl& url);
+    void showRefusal(const RefusalNotice& notice, const QUrl& url);
+    static RecoveryTexts refusalTexts(const RefusalNotice& notice);
     bool isPageAddress(const QUrl& url) const;
 
     NetworkAccess& m_access;
@@ -218,7 +223,7 @@ void PageNetwork::cancelled(const Question& question) {
     const bool proxy = question.target.kind == SignInKind::Proxy;
     // A part of the page from elsewhere that was not signed in to leaves the page alone.
     if (proxy || isPageAddress(question.url))
-        showRefusal(signInCancelledText(question.where.toStdString(), proxy), question.url);
+        showRefusal(signInCancelled(question.where.toStdString(), proxy), question.url);
 }
 
 void PageNetwork::loadAgain(const QUrl& url) {
@@ -282,7 +287,7 @@ void PageNetwork::onCertificateError(const QWebEngineCertificateError& error) {
     qCWarning(lcNetwork).noquote() << "certificate of" << host << "refused (" << problemName(problem)
                                    << ", error" << int(error.type()) << ", SHA-256" << fingerprint << ")";
     if (isPageAddress(error.url()))
-        showRefusal(certificateRefusedText(problem, host.toStdString(), fingerprint.toStdString()),
+        showRefusal(certificateRefusal(int(error.type()), host.toStdString(), fingerprint.toStdString()),
                     m_page.requestedUrl());
 }
 
@@ -293,7 +298,7 @@ void PageNetwork::onClientCertificate(QWebEngineClientCertificateSelection selec
     if (offered.isEmpty()) {
         selection.selectNone();
         qCWarning(lcNetwork).noquote() << hostAndPort << "asked for a client certificate; none is available";
-        showRefusal(clientCertificateMissingText(hostAndPort.toStdString()), m_page.requestedUrl());
+        showRefusal(clientCertificateMissing(hostAndPort.toStdString()), m_page.requestedUrl());
         return;
     }
     QString chosen = m_access.m_clientCertificates.value(hostAndPort);
@@ -340,7 +345,7 @@ void PageNetwork::onLoadFailed(const QWebEngineLoadingInfo& info) {
     case ClientCertificateFailure::Missing:
         qCWarning(lcNetwork).noquote() << hostAndPort << "asked for a client certificate; none is installed ("
                                        << info.errorCode() << info.errorString() << ")";
-        showRefusal(clientCertificateMissingText(hostAndPort.toStdString()), info.url());
+        showRefusal(clientCertificateMissing(hostAndPort.toStdString()), info.url());
         return;
     case ClientCertificateFailure::Refused:
         // Trying again asks the operator afresh, with no remembered choice in the way.
@@ -349,7 +354,7 @@ void PageNetwork::onLoadFailed(const QWebEngineLoadingInfo& info) {
         qCWarning(lcNetwork).noquote()
             << hostAndPort << "refused the client certificate it was sent (" << info.errorCode()
             << info.errorString() << "); the choice is forgotten";
-        showRefusal(clientCertificateRefusedText(hostAndPort.toStdString()), info.url());
+        showRefusal(clientCertificateRefused(hostAndPort.toStdString()), info.url());
         return;
     }
 }
@@ -380,12 +385,93 @@ bool PageNetwork::isPageAddress(const QUrl& url) const {
     return false;
 }
 
-void PageNetwork::showRefusal(const RecoveryText& text, const QUrl& url) {
+void PageNetwork::showRefusal(const RefusalNotice& notice, const QUrl& url) {
     QWebEngineView* view = QWebEngineView::forPage(&m_page);
     auto* recovery =
         view != nullptr ? view->findChild<RendererRecovery*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (recovery != nullptr)
-        recovery->showRefusal(text, url);
+        recovery->showRefusal(refusalTexts(notice), url);
+}
+
+RecoveryTexts PageNetwork::refusalTexts(const RefusalNotice& notice) {
+    const QString where = QString::fromStdString(notice.where);
+    RecoveryTexts texts;
+    switch (notice.refusal) {
+    case Refusal::Certificate: {
+        texts.title = tr("Can't trust the chat service's certificate");
+        QString problem;
+        switch (notice.problem) {
+        case CertificateProblem::UntrustedIssuer:
+            //: %1 is the host name of the server.
+            problem = tr("%1 presented a certificate from an issuer this computer does not trust.");
+            break;
+        case CertificateProblem::Expired:
+            //: %1 is the host name of the server.
+            problem = tr("%1 presented a certificate that has expired or is not valid yet.");
+            break;
+        case CertificateProblem::WrongName:
+            //: %1 is the host name of the server.
+            problem = tr("%1 presented a certificate made out for another name.");
+            break;
+        case CertificateProblem::Revoked:
+            //: %1 is the host name of the server.
+            problem = tr("%1 presented a certificate that its issuer has revoked.");
+            break;
+        case CertificateProblem::Invalid:
+            //: %1 is the host name of the server.
+            problem = tr("%1 presented a certificate that is damaged or not valid.");
+            break;
+        case CertificateProblem::Weak:
+            //: %1 is the host name of the server.
+            problem = tr("%1 presented a certificate with a weak key or signature.");
+            break;
+        case CertificateProblem::Other:
+            //: %1 is the host name of the server.
+            problem = tr("%1 presented a certificate that cannot be trusted.");
+            break;
+        }
+        const QString advice =
+            notice.fingerprint.empty()
+                ? tr("Nothing was loaded. Its SHA-256 fingerprint is unknown.")
+                //: %1 is the certificate's fingerprint (hex pairs and colons); the command stays as it is.
+                : tr("Nothing was loaded. Its SHA-256 fingerprint is %1; an administrator who knows it to be "
+                     "right can trust it with quillo-setup --trust-certificate.")
+                      .arg(QString::fromStdString(notice.fingerprint));
+        texts.what = problem.arg(where) + u' ' + advice;
+        texts.button = tr("Try again");
+        break;
+    }
+    case Refusal::SiteSignInCancelled:
+        texts.title = tr("Sign-in cancelled");
+        //: %1 is the site's address (scheme, host and port).
+        texts.what = tr("Sign-in to %1 was cancelled.").arg(where);
+        texts.button = tr("Sign in again");
+        break;
+    case Refusal::ProxySignInCancelled:
+        texts.title = tr("Sign-in cancelled");
+        //: %1 is the proxy's host name.
+        texts.what = tr("Sign-in to the proxy %1 was cancelled, so the page could not load.").arg(where);
+        texts.button = tr("Sign in again");
+        break;
+    case Refusal::ClientCertificateMissing:
+        texts.title = tr("The service asks for a client certificate");
+        //: %1 is the server's host name and port.
+        texts.what = tr("%1 asked for a certificate that identifies this computer or its user, and none is "
+                        "installed in the user's certificate database.")
+                         .arg(where);
+        texts.button = tr("Try again");
+        break;
+    case Refusal::ClientCertificateRefused:
+        texts.title = tr("The service refused the client certificate");
+        //: %1 is the server's host name and port.
+        texts.what =
+            tr("%1 did not accept the certificate that was sent. Try again to choose another one, or "
+               "ask your administrator which certificate the service accepts.")
+                .arg(where);
+        texts.button = tr("Try again");
+        break;
+    }
+    return texts;
 }
 
 NetworkAccess::NetworkAccess(ModalToWindow modalToWindow, QObject* parent)

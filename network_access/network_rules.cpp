@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace quillo::network {
 namespace {
@@ -191,58 +192,23 @@ bool TrustedFingerprints::remove(const std::string& fingerprint) {
     return true;
 }
 
-RecoveryText certificateRefusedText(CertificateProblem problem, const std::string& host,
-                                    const std::string& fingerprint) {
-    RecoveryText text;
-    text.title = "Can't trust the chat service's certificate";
-    switch (problem) {
-    case CertificateProblem::UntrustedIssuer:
-        text.what = host + " presented a certificate from an issuer this computer does not trust.";
-        break;
-    case CertificateProblem::Expired:
-        text.what = host + " presented a certificate that has expired or is not valid yet.";
-        break;
-    case CertificateProblem::WrongName:
-        text.what = host + " presented a certificate made out for another name.";
-        break;
-    case CertificateProblem::Revoked:
-        text.what = host + " presented a certificate that its issuer has revoked.";
-        break;
-    case CertificateProblem::Invalid:
-        text.what = host + " presented a certificate that is damaged or not valid.";
-        break;
-    case CertificateProblem::Weak:
-        text.what = host + " presented a certificate with a weak key or signature.";
-        break;
-    case CertificateProblem::Other:
-        text.what = host + " presented a certificate that cannot be trusted.";
-        break;
-    }
-    text.what += " Nothing was loaded. Its SHA-256 fingerprint is " +
-                 (fingerprint.empty() ? std::string("unknown") : fingerprint) +
-                 "; an administrator who knows it to be right can trust it with "
-                 "quillo-setup --trust-certificate.";
-    text.button = "Try again";
-    return text;
+RefusalNotice certificateRefusal(int engineError, std::string host, std::string fingerprint) {
+    return {Refusal::Certificate, std::move(host), certificateProblem(engineError), std::move(fingerprint)};
 }
 
-RecoveryText signInCancelledText(const std::string& where, bool proxy) {
-    RecoveryText text;
-    text.title = "Sign-in cancelled";
-    text.what = proxy ? "Sign-in to the proxy " + where + " was cancelled, so the page could not load."
-                      : "Sign-in to " + where + " was cancelled.";
-    text.button = "Sign in again";
-    return text;
+RefusalNotice signInCancelled(std::string where, bool proxy) {
+    return {proxy ? Refusal::ProxySignInCancelled : Refusal::SiteSignInCancelled,
+            std::move(where),
+            CertificateProblem::Other,
+            {}};
 }
 
-RecoveryText clientCertificateRefusedText(const std::string& hostAndPort) {
-    RecoveryText text;
-    text.title = "The service refused the client certificate";
-    text.what = hostAndPort +
-                " did not accept the certificate that was sent. Try again to choose another one, or "
-                "ask your administrator which certificate the service accepts.";
-    text.button = "Try again";
-    return text;
+RefusalNotice clientCertificateMissing(std::string hostAndPort) {
+    return {Refusal::ClientCertificateMissing, std::move(hostAndPort), CertificateProblem::Other, {}};
+}
+
+RefusalNotice clientCertificateRefused(std::string hostAndPort) {
+    return {Refusal::ClientCertificateRefused, std::move(hostAndPort), CertificateProblem::Other, {}};
 }
 
 ClientCertificateFailure clientCertificateFailure(int netError, bool certificateSent) {
@@ -253,16 +219,6 @@ ClientCertificateFailure clientCertificateFailure(int netError, bool certificate
     if (netError != kCertificateNeeded && netError != kBadCertificate)
         return ClientCertificateFailure::None;
     return certificateSent ? ClientCertificateFailure::Refused : ClientCertificateFailure::Missing;
-}
-
-RecoveryText clientCertificateMissingText(const std::string& hostAndPort) {
-    RecoveryText text;
-    text.title = "The service asks for a client certificate";
-    text.what = hostAndPort +
-                " asked for a certificate that identifies this computer or its user, and none is "
-                "installed in the user's certificate database.";
-    text.button = "Try again";
-    return text;
 }
 
 const char* problemName(CertificateProblem problem) {

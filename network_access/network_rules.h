@@ -1,7 +1,5 @@
 #pragma once
 
-#include "recovery/recovery_policy.h"
-
 #include <map>
 #include <optional>
 #include <string>
@@ -105,11 +103,29 @@ private:
     std::vector<std::string> m_list;
 };
 
-RecoveryText certificateRefusedText(CertificateProblem problem, const std::string& host,
-                                    const std::string& fingerprint);
-RecoveryText signInCancelledText(const std::string& where, bool proxy);
-RecoveryText clientCertificateMissingText(const std::string& hostAndPort);
-RecoveryText clientCertificateRefusedText(const std::string& hostAndPort);
+enum class Refusal {
+    Certificate,
+    SiteSignInCancelled,
+    ProxySignInCancelled,
+    ClientCertificateMissing,
+    ClientCertificateRefused,
+};
+
+// Why a page was not loaded, for its waiting page to tell in the operator's words.
+struct RefusalNotice {
+    Refusal refusal;
+    // The site's origin, the proxy, the host or the host and port the refusal is about.
+    std::string where;
+    CertificateProblem problem = CertificateProblem::Other;
+    // Of the refused certificate; empty when the engine showed none.
+    std::string fingerprint;
+};
+
+// A certificate refused for the engine's error (negative).
+RefusalNotice certificateRefusal(int engineError, std::string host, std::string fingerprint);
+RefusalNotice signInCancelled(std::string where, bool proxy);
+RefusalNotice clientCertificateMissing(std::string hostAndPort);
+RefusalNotice clientCertificateRefused(std::string hostAndPort);
 
 // What a failed load says about client certificates: the service wanted one and got none, or
 // refused the one it got. The engine asks the client only when it has certificates to offer.

@@ -24,8 +24,6 @@ namespace quillo::page_services {
 
 namespace {
 
-constexpr char kPermissionTitle[] = "Permission request";
-
 std::optional<Permission> permissionOf(QWebEnginePage::Feature feature) {
     switch (feature) {
     case QWebEnginePage::Notifications:
@@ -161,11 +159,9 @@ void PageServices::askOperator(QWebEnginePage& page, const QUrl& origin, int fea
     qCInfo(lcWeb) << "permission" << QWebEnginePage::Feature(feature) << "for" << originText(origin)
                   << "put to the operator";
     // Not modal to the application: the page and the client go on while the question waits.
-    auto* box = new QMessageBox(
-        QMessageBox::Question, QString::fromLatin1(kPermissionTitle),
-        tr("%1 asks to %2. Allow it?")
-            .arg(originText(origin), QString::fromStdString(std::string(permissionPurpose(permission)))),
-        QMessageBox::NoButton, dialogParent(&page));
+    auto* box = new QMessageBox(QMessageBox::Question, tr("Permission request"),
+                                permissionQuestion(originText(origin), permission), QMessageBox::NoButton,
+                                dialogParent(&page));
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton* allow = box->addButton(tr("Allow"), QMessageBox::AcceptRole);
     QPushButton* deny = box->addButton(tr("Deny"), QMessageBox::RejectRole);
@@ -178,6 +174,38 @@ void PageServices::askOperator(QWebEnginePage& page, const QUrl& origin, int fea
     if (QWidget* window = box->parentWidget())
         makeModalToWindowOnly(*box, *window);
     box->show();
+}
+
+QString PageServices::permissionQuestion(const QString& origin, Permission permission) {
+    // Whole sentences, so each language can put the origin where it belongs.
+    switch (permission) {
+    case Permission::Notifications:
+        //: %1 is the page's origin, e.g. https://chat.example
+        return tr("%1 asks to show notifications. Allow it?").arg(origin);
+    case Permission::Geolocation:
+        //: %1 is the page's origin, e.g. https://chat.example
+        return tr("%1 asks to know your location. Allow it?").arg(origin);
+    case Permission::Microphone:
+        //: %1 is the page's origin, e.g. https://chat.example
+        return tr("%1 asks to use your microphone. Allow it?").arg(origin);
+    case Permission::Camera:
+        //: %1 is the page's origin, e.g. https://chat.example
+        return tr("%1 asks to use your camera. Allow it?").arg(origin);
+    case Permission::CameraAndMicrophone:
+        //: %1 is the page's origin, e.g. https://chat.example
+        return tr("%1 asks to use your camera and microphone. Allow it?").arg(origin);
+    case Permission::MouseLock:
+        //: %1 is the page's origin, e.g. https://chat.example
+        return tr("%1 asks to lock your mouse pointer. Allow it?").arg(origin);
+    case Permission::ScreenSharing:
+        //: %1 is the page's origin, e.g. https://chat.example
+        return tr("%1 asks to share your screen. Allow it?").arg(origin);
+    case Permission::ScreenSharingWithAudio:
+        //: %1 is the page's origin, e.g. https://chat.example
+        return tr("%1 asks to share your screen and its sound. Allow it?").arg(origin);
+    }
+    //: %1 is the page's origin, e.g. https://chat.example
+    return tr("%1 asks to use a feature of your computer. Allow it?").arg(origin);
 }
 
 void PageServices::answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted) {

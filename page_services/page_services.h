@@ -91,6 +91,8 @@ public:
 private:
     void onPermissionRequested(QWebEnginePage& page, const QUrl& origin, int feature);
     void askOperator(QWebEnginePage& page, const QUrl& origin, int feature, Permission permission);
+    // The question for a permission, in the operator's language.
+    static QString permissionQuestion(const QString& origin, Permission permission);
     void answerWaiting(const QUrl& origin, int feature, Permission permission, bool granted);
     QWidget* dialogParent(const QWebEnginePage* page) const;
 

@@ -173,26 +173,4 @@ void PermissionPolicy::answer(const std::string& origin, Permission permission, 
     m_known[{origin, permission}] = granted ? State::Granted : State::Denied;
 }
 
-std::string_view permissionPurpose(Permission permission) {
-    switch (permission) {
-    case Permission::Notifications:
-        return "show notifications";
-    case Permission::Geolocation:
-        return "know your location";
-    case Permission::Microphone:
-        return "use your microphone";
-    case Permission::Camera:
-        return "use your camera";
-    case Permission::CameraAndMicrophone:
-        return "use your camera and microphone";
-    case Permission::MouseLock:
-        return "lock your mouse pointer";
-    case Permission::ScreenSharing:
-        return "share your screen";
-    case Permission::ScreenSharingWithAudio:
-        return "share your screen and its sound";
-    }
-    return "use a feature of your computer";
-}
-
 } // namespace quillo::page_services

@@ -159,7 +159,4 @@ private:
     std::map<std::pair<std::string, Permission>, State> m_known;
 };
 
-// The words for a permission in the question put to the operator ("use your camera").
-std::string_view permissionPurpose(Permission permission);
-
 } // namespace quillo::page_services

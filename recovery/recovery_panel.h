@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <QWidget>
 
@@ -8,7 +9,17 @@ class QPushButton;
 
 namespace quillo {
 
-struct RecoveryText;
+struct RecoveryNotice;
+
+// The waiting page's words, as the operator reads them.
+struct RecoveryTexts {
+    QString title;
+    // What happened, in a sentence or two.
+    QString what;
+    // When the next try comes; empty when nothing is tried until the operator asks.
+    QString countdown;
+    QString button;
+};
 
 // The client's own waiting page, laid over a browser whose page is being brought back: what
 // happened, when the next try comes, and a button to try at once. It covers its parent wholly and
@@ -22,7 +33,9 @@ public:
     explicit RecoveryPanel(QWidget& covered);
     ~RecoveryPanel() override;
 
-    void setTexts(const RecoveryText& text);
+    void setTexts(const RecoveryTexts& texts);
+    // The words for the client's own waiting, in the operator's language.
+    static RecoveryTexts textsFor(const RecoveryNotice& notice);
     // Title, sentence, countdown and button, as shown.
     QStringList texts() const;
     // Covers the parent and comes on top of its children; the keyboard comes to its button when

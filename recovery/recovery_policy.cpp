@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace quillo {
 
@@ -96,41 +97,11 @@ std::optional<alerts::LoadResult> sleepLoadResult(LoadVerdict verdict) {
     return alerts::LoadResult::OtherError;
 }
 
-RecoveryText recoveryText(RecoveryReason reason, const std::string& address, int secondsLeft) {
-    RecoveryText text;
-    const bool unreachable = reason == RecoveryReason::Unreachable || reason == RecoveryReason::Unavailable;
-    text.title = unreachable ? "Can't reach the chat service" : "The page stopped";
-    switch (reason) {
-    case RecoveryReason::RendererCrashed:
-        text.what = "The page's renderer crashed.";
-        break;
-    case RecoveryReason::RendererKilled:
-        text.what = "The page's renderer was ended by the system.";
-        break;
-    case RecoveryReason::RendererEnded:
-        text.what = "The page's renderer ended unexpectedly.";
-        break;
-    case RecoveryReason::PageHung:
-        text.what = "The page stopped answering and was ended.";
-        break;
-    case RecoveryReason::Unreachable:
-        text.what = address + " does not answer.";
-        break;
-    case RecoveryReason::Unavailable:
-        text.what = address + " is not available at the moment.";
-        break;
-    case RecoveryReason::Refused:
-        text.what = address + " was not loaded.";
-        break;
-    }
-    const char* verb = unreachable ? "Trying again" : "Loading it again";
-    if (secondsLeft <= 0)
-        text.countdown = std::string(verb) + " now...";
-    else
-        text.countdown = std::string(verb) + " in " + std::to_string(secondsLeft) +
-                         (secondsLeft == 1 ? " second." : " seconds.");
-    text.button = unreachable ? "Try now" : "Reload now";
-    return text;
+RecoveryNotice recoveryNotice(RecoveryReason reason, std::string address, std::int64_t msLeft) {
+    const bool serviceDown = reason == RecoveryReason::Unreachable || reason == RecoveryReason::Unavailable;
+    // Rounded up, so "in 1 second" is never shown while the try is still a second and more away.
+    const std::int64_t seconds = msLeft <= 0 ? 0 : (msLeft + 999) / 1000;
+    return {reason, serviceDown, std::move(address), int(std::min<std::int64_t>(seconds, 1 << 30))};
 }
 
 const char* reasonName(RecoveryReason reason) {

@@ -82,18 +82,20 @@ enum class RecoveryReason {
     Refused,
 };
 
-// The texts of the client's waiting page, in the system's own words.
-struct RecoveryText {
-    std::string title;
-    // What happened, in one sentence.
-    std::string what;
-    // The seconds until the next try.
-    std::string countdown;
-    std::string button;
+// What the client's waiting page tells, as codes and data; the window puts them into the
+// operator's words.
+struct RecoveryNotice {
+    RecoveryReason reason;
+    // The service is down or busy, rather than the page broken: the title, the countdown's verb
+    // and the button say "try" rather than "load".
+    bool serviceDown;
+    // The page's address, as the operator reads it.
+    std::string address;
+    // Whole seconds until the next try, rounded up; 0 while the try is under way.
+    int secondsLeft;
 };
 
-// secondsLeft is rounded up by the caller; 0 means the try is under way.
-RecoveryText recoveryText(RecoveryReason reason, const std::string& address, int secondsLeft);
+RecoveryNotice recoveryNotice(RecoveryReason reason, std::string address, std::int64_t msLeft);
 
 // The support log's name for a reason.
 const char* reasonName(RecoveryReason reason);

@@ -176,7 +176,7 @@ void RendererRecovery::showCountdown() {
         return;
     const std::int64_t left = m_retry.isActive() ? std::max<std::int64_t>(0, m_retryAtMs - now()) : 0;
     m_panel->setTexts(
-        recoveryText(*m_reason, m_address.toDisplayString().toStdString(), int((left + 999) / 1000)));
+        RecoveryPanel::textsFor(recoveryNotice(*m_reason, m_address.toDisplayString().toStdString(), left)));
 }
 
 void RendererRecovery::tryNow() {
@@ -201,15 +201,14 @@ void RendererRecovery::tryNow() {
         m_browser.load(m_address);
 }
 
-void RendererRecovery::showRefusal(const RecoveryText& text, const QUrl& address) {
+void RendererRecovery::showRefusal(const RecoveryTexts& texts, const QUrl& address) {
     m_reason = RecoveryReason::Refused;
     m_address = address;
     m_retry.stop();
     m_countdown.stop();
-    m_panel->setTexts(text);
+    m_panel->setTexts(texts);
     m_panel->showOver();
-    qCInfo(lcRecovery).noquote() << "waiting page:" << QString::fromStdString(text.title) << "-"
-                                 << QString::fromStdString(text.what);
+    qCInfo(lcRecovery).noquote() << "waiting page:" << texts.title << "-" << texts.what;
 }
 
 void RendererRecovery::reloadNow() {

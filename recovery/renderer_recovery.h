@@ -19,6 +19,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcRecovery)
 namespace quillo {
 
 class RecoveryPanel;
+struct RecoveryTexts;
 
 // Keeps one browser's page alive through a shift: a renderer that died or stopped answering, or a
 // service that could not be reached or was restarting, is loaded again by itself, with growing
@@ -55,7 +56,7 @@ public:
     void reloadNow();
     // The client refused the way to address (its certificate, a cancelled sign-in): the waiting
     // page says so with text and tries nothing until the operator presses its button.
-    void showRefusal(const RecoveryText& text, const QUrl& address);
+    void showRefusal(const RecoveryTexts& texts, const QUrl& address);
 
 signals:
     // Each finished load of the page, as judged here, once the recovery has acted on it.

@@ -110,6 +110,96 @@
     </message>
 </context>
 <context>
+    <name>PageNetwork</name>
+    <message>
+        <source>Can&apos;t trust the chat service&apos;s certificate</source>
+        <translation>Dem Zertifikat des Chat-Dienstes kann nicht vertraut werden</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate from an issuer this computer does not trust.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 hat ein Zertifikat eines Ausstellers vorgelegt, dem dieser Computer nicht vertraut.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that has expired or is not valid yet.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 hat ein Zertifikat vorgelegt, das abgelaufen oder noch nicht gültig ist.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate made out for another name.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 hat ein Zertifikat vorgelegt, das auf einen anderen Namen ausgestellt ist.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that its issuer has revoked.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 hat ein Zertifikat vorgelegt, das sein Aussteller widerrufen hat.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that is damaged or not valid.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 hat ein Zertifikat vorgelegt, das beschädigt oder ungültig ist.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate with a weak key or signature.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 hat ein Zertifikat mit einem schwachen Schlüssel oder einer schwachen Signatur vorgelegt.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that cannot be trusted.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 hat ein Zertifikat vorgelegt, dem nicht vertraut werden kann.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded. Its SHA-256 fingerprint is unknown.</source>
+        <translation>Es wurde nichts geladen. Der SHA-256-Fingerabdruck des Zertifikats ist unbekannt.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded. Its SHA-256 fingerprint is %1; an administrator who knows it to be right can trust it with quillo-setup --trust-certificate.</source>
+        <translation>Es wurde nichts geladen. Der SHA-256-Fingerabdruck des Zertifikats lautet %1; ein Administrator, der weiß, dass er stimmt, kann dem Zertifikat mit quillo-setup --trust-certificate vertrauen.</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Erneut versuchen</translation>
+    </message>
+    <message>
+        <source>Sign-in cancelled</source>
+        <translation>Anmeldung abgebrochen</translation>
+    </message>
+    <message>
+        <source>Sign-in to %1 was cancelled.</source>
+        <extracomment>%1 is the site&apos;s address (scheme, host and port).</extracomment>
+        <translation>Die Anmeldung bei %1 wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Sign in again</source>
+        <translation>Erneut anmelden</translation>
+    </message>
+    <message>
+        <source>Sign-in to the proxy %1 was cancelled, so the page could not load.</source>
+        <extracomment>%1 is the proxy&apos;s host name.</extracomment>
+        <translation>Die Anmeldung beim Proxy %1 wurde abgebrochen, daher konnte die Seite nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>The service asks for a client certificate</source>
+        <translation>Der Dienst verlangt ein Client-Zertifikat</translation>
+    </message>
+    <message>
+        <source>%1 asked for a certificate that identifies this computer or its user, and none is installed in the user&apos;s certificate database.</source>
+        <extracomment>%1 is the server&apos;s host name and port.</extracomment>
+        <translation>%1 hat ein Zertifikat verlangt, das diesen Computer oder seinen Benutzer ausweist, doch in der Zertifikatsdatenbank des Benutzers ist keines installiert.</translation>
+    </message>
+    <message>
+        <source>The service refused the client certificate</source>
+        <translation>Der Dienst hat das Client-Zertifikat abgelehnt</translation>
+    </message>
+    <message>
+        <source>%1 did not accept the certificate that was sent. Try again to choose another one, or ask your administrator which certificate the service accepts.</source>
+        <extracomment>%1 is the server&apos;s host name and port.</extracomment>
+        <translation>%1 hat das gesendete Zertifikat nicht angenommen. Versuchen Sie es erneut, um ein anderes zu wählen, oder fragen Sie Ihre Administration, welches Zertifikat der Dienst annimmt.</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesDlg</name>
     <message>
         <source>Preference&amp;s…</source>
@@ -236,6 +326,80 @@
     <message>
         <source>(no name)</source>
         <translation>(ohne Namen)</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::RecoveryPanel</name>
+    <message>
+        <source>Can&apos;t reach the chat service</source>
+        <translation>Der Chat-Dienst ist nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>The page stopped</source>
+        <translation>Die Seite ist ausgefallen</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer crashed.</source>
+        <translation>Der Darstellungsprozess der Seite ist abgestürzt.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer was ended by the system.</source>
+        <translation>Der Darstellungsprozess der Seite wurde vom System beendet.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer ended unexpectedly.</source>
+        <translation>Der Darstellungsprozess der Seite wurde unerwartet beendet.</translation>
+    </message>
+    <message>
+        <source>The page stopped answering and was ended.</source>
+        <translation>Die Seite hat nicht mehr reagiert und wurde beendet.</translation>
+    </message>
+    <message>
+        <source>%1 does not answer.</source>
+        <extracomment>%1 is the address of the chat service&apos;s page.</extracomment>
+        <translation>%1 antwortet nicht.</translation>
+    </message>
+    <message>
+        <source>%1 is not available at the moment.</source>
+        <extracomment>%1 is the address of the chat service&apos;s page.</extracomment>
+        <translation>%1 ist im Moment nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>%1 was not loaded.</source>
+        <extracomment>%1 is the address of the page.</extracomment>
+        <translation>%1 wurde nicht geladen.</translation>
+    </message>
+    <message>
+        <source>Trying again now...</source>
+        <translation>Neuer Versuch läuft...</translation>
+    </message>
+    <message>
+        <source>Trying again in 1 second.</source>
+        <translation>Neuer Versuch in 1 Sekunde.</translation>
+    </message>
+    <message>
+        <source>Trying again in %1 seconds.</source>
+        <translation>Neuer Versuch in %1 Sekunden.</translation>
+    </message>
+    <message>
+        <source>Try now</source>
+        <translation>Jetzt versuchen</translation>
+    </message>
+    <message>
+        <source>Loading it again now...</source>
+        <translation>Die Seite wird neu geladen...</translation>
+    </message>
+    <message>
+        <source>Loading it again in 1 second.</source>
+        <translation>Neues Laden in 1 Sekunde.</translation>
+    </message>
+    <message>
+        <source>Loading it again in %1 seconds.</source>
+        <translation>Neues Laden in %1 Sekunden.</translation>
+    </message>
+    <message>
+        <source>Reload now</source>
+        <translation>Jetzt neu laden</translation>
     </message>
 </context>
 <context>
@@ -396,16 +560,61 @@ Ausgestellt von %2, gültig bis %3</translation>
 <context>
     <name>quillo::page_services::PageServices</name>
     <message>
-        <source>%1 asks to %2. Allow it?</source>
-        <translation>%1 bittet darum: %2. Erlauben?</translation>
-    </message>
-    <message>
         <source>Allow</source>
         <translation>Erlauben</translation>
     </message>
     <message>
         <source>Deny</source>
         <translation>Ablehnen</translation>
+    </message>
+    <message>
+        <source>%1 asks to show notifications. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte Benachrichtigungen anzeigen. Erlauben?</translation>
+    </message>
+    <message>
+        <source>%1 asks to know your location. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte Ihren Standort erfahren. Erlauben?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your microphone. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte Ihr Mikrofon verwenden. Erlauben?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your camera. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte Ihre Kamera verwenden. Erlauben?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your camera and microphone. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte Ihre Kamera und Ihr Mikrofon verwenden. Erlauben?</translation>
+    </message>
+    <message>
+        <source>%1 asks to lock your mouse pointer. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte Ihren Mauszeiger sperren. Erlauben?</translation>
+    </message>
+    <message>
+        <source>%1 asks to share your screen. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte Ihren Bildschirm freigeben. Erlauben?</translation>
+    </message>
+    <message>
+        <source>%1 asks to share your screen and its sound. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte Ihren Bildschirm samt Ton freigeben. Erlauben?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use a feature of your computer. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 möchte eine Funktion Ihres Computers verwenden. Erlauben?</translation>
+    </message>
+    <message>
+        <source>Permission request</source>
+        <translation>Berechtigungsanfrage</translation>
     </message>
 </context>
 <context>

@@ -110,6 +110,96 @@
     </message>
 </context>
 <context>
+    <name>PageNetwork</name>
+    <message>
+        <source>Can&apos;t trust the chat service&apos;s certificate</source>
+        <translation>No se puede confiar en el certificado del servicio de chat</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate from an issuer this computer does not trust.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 presentó un certificado de un emisor en el que este equipo no confía.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that has expired or is not valid yet.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 presentó un certificado que ha caducado o que aún no es válido.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate made out for another name.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 presentó un certificado emitido para otro nombre.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that its issuer has revoked.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 presentó un certificado que su emisor ha revocado.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that is damaged or not valid.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 presentó un certificado dañado o no válido.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate with a weak key or signature.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 presentó un certificado con una clave o una firma débil.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that cannot be trusted.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 presentó un certificado en el que no se puede confiar.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded. Its SHA-256 fingerprint is unknown.</source>
+        <translation>No se cargó nada. La huella digital SHA-256 del certificado es desconocida.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded. Its SHA-256 fingerprint is %1; an administrator who knows it to be right can trust it with quillo-setup --trust-certificate.</source>
+        <translation>No se cargó nada. La huella digital SHA-256 del certificado es %1; un administrador que sepa que es correcta puede confiar en él con quillo-setup --trust-certificate.</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Reintentar</translation>
+    </message>
+    <message>
+        <source>Sign-in cancelled</source>
+        <translation>Inicio de sesión cancelado</translation>
+    </message>
+    <message>
+        <source>Sign-in to %1 was cancelled.</source>
+        <extracomment>%1 is the site&apos;s address (scheme, host and port).</extracomment>
+        <translation>Se canceló el inicio de sesión en %1.</translation>
+    </message>
+    <message>
+        <source>Sign in again</source>
+        <translation>Volver a iniciar sesión</translation>
+    </message>
+    <message>
+        <source>Sign-in to the proxy %1 was cancelled, so the page could not load.</source>
+        <extracomment>%1 is the proxy&apos;s host name.</extracomment>
+        <translation>Se canceló el inicio de sesión en el proxy %1, por lo que no se pudo cargar la página.</translation>
+    </message>
+    <message>
+        <source>The service asks for a client certificate</source>
+        <translation>El servicio solicita un certificado de cliente</translation>
+    </message>
+    <message>
+        <source>%1 asked for a certificate that identifies this computer or its user, and none is installed in the user&apos;s certificate database.</source>
+        <extracomment>%1 is the server&apos;s host name and port.</extracomment>
+        <translation>%1 solicitó un certificado que identifique este equipo o a su usuario, y no hay ninguno instalado en la base de datos de certificados del usuario.</translation>
+    </message>
+    <message>
+        <source>The service refused the client certificate</source>
+        <translation>El servicio rechazó el certificado de cliente</translation>
+    </message>
+    <message>
+        <source>%1 did not accept the certificate that was sent. Try again to choose another one, or ask your administrator which certificate the service accepts.</source>
+        <extracomment>%1 is the server&apos;s host name and port.</extracomment>
+        <translation>%1 no aceptó el certificado enviado. Vuelva a intentarlo para elegir otro, o pregunte a su administrador qué certificado acepta el servicio.</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesDlg</name>
     <message>
         <source>Preference&amp;s…</source>
@@ -236,6 +326,80 @@
     <message>
         <source>(no name)</source>
         <translation>(sin nombre)</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::RecoveryPanel</name>
+    <message>
+        <source>Can&apos;t reach the chat service</source>
+        <translation>No se puede conectar con el servicio de chat</translation>
+    </message>
+    <message>
+        <source>The page stopped</source>
+        <translation>La página se detuvo</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer crashed.</source>
+        <translation>El proceso de renderizado de la página falló.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer was ended by the system.</source>
+        <translation>El sistema finalizó el proceso de renderizado de la página.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer ended unexpectedly.</source>
+        <translation>El proceso de renderizado de la página terminó de forma inesperada.</translation>
+    </message>
+    <message>
+        <source>The page stopped answering and was ended.</source>
+        <translation>La página dejó de responder y se cerró.</translation>
+    </message>
+    <message>
+        <source>%1 does not answer.</source>
+        <extracomment>%1 is the address of the chat service&apos;s page.</extracomment>
+        <translation>%1 no responde.</translation>
+    </message>
+    <message>
+        <source>%1 is not available at the moment.</source>
+        <extracomment>%1 is the address of the chat service&apos;s page.</extracomment>
+        <translation>%1 no está disponible en este momento.</translation>
+    </message>
+    <message>
+        <source>%1 was not loaded.</source>
+        <extracomment>%1 is the address of the page.</extracomment>
+        <translation>%1 no se cargó.</translation>
+    </message>
+    <message>
+        <source>Trying again now...</source>
+        <translation>Nuevo intento en curso...</translation>
+    </message>
+    <message>
+        <source>Trying again in 1 second.</source>
+        <translation>Nuevo intento en 1 segundo.</translation>
+    </message>
+    <message>
+        <source>Trying again in %1 seconds.</source>
+        <translation>Nuevo intento en %1 segundos.</translation>
+    </message>
+    <message>
+        <source>Try now</source>
+        <translation>Intentar ahora</translation>
+    </message>
+    <message>
+        <source>Loading it again now...</source>
+        <translation>Recargando la página...</translation>
+    </message>
+    <message>
+        <source>Loading it again in 1 second.</source>
+        <translation>Se recargará en 1 segundo.</translation>
+    </message>
+    <message>
+        <source>Loading it again in %1 seconds.</source>
+        <translation>Se recargará en %1 segundos.</translation>
+    </message>
+    <message>
+        <source>Reload now</source>
+        <translation>Recargar ahora</translation>
     </message>
 </context>
 <context>
@@ -396,16 +560,61 @@ Emitido por %2, válido hasta %3</translation>
 <context>
     <name>quillo::page_services::PageServices</name>
     <message>
-        <source>%1 asks to %2. Allow it?</source>
-        <translation>%1 solicita %2. ¿Permitirlo?</translation>
-    </message>
-    <message>
         <source>Allow</source>
         <translation>Permitir</translation>
     </message>
     <message>
         <source>Deny</source>
         <translation>Denegar</translation>
+    </message>
+    <message>
+        <source>%1 asks to show notifications. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita mostrar notificaciones. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>%1 asks to know your location. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita conocer su ubicación. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your microphone. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita usar su micrófono. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your camera. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita usar su cámara. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your camera and microphone. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita usar su cámara y su micrófono. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>%1 asks to lock your mouse pointer. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita bloquear el puntero del ratón. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>%1 asks to share your screen. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita compartir su pantalla. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>%1 asks to share your screen and its sound. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita compartir su pantalla y su sonido. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use a feature of your computer. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 solicita usar una función de su equipo. ¿Permitirlo?</translation>
+    </message>
+    <message>
+        <source>Permission request</source>
+        <translation>Solicitud de permiso</translation>
     </message>
 </context>
 <context>

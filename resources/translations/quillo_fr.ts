@@ -110,6 +110,96 @@
     </message>
 </context>
 <context>
+    <name>PageNetwork</name>
+    <message>
+        <source>Can&apos;t trust the chat service&apos;s certificate</source>
+        <translation>Impossible de faire confiance au certificat du service de chat</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate from an issuer this computer does not trust.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 a présenté un certificat d&apos;un émetteur auquel cet ordinateur ne fait pas confiance.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that has expired or is not valid yet.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 a présenté un certificat expiré ou pas encore valide.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate made out for another name.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 a présenté un certificat établi pour un autre nom.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that its issuer has revoked.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 a présenté un certificat que son émetteur a révoqué.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that is damaged or not valid.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 a présenté un certificat endommagé ou non valide.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate with a weak key or signature.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 a présenté un certificat dont la clé ou la signature est trop faible.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that cannot be trusted.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 a présenté un certificat auquel on ne peut pas faire confiance.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded. Its SHA-256 fingerprint is unknown.</source>
+        <translation>Rien n&apos;a été chargé. L&apos;empreinte SHA-256 du certificat est inconnue.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded. Its SHA-256 fingerprint is %1; an administrator who knows it to be right can trust it with quillo-setup --trust-certificate.</source>
+        <translation>Rien n&apos;a été chargé. L&apos;empreinte SHA-256 du certificat est %1&#xa0;; un administrateur qui sait qu&apos;elle est correcte peut lui accorder sa confiance avec quillo-setup --trust-certificate.</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Réessayer</translation>
+    </message>
+    <message>
+        <source>Sign-in cancelled</source>
+        <translation>Connexion annulée</translation>
+    </message>
+    <message>
+        <source>Sign-in to %1 was cancelled.</source>
+        <extracomment>%1 is the site&apos;s address (scheme, host and port).</extracomment>
+        <translation>La connexion à %1 a été annulée.</translation>
+    </message>
+    <message>
+        <source>Sign in again</source>
+        <translation>Se reconnecter</translation>
+    </message>
+    <message>
+        <source>Sign-in to the proxy %1 was cancelled, so the page could not load.</source>
+        <extracomment>%1 is the proxy&apos;s host name.</extracomment>
+        <translation>La connexion au proxy %1 a été annulée&#xa0;; la page n&apos;a donc pas pu être chargée.</translation>
+    </message>
+    <message>
+        <source>The service asks for a client certificate</source>
+        <translation>Le service demande un certificat client</translation>
+    </message>
+    <message>
+        <source>%1 asked for a certificate that identifies this computer or its user, and none is installed in the user&apos;s certificate database.</source>
+        <extracomment>%1 is the server&apos;s host name and port.</extracomment>
+        <translation>%1 a demandé un certificat qui identifie cet ordinateur ou son utilisateur, et aucun n&apos;est installé dans la base de certificats de l&apos;utilisateur.</translation>
+    </message>
+    <message>
+        <source>The service refused the client certificate</source>
+        <translation>Le service a refusé le certificat client</translation>
+    </message>
+    <message>
+        <source>%1 did not accept the certificate that was sent. Try again to choose another one, or ask your administrator which certificate the service accepts.</source>
+        <extracomment>%1 is the server&apos;s host name and port.</extracomment>
+        <translation>%1 n&apos;a pas accepté le certificat envoyé. Réessayez pour en choisir un autre, ou demandez à votre administrateur quel certificat le service accepte.</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesDlg</name>
     <message>
         <source>Preference&amp;s…</source>
@@ -236,6 +326,80 @@
     <message>
         <source>(no name)</source>
         <translation>(sans nom)</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::RecoveryPanel</name>
+    <message>
+        <source>Can&apos;t reach the chat service</source>
+        <translation>Impossible de joindre le service de chat</translation>
+    </message>
+    <message>
+        <source>The page stopped</source>
+        <translation>La page s&apos;est arrêtée</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer crashed.</source>
+        <translation>Le processus d&apos;affichage de la page a planté.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer was ended by the system.</source>
+        <translation>Le processus d&apos;affichage de la page a été arrêté par le système.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer ended unexpectedly.</source>
+        <translation>Le processus d&apos;affichage de la page s&apos;est arrêté de manière inattendue.</translation>
+    </message>
+    <message>
+        <source>The page stopped answering and was ended.</source>
+        <translation>La page ne répondait plus et a été arrêtée.</translation>
+    </message>
+    <message>
+        <source>%1 does not answer.</source>
+        <extracomment>%1 is the address of the chat service&apos;s page.</extracomment>
+        <translation>%1 ne répond pas.</translation>
+    </message>
+    <message>
+        <source>%1 is not available at the moment.</source>
+        <extracomment>%1 is the address of the chat service&apos;s page.</extracomment>
+        <translation>%1 n&apos;est pas disponible pour le moment.</translation>
+    </message>
+    <message>
+        <source>%1 was not loaded.</source>
+        <extracomment>%1 is the address of the page.</extracomment>
+        <translation>%1 n&apos;a pas été chargé.</translation>
+    </message>
+    <message>
+        <source>Trying again now...</source>
+        <translation>Nouvelle tentative en cours...</translation>
+    </message>
+    <message>
+        <source>Trying again in 1 second.</source>
+        <translation>Nouvelle tentative dans 1 seconde.</translation>
+    </message>
+    <message>
+        <source>Trying again in %1 seconds.</source>
+        <translation>Nouvelle tentative dans %1 secondes.</translation>
+    </message>
+    <message>
+        <source>Try now</source>
+        <translation>Réessayer maintenant</translation>
+    </message>
+    <message>
+        <source>Loading it again now...</source>
+        <translation>Rechargement en cours...</translation>
+    </message>
+    <message>
+        <source>Loading it again in 1 second.</source>
+        <translation>Rechargement dans 1 seconde.</translation>
+    </message>
+    <message>
+        <source>Loading it again in %1 seconds.</source>
+        <translation>Rechargement dans %1 secondes.</translation>
+    </message>
+    <message>
+        <source>Reload now</source>
+        <translation>Recharger maintenant</translation>
     </message>
 </context>
 <context>
@@ -396,16 +560,61 @@ Issued by %2, valid until %3</source>
 <context>
     <name>quillo::page_services::PageServices</name>
     <message>
-        <source>%1 asks to %2. Allow it?</source>
-        <translation>%1 demande à %2. L&apos;autoriser ?</translation>
-    </message>
-    <message>
         <source>Allow</source>
         <translation>Autoriser</translation>
     </message>
     <message>
         <source>Deny</source>
         <translation>Refuser</translation>
+    </message>
+    <message>
+        <source>%1 asks to show notifications. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à afficher des notifications. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 asks to know your location. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à connaître votre position. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your microphone. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à utiliser votre micro. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your camera. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à utiliser votre caméra. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your camera and microphone. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à utiliser votre caméra et votre micro. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 asks to lock your mouse pointer. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à verrouiller votre pointeur de souris. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 asks to share your screen. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à partager votre écran. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 asks to share your screen and its sound. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à partager votre écran et son audio. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use a feature of your computer. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 demande à utiliser une fonction de votre ordinateur. L&apos;autoriser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Permission request</source>
+        <translation>Demande d&apos;autorisation</translation>
     </message>
 </context>
 <context>

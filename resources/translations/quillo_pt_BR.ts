@@ -110,6 +110,96 @@
     </message>
 </context>
 <context>
+    <name>PageNetwork</name>
+    <message>
+        <source>Can&apos;t trust the chat service&apos;s certificate</source>
+        <translation>Não é possível confiar no certificado do serviço de chat</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate from an issuer this computer does not trust.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 apresentou um certificado de um emissor em que este computador não confia.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that has expired or is not valid yet.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 apresentou um certificado que expirou ou ainda não é válido.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate made out for another name.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 apresentou um certificado emitido para outro nome.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that its issuer has revoked.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 apresentou um certificado que foi revogado pelo emissor.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that is damaged or not valid.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 apresentou um certificado danificado ou inválido.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate with a weak key or signature.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 apresentou um certificado com chave ou assinatura fraca.</translation>
+    </message>
+    <message>
+        <source>%1 presented a certificate that cannot be trusted.</source>
+        <extracomment>%1 is the host name of the server.</extracomment>
+        <translation>%1 apresentou um certificado que não é confiável.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded. Its SHA-256 fingerprint is unknown.</source>
+        <translation>Nada foi carregado. A impressão digital SHA-256 do certificado é desconhecida.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded. Its SHA-256 fingerprint is %1; an administrator who knows it to be right can trust it with quillo-setup --trust-certificate.</source>
+        <translation>Nada foi carregado. A impressão digital SHA-256 do certificado é %1; um administrador que saiba que ela está correta pode confiar nele com quillo-setup --trust-certificate.</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Tentar novamente</translation>
+    </message>
+    <message>
+        <source>Sign-in cancelled</source>
+        <translation>Entrada cancelada</translation>
+    </message>
+    <message>
+        <source>Sign-in to %1 was cancelled.</source>
+        <extracomment>%1 is the site&apos;s address (scheme, host and port).</extracomment>
+        <translation>A entrada em %1 foi cancelada.</translation>
+    </message>
+    <message>
+        <source>Sign in again</source>
+        <translation>Entrar novamente</translation>
+    </message>
+    <message>
+        <source>Sign-in to the proxy %1 was cancelled, so the page could not load.</source>
+        <extracomment>%1 is the proxy&apos;s host name.</extracomment>
+        <translation>A entrada no proxy %1 foi cancelada, por isso não foi possível carregar a página.</translation>
+    </message>
+    <message>
+        <source>The service asks for a client certificate</source>
+        <translation>O serviço pede um certificado de cliente</translation>
+    </message>
+    <message>
+        <source>%1 asked for a certificate that identifies this computer or its user, and none is installed in the user&apos;s certificate database.</source>
+        <extracomment>%1 is the server&apos;s host name and port.</extracomment>
+        <translation>%1 pediu um certificado que identifique este computador ou o usuário dele, e não há nenhum instalado no banco de dados de certificados do usuário.</translation>
+    </message>
+    <message>
+        <source>The service refused the client certificate</source>
+        <translation>O serviço recusou o certificado de cliente</translation>
+    </message>
+    <message>
+        <source>%1 did not accept the certificate that was sent. Try again to choose another one, or ask your administrator which certificate the service accepts.</source>
+        <extracomment>%1 is the server&apos;s host name and port.</extracomment>
+        <translation>%1 não aceitou o certificado enviado. Tente novamente para escolher outro ou pergunte ao seu administrador qual certificado o serviço aceita.</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesDlg</name>
     <message>
         <source>Preference&amp;s…</source>
@@ -236,6 +326,80 @@
     <message>
         <source>(no name)</source>
         <translation>(sem nome)</translation>
+    </message>
+</context>
+<context>
+    <name>quillo::RecoveryPanel</name>
+    <message>
+        <source>Can&apos;t reach the chat service</source>
+        <translation>Não foi possível acessar o serviço de chat</translation>
+    </message>
+    <message>
+        <source>The page stopped</source>
+        <translation>A página parou</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer crashed.</source>
+        <translation>O processo de renderização da página falhou.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer was ended by the system.</source>
+        <translation>O sistema encerrou o processo de renderização da página.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s renderer ended unexpectedly.</source>
+        <translation>O processo de renderização da página terminou inesperadamente.</translation>
+    </message>
+    <message>
+        <source>The page stopped answering and was ended.</source>
+        <translation>A página parou de responder e foi encerrada.</translation>
+    </message>
+    <message>
+        <source>%1 does not answer.</source>
+        <extracomment>%1 is the address of the chat service&apos;s page.</extracomment>
+        <translation>%1 não responde.</translation>
+    </message>
+    <message>
+        <source>%1 is not available at the moment.</source>
+        <extracomment>%1 is the address of the chat service&apos;s page.</extracomment>
+        <translation>%1 não está disponível no momento.</translation>
+    </message>
+    <message>
+        <source>%1 was not loaded.</source>
+        <extracomment>%1 is the address of the page.</extracomment>
+        <translation>%1 não foi carregado.</translation>
+    </message>
+    <message>
+        <source>Trying again now...</source>
+        <translation>Nova tentativa em andamento...</translation>
+    </message>
+    <message>
+        <source>Trying again in 1 second.</source>
+        <translation>Nova tentativa em 1 segundo.</translation>
+    </message>
+    <message>
+        <source>Trying again in %1 seconds.</source>
+        <translation>Nova tentativa em %1 segundos.</translation>
+    </message>
+    <message>
+        <source>Try now</source>
+        <translation>Tentar agora</translation>
+    </message>
+    <message>
+        <source>Loading it again now...</source>
+        <translation>Recarregando a página...</translation>
+    </message>
+    <message>
+        <source>Loading it again in 1 second.</source>
+        <translation>Recarregando em 1 segundo.</translation>
+    </message>
+    <message>
+        <source>Loading it again in %1 seconds.</source>
+        <translation>Recarregando em %1 segundos.</translation>
+    </message>
+    <message>
+        <source>Reload now</source>
+        <translation>Recarregar agora</translation>
     </message>
 </context>
 <context>
@@ -396,16 +560,61 @@ Emitido por %2, válido até %3</translation>
 <context>
     <name>quillo::page_services::PageServices</name>
     <message>
-        <source>%1 asks to %2. Allow it?</source>
-        <translation>%1 pede para %2. Permitir?</translation>
-    </message>
-    <message>
         <source>Allow</source>
         <translation>Permitir</translation>
     </message>
     <message>
         <source>Deny</source>
         <translation>Negar</translation>
+    </message>
+    <message>
+        <source>%1 asks to show notifications. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para mostrar notificações. Permitir?</translation>
+    </message>
+    <message>
+        <source>%1 asks to know your location. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para saber sua localização. Permitir?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your microphone. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para usar seu microfone. Permitir?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your camera. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para usar sua câmera. Permitir?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use your camera and microphone. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para usar sua câmera e seu microfone. Permitir?</translation>
+    </message>
+    <message>
+        <source>%1 asks to lock your mouse pointer. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para travar o ponteiro do mouse. Permitir?</translation>
+    </message>
+    <message>
+        <source>%1 asks to share your screen. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para compartilhar sua tela. Permitir?</translation>
+    </message>
+    <message>
+        <source>%1 asks to share your screen and its sound. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para compartilhar sua tela e o som dela. Permitir?</translation>
+    </message>
+    <message>
+        <source>%1 asks to use a feature of your computer. Allow it?</source>
+        <extracomment>%1 is the page&apos;s origin, e.g. https://chat.example</extracomment>
+        <translation>%1 pede para usar um recurso do seu computador. Permitir?</translation>
+    </message>
+    <message>
+        <source>Permission request</source>
+        <translation>Pedido de permissão</translation>
     </message>
 </context>
 <context>

@@ -154,11 +154,13 @@ TEST_CASE("the engine's certificate errors in the operator's words") {
         CAPTURE(row.error);
         CHECK(certificateProblem(row.error) == row.problem);
     }
-    const quillo::RecoveryText text =
-        certificateRefusedText(CertificateProblem::UntrustedIssuer, "chat.example", "AB:CD");
-    CHECK(text.what.find("chat.example presented a certificate from an issuer") == 0);
-    CHECK(text.what.find("AB:CD") != std::string::npos);
-    CHECK(text.countdown.empty());
+    const RefusalNotice notice = certificateRefusal(-202, "chat.example", "AB:CD");
+    CHECK(notice.refusal == Refusal::Certificate);
+    CHECK(notice.problem == CertificateProblem::UntrustedIssuer);
+    CHECK(notice.where == "chat.example");
+    CHECK(notice.fingerprint == "AB:CD");
+    CHECK(signInCancelled("proxy.example", true).refusal == Refusal::ProxySignInCancelled);
+    CHECK(signInCancelled("https://chat.example", false).refusal == Refusal::SiteSignInCancelled);
 }
 
 TEST_CASE("a failed load that was about a client certificate") {

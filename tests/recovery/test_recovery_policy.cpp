@@ -134,3 +134,28 @@ TEST_CASE("what a load's verdict tells the checks after a sleep: only the networ
     CHECK(sleepLoadResult(LoadVerdict::Failed) == LoadResult::OtherError);
     CHECK_FALSE(sleepLoadResult(LoadVerdict::Replaced).has_value());
 }
+
+TEST_CASE("what the waiting page tells, by the reason and the time left") {
+    struct Row {
+        std::string_view name;
+        RecoveryReason reason;
+        std::int64_t msLeft;
+        bool serviceDown;
+        int secondsLeft;
+    };
+    const Row rows[] = {
+        {"outage, a second and a bit left: 2 seconds", RecoveryReason::Unreachable, 1001, true, 2},
+        {"service busy, exactly a second left", RecoveryReason::Unavailable, 1000, true, 1},
+        {"renderer crashed, a moment left: still 1 second", RecoveryReason::RendererCrashed, 1, false, 1},
+        {"page hung, the try under way", RecoveryReason::PageHung, 0, false, 0},
+        {"refused, past the time", RecoveryReason::Refused, -500, false, 0},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        const RecoveryNotice notice = recoveryNotice(row.reason, "http://chat.example/", row.msLeft);
+        CHECK(notice.reason == row.reason);
+        CHECK(notice.serviceDown == row.serviceDown);
+        CHECK(notice.secondsLeft == row.secondsLeft);
+        CHECK(notice.address == "http://chat.example/");
+    }
+}
