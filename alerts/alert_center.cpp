@@ -12,7 +12,6 @@
 #include <QEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QSettings>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
@@ -36,11 +35,11 @@ QString launcherAppUri() {
 
 } // namespace
 
-AlertCenter::AlertCenter(std::unique_ptr<QSettings> settings, Console console, QObject* parent)
+AlertCenter::AlertCenter(ClientSettings& settings, Console console, QObject* parent)
     : QObject(parent)
     , m_console(std::move(console))
-    , m_settings(std::move(settings))
-    , m_sound(readSoundMode(*m_settings))
+    , m_settings(settings)
+    , m_sound(readSoundMode(m_settings))
     , m_icon(res::loadAppIcon()) {
     m_clock.start();
     m_repeat.setSingleShot(true);
@@ -188,8 +187,8 @@ void AlertCenter::setSoundMode(SoundMode mode) {
     const bool wasDue = m_sound.nextDue().has_value();
     m_sound.setMode(mode);
     repeatEnded(wasDue, "the sound's mode changed");
-    if (!writeSoundMode(*m_settings, mode))
-        qCWarning(lcAlerts) << "could not keep the alert sound's mode in" << m_settings->fileName();
+    // A failed write is logged by the settings.
+    writeSoundMode(m_settings, mode);
     qCInfo(lcAlerts) << "alert sound:" << formatSoundMode(mode).data();
     emit soundModeChanged(mode);
 }

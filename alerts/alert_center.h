@@ -15,9 +15,12 @@
 class QAction;
 class QActionGroup;
 class QMenu;
-class QSettings;
 class QSystemTrayIcon;
 class QWidget;
+
+namespace quillo {
+class ClientSettings;
+}
 
 namespace quillo::alerts {
 
@@ -50,7 +53,7 @@ public:
     static constexpr char kAcceptShortcut[] = "Ctrl+Shift+A";
 
     // settings: the client's own file, where the sound's mode is kept.
-    AlertCenter(std::unique_ptr<QSettings> settings, Console console, QObject* parent = nullptr);
+    AlertCenter(ClientSettings& settings, Console console, QObject* parent = nullptr);
     ~AlertCenter() override;
 
     // A chat request's popup starts to rise.
@@ -102,7 +105,7 @@ private:
 
     Console m_console;
     QPointer<QWidget> m_consoleWindow;
-    std::unique_ptr<QSettings> m_settings;
+    ClientSettings& m_settings;
     SoundRules m_sound;
     WaitingRequests m_waiting;
     QElapsedTimer m_clock;

@@ -2,11 +2,11 @@
 
 #include "alerts/alert_log.h"
 
-#include <QSettings>
+#include "settings/client_settings.h"
 
 namespace quillo::alerts {
 
-SoundMode readSoundMode(QSettings& settings) {
+SoundMode readSoundMode(const ClientSettings& settings) {
     const QString key = QString::fromLatin1(kSoundModeKey);
     if (!settings.contains(key))
         return kDefaultSoundMode;
@@ -20,12 +20,10 @@ SoundMode readSoundMode(QSettings& settings) {
     return parsed.mode;
 }
 
-bool writeSoundMode(QSettings& settings, SoundMode mode) {
+bool writeSoundMode(ClientSettings& settings, SoundMode mode) {
     const std::string_view name = formatSoundMode(mode);
-    settings.setValue(QString::fromLatin1(kSoundModeKey),
-                      QString::fromLatin1(name.data(), qsizetype(name.size())));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return settings.setValue(QString::fromLatin1(kSoundModeKey),
+                             QString::fromLatin1(name.data(), qsizetype(name.size())));
 }
 
 } // namespace quillo::alerts

@@ -2,7 +2,9 @@
 
 #include "alerts/alert_sound.h"
 
-class QSettings;
+namespace quillo {
+class ClientSettings;
+}
 
 namespace quillo::alerts {
 
@@ -10,8 +12,8 @@ namespace quillo::alerts {
 inline constexpr char kSoundModeKey[] = "alerts/sound";
 
 // The stored mode, or the default when none or an unknown one is stored.
-SoundMode readSoundMode(QSettings& settings);
+SoundMode readSoundMode(const ClientSettings& settings);
 // Writes the mode through to the file; false when the file could not be written.
-bool writeSoundMode(QSettings& settings, SoundMode mode);
+bool writeSoundMode(ClientSettings& settings, SoundMode mode);
 
 } // namespace quillo::alerts

@@ -1,26 +1,25 @@
 #include "app/chat_app.h"
 
+#include "browser_features/spell_check.h"
+#include "browser_features/zoom_keeper.h"
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/page_origin.h"
-#include "browser_host/spell_check.h"
-#include "browser_host/zoom_keeper.h"
 #include "browser_windows/client_window.h"
 #include "main_window/chat_main_dlg.h"
-#include "main_window/settings_store.h"
 #include "main_window/start_page.h"
 #include "notification/chat_notify_dlg.h"
 #include "notification/popup_stack.h"
 #include "page_contract/external_dispatch.h"
 #include "page_services/engine_wait.h"
 #include "page_services/notification_presenter.h"
+#include "page_services/page_origin.h"
 #include "page_services/page_services.h"
 #include "page_services/script_dialogs.h"
-#include "platform/client_settings.h"
 #include "platform/launch_feedback.h"
 #include "platform/sleep_notices.h"
 #include "preferences/preferences_dlg.h"
 #include "recovery/console_sleep_watch.h"
 #include "recovery/renderer_recovery.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -62,7 +61,8 @@ quillo::OriginTrust trustedOrigins() {
 
 } // namespace
 
-CChatApp::CChatApp() = default;
+CChatApp::CChatApp(quillo::ClientSettings& settings)
+    : m_settings(settings) {}
 
 CChatApp::~CChatApp() = default;
 
@@ -71,8 +71,8 @@ bool CChatApp::InitInstance() {
     // One profile for the run, on disk, so the operator stays logged in from one day to the next.
     m_profile = std::make_unique<QWebEngineProfile>(QStringLiteral("Quillo"));
 
-    m_zoom = new ZoomKeeper(m_profile.get());
-    m_spelling = new SpellCheck(*m_profile, m_profile.get());
+    m_zoom = new ZoomKeeper(m_settings, m_profile.get());
+    m_spelling = new SpellCheck(*m_profile, m_settings, m_profile.get());
 
     // window.external and the site factory exist before any browser does.
     m_pExternal =
@@ -82,7 +82,7 @@ bool CChatApp::InitInstance() {
     // Downloads, new windows, sound, notifications and permissions for every page of the profile,
     // which owns it; notifications and permissions follow window.external's trust rule.
     auto* pageServices = new quillo::page_services::PageServices(
-        *m_profile, [trust](const QUrl& origin) { return quillo::isTrustedPage(trust, origin); },
+        *m_profile, m_settings, [trust](const QUrl& origin) { return quillo::isTrustedPage(trust, origin); },
         [this]() -> QWidget* { return m_pMainWnd; }, m_popups.get());
     m_occManager = std::make_unique<CCustomOccManager>(quillo::BrowserServices{
         .profile = *m_profile,
@@ -131,14 +131,14 @@ bool CChatApp::InitInstance() {
     });
 
     {
-        CChatMainDlg dialog(m_occManager.get(), m_popups.get());
+        CChatMainDlg dialog(m_occManager.get(), m_popups.get(), &m_settings);
         m_pMainWnd = &dialog;
         quillo::page_services::NotificationPresenter* notifications = pageServices->notifications();
         quillo::alerts::AlertCenter::Console console = alertConsole(dialog);
         console.clickNotification = [notifications = QPointer(notifications)](quint64 key) {
             return notifications && notifications->click(key);
         };
-        quillo::alerts::AlertCenter alerts(quillo::openClientSettings(), std::move(console));
+        quillo::alerts::AlertCenter alerts(m_settings, std::move(console));
         m_alerts = &alerts;
         using quillo::alerts::AlertCenter;
         using quillo::page_services::NotificationPresenter;
@@ -208,9 +208,12 @@ void CChatApp::showPreferences() {
         const auto sendTestRequest = [dialog] {
             dialog->showTestRequest();
         };
-        m_preferences = new PreferencesDlg(
-            {.alerts = *m_alerts, .spelling = m_spelling, .zoom = m_zoom, .sendTestRequest = sendTestRequest},
-            dialog);
+        m_preferences = new PreferencesDlg({.alerts = *m_alerts,
+                                            .settings = m_settings,
+                                            .spelling = m_spelling,
+                                            .zoom = m_zoom,
+                                            .sendTestRequest = sendTestRequest},
+                                           dialog);
     }
     m_preferences->show();
     m_preferences->raise();

@@ -18,6 +18,7 @@ class ZoomKeeper;
 class PreferencesDlg;
 
 namespace quillo {
+class ClientSettings;
 class RendererRecovery;
 namespace notify {
 class PopupStack;
@@ -29,7 +30,8 @@ class PopupStack;
 // it ends, which ends the program.
 class CChatApp final {
 public:
-    CChatApp();
+    // settings: the client's own, for the whole run.
+    explicit CChatApp(quillo::ClientSettings& settings);
     ~CChatApp();
     CChatApp(const CChatApp&) = delete;
     CChatApp& operator=(const CChatApp&) = delete;
@@ -59,6 +61,7 @@ private:
     // Opens the one Preferences window, or brings it forward.
     void showPreferences();
 
+    quillo::ClientSettings& m_settings;
     // The corner the chat popup and the pages' notification cards share.
     std::unique_ptr<quillo::notify::PopupStack> m_popups;
     std::unique_ptr<QWebEngineProfile> m_profile;

@@ -6,10 +6,10 @@
 #include "app/translations.h"
 #include "network_access/network_log.h"
 #include "network_access/network_settings.h"
-#include "platform/client_settings.h"
 #include "platform/exit_signals.h"
 #include "platform/launch_feedback.h"
 #include "resources/version_info.h"
+#include "settings/client_settings.h"
 
 #include <QApplication>
 #include <QSysInfo>
@@ -28,7 +28,9 @@ int main(int argc, char* argv[]) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #endif
     const QByteArray userFlags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    const QString singleSignOn = quillo::network::singleSignOnServers(*quillo::openClientSettings());
+    // The client's own settings, for the whole run; read before the engine starts.
+    quillo::ClientSettings settings;
+    const QString singleSignOn = quillo::network::singleSignOnServers(settings);
     const QByteArray engineFlags =
         QByteArray::fromStdString(quillo::engineFlags(userFlags.toStdString(), singleSignOn.toStdString()));
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", engineFlags);
@@ -64,7 +66,7 @@ int main(int argc, char* argv[]) {
         return claim == quillo::SingleInstance::Claim::HandedOver ? 0 : 1;
     }
 
-    CChatApp chatApp;
+    CChatApp chatApp(settings);
     quillo::ExitSignals exitSignals;
     QObject::connect(&exitSignals, &quillo::ExitSignals::exitRequested, &application,
                      [&chatApp] { chatApp.endSession(); });

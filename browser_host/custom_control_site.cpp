@@ -1,11 +1,11 @@
 #include "browser_host/custom_control_site.h"
 
-#include "browser_host/context_menu.h"
+#include "browser_features/context_menu.h"
+#include "browser_features/spell_check.h"
+#include "browser_features/zoom_keeper.h"
 #include "browser_host/external_bridge.h"
-#include "browser_host/page_origin.h"
-#include "browser_host/spell_check.h"
 #include "browser_host/web_browser2.h"
-#include "browser_host/zoom_keeper.h"
+#include "page_services/page_origin.h"
 #include "page_services/page_services.h"
 #include "resources/resource_strings.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "browser_features/context_menu.h"
+#include "browser_features/zoom_levels.h"
 #include "browser_host/browser_commands.h"
 #include "browser_host/browser_services.h"
-#include "browser_host/context_menu.h"
 #include "browser_host/key_filter.h"
-#include "browser_host/zoom_levels.h"
 
 #include <QObject>
 #include <QPoint>

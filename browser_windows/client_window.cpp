@@ -2,11 +2,11 @@
 
 #include "browser_host/custom_control_site.h"
 #include "browser_host/custom_occ_manager.h"
-#include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
 #include "browser_windows/window_features.h"
 #include "browser_windows/window_frame.h"
 #include "page_services/new_window_handoff.h"
+#include "page_services/page_origin.h"
 #include "page_services/page_services.h"
 #include "page_services/web_log.h"
 #include "page_services/web_policy.h"

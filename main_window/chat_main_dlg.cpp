@@ -7,7 +7,6 @@
 #include "browser_windows/custom_browser_dlg.h"
 #include "browser_windows/window_frame.h"
 #include "main_window/about_dlg.h"
-#include "main_window/settings_store.h"
 #include "notification/chat_notify_dlg.h"
 #include "notification/chat_request_notice.h"
 #include "page_contract/close_request.h"
@@ -22,6 +21,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_strings.h"
+#include "settings/settings_store.h"
 #include "skin_controls/hover_bitmap_button.h"
 
 #include <QApplication>
@@ -45,10 +45,12 @@ int s_installerTicks = 0;
 
 } // namespace
 
-CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* popups, QWidget* parent)
+CChatMainDlg::CChatMainDlg(CCustomOccManager* siteFactory, notify::PopupStack* popups,
+                           ClientSettings* clientSettings, QWidget* parent)
     : QDialog(parent)
     , m_siteFactory(siteFactory)
     , m_popups(popups)
+    , m_clientSettings(clientSettings)
     , m_icon(res::loadAppIcon())
     , m_settings(createUserSettings())
     , m_closeForeignWindow(closeForeignWindow) {

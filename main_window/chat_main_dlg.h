@@ -31,6 +31,7 @@ class QMenu;
 class QUrl;
 
 namespace quillo {
+class ClientSettings;
 class SettingsBackend;
 namespace notify {
 class PopupStack;
@@ -56,9 +57,11 @@ public:
     static constexpr char kInstallerTitle[] = "TarnwickQuillo";
 
     // Its browser and those of its secondary windows come from `siteFactory`, which also says which
-    // pages are trusted; without one the window shows no browser.
+    // pages are trusted; without one the window shows no browser. Its place is kept in
+    // `clientSettings` from one run to the next; without them it opens in the first run's place.
     explicit CChatMainDlg(CCustomOccManager* siteFactory = nullptr,
-                          quillo::notify::PopupStack* popups = nullptr, QWidget* parent = nullptr);
+                          quillo::notify::PopupStack* popups = nullptr,
+                          quillo::ClientSettings* clientSettings = nullptr, QWidget* parent = nullptr);
     ~CChatMainDlg() override;
 
     // Initialises the window and runs it modally; returns when the dialog has ended.
@@ -151,6 +154,7 @@ private:
 
     CCustomOccManager* const m_siteFactory;
     quillo::notify::PopupStack* const m_popups;
+    quillo::ClientSettings* const m_clientSettings;
     int m_nBrowserCount = 0;
     std::array<std::unique_ptr<CCustomBrowserDlg>, kPoolSize> m_browserPool;
     // Which slots are unopened, open or ended; m_nBrowserCount follows its count.

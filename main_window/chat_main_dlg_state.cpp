@@ -1,7 +1,7 @@
 #include "main_window/chat_main_dlg.h"
 
 #include "main_window/window_state.h"
-#include "platform/client_settings.h"
+#include "settings/client_settings.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -33,8 +33,8 @@ std::vector<quillo::ScreenArea> presentScreens() {
 } // namespace
 
 void CChatMainDlg::restoreWindowState() {
-    const std::unique_ptr<QSettings> settings = quillo::openClientSettings();
-    const QString text = settings->value(kStateKey).toString();
+    const QString text =
+        m_clientSettings != nullptr ? m_clientSettings->value(kStateKey).toString() : QString();
     const std::optional<quillo::SavedWindowState> saved = quillo::parseWindowState(text.toStdString());
     if (!saved && !text.isEmpty())
         qCWarning(lcMainWindow) << "saved window state unreadable, keeping the first-run place:" << text;
@@ -60,6 +60,8 @@ void CChatMainDlg::restoreWindowState() {
 }
 
 void CChatMainDlg::saveWindowState() const {
+    if (m_clientSettings == nullptr)
+        return;
     const QRect normal = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
     if (normal.isEmpty())
         return;
@@ -67,9 +69,6 @@ void CChatMainDlg::saveWindowState() const {
     const quillo::SavedWindowState state{{normal.x(), normal.y(), normal.width(), normal.height()},
                                          isMaximized(),
                                          on != nullptr ? on->name().toStdString() : std::string()};
-    const std::unique_ptr<QSettings> settings = quillo::openClientSettings();
-    settings->setValue(kStateKey, QString::fromStdString(quillo::formatWindowState(state)));
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
-        qCWarning(lcMainWindow) << "window state not saved to" << settings->fileName();
+    // A failed write is logged by the settings.
+    m_clientSettings->setValue(kStateKey, QString::fromStdString(quillo::formatWindowState(state)));
 }

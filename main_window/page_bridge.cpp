@@ -4,10 +4,10 @@
 
 #include "browser_host/custom_occ_manager.h"
 #include "browser_host/element_walk.h"
-#include "browser_host/page_origin.h"
 #include "browser_host/web_browser2.h"
-#include "main_window/settings_store.h"
 #include "page_services/engine_wait.h"
+#include "page_services/page_origin.h"
+#include "settings/settings_store.h"
 
 #include <QPointer>
 #include <QUrl>

@@ -1,6 +1,6 @@
 #include "main_window/start_page.h"
 
-#include "main_window/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace quillo {
 

@@ -6,14 +6,12 @@
 #include "network_access/network_rules.h"
 #include "network_access/network_settings.h"
 #include "network_access/sign_in_dialog.h"
-#include "platform/client_settings.h"
 #include "recovery/recovery_panel.h"
 #include "recovery/renderer_recovery.h"
 
 #include <QAuthenticator>
 #include <QCoreApplication>
 #include <QPointer>
-#include <QSettings>
 #include <QTimer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
@@ -272,7 +270,7 @@ void PageNetwork::onCertificateError(const QWebEngineCertificateError& error) {
     const QString host = error.url().host();
     const CertificateProblem problem = certificateProblem(int(error.type()));
     // Read afresh each time: quillo-setup may have trusted the certificate since the start.
-    if (!fingerprint.isEmpty() && trustedFingerprints(*openClientSettings()).contains(fingerprint)) {
+    if (!fingerprint.isEmpty() && trustedFingerprints(m_access.m_settings).contains(fingerprint)) {
         if (error.isOverridable()) {
             decision.acceptCertificate();
             qCInfo(lcNetwork).noquote() << "certificate of" << host << "(" << problemName(problem)
@@ -303,7 +301,7 @@ void PageNetwork::onClientCertificate(QWebEngineClientCertificateSelection selec
     }
     QString chosen = m_access.m_clientCertificates.value(hostAndPort);
     if (chosen.isEmpty())
-        chosen = rememberedClientCertificate(*openClientSettings(), hostAndPort);
+        chosen = rememberedClientCertificate(m_access.m_settings, hostAndPort);
     for (const QSslCertificate& certificate : offered) {
         if (!chosen.isEmpty() && fingerprintOf(certificate) == chosen) {
             qCInfo(lcNetwork).noquote()
@@ -324,9 +322,9 @@ void PageNetwork::onClientCertificate(QWebEngineClientCertificateSelection selec
         }
         const QString fingerprint = fingerprintOf(offered.at(index));
         m_access.m_clientCertificates.insert(hostAndPort, fingerprint);
-        if (box->remember() && !rememberClientCertificate(*openClientSettings(), hostAndPort, fingerprint))
-            qCWarning(lcNetwork).noquote()
-                << "the client certificate for" << hostAndPort << "could not be remembered";
+        // A failed write is logged by the settings.
+        if (box->remember())
+            rememberClientCertificate(m_access.m_settings, hostAndPort, fingerprint);
         qCInfo(lcNetwork).noquote() << "client certificate" << fingerprint << "sent to" << hostAndPort;
         selection.select(offered.at(index));
     });
@@ -350,7 +348,7 @@ void PageNetwork::onLoadFailed(const QWebEngineLoadingInfo& info) {
     case ClientCertificateFailure::Refused:
         // Trying again asks the operator afresh, with no remembered choice in the way.
         m_access.m_clientCertificates.remove(hostAndPort);
-        forgetClientCertificate(*openClientSettings(), hostAndPort);
+        forgetClientCertificate(m_access.m_settings, hostAndPort);
         qCWarning(lcNetwork).noquote()
             << hostAndPort << "refused the client certificate it was sent (" << info.errorCode()
             << info.errorString() << "); the choice is forgotten";
@@ -474,8 +472,9 @@ RecoveryTexts PageNetwork::refusalTexts(const RefusalNotice& notice) {
     return texts;
 }
 
-NetworkAccess::NetworkAccess(ModalToWindow modalToWindow, QObject* parent)
+NetworkAccess::NetworkAccess(ClientSettings& settings, ModalToWindow modalToWindow, QObject* parent)
     : QObject(parent)
+    , m_settings(settings)
     , m_modalToWindow(std::move(modalToWindow))
     , m_store(new CredentialStore(this)) {}
 

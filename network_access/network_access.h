@@ -9,6 +9,10 @@
 class QWebEnginePage;
 class QWidget;
 
+namespace quillo {
+class ClientSettings;
+}
+
 namespace quillo::network {
 
 class CredentialStore;
@@ -25,7 +29,8 @@ public:
     // Makes a box modal to one window alone (the page's), never to the whole client.
     using ModalToWindow = std::function<void(QWidget& box, QWidget& window)>;
 
-    NetworkAccess(ModalToWindow modalToWindow, QObject* parent);
+    // settings: the client's own, where the trusted and the remembered certificates are kept.
+    NetworkAccess(ClientSettings& settings, ModalToWindow modalToWindow, QObject* parent);
     ~NetworkAccess() override;
 
     // Hooks the page's sign-in and certificate questions; call once for each page.
@@ -34,6 +39,7 @@ public:
 private:
     friend class PageNetwork;
 
+    ClientSettings& m_settings;
     ModalToWindow m_modalToWindow;
     CredentialStore* m_store = nullptr;
     // Client certificates chosen this run, by fingerprint, for each service's "host:port".

@@ -2,20 +2,12 @@
 
 #include "network_access/network_rules.h"
 
+#include "settings/client_settings.h"
 #include <QCryptographicHash>
-#include <QSettings>
+
 #include <QSslCertificate>
 
 namespace quillo::network {
-namespace {
-
-bool written(QSettings& settings) {
-    settings.sync();
-    return settings.status() == QSettings::NoError;
-}
-
-} // namespace
-
 QString fingerprintOf(const QSslCertificate& certificate) {
     const QByteArray digest = certificate.digest(QCryptographicHash::Sha256);
     return QString::fromStdString(
@@ -32,7 +24,7 @@ std::optional<QString> fingerprintOfFile(const QByteArray& contents) {
     return fingerprintOf(found.first());
 }
 
-QStringList trustedFingerprints(QSettings& settings) {
+QStringList trustedFingerprints(const ClientSettings& settings) {
     std::vector<std::string> stored;
     for (const QString& entry : settings.value(QLatin1String(kTrustedCertificatesKey)).toStringList())
         stored.push_back(entry.toStdString());
@@ -43,45 +35,41 @@ QStringList trustedFingerprints(QSettings& settings) {
     return fingerprints;
 }
 
-bool writeTrustedFingerprints(QSettings& settings, const QStringList& fingerprints) {
+bool writeTrustedFingerprints(ClientSettings& settings, const QStringList& fingerprints) {
     if (fingerprints.isEmpty())
-        settings.remove(QLatin1String(kTrustedCertificatesKey));
-    else
-        settings.setValue(QLatin1String(kTrustedCertificatesKey), fingerprints);
-    return written(settings);
+        return settings.remove(QLatin1String(kTrustedCertificatesKey));
+    return settings.setValue(QLatin1String(kTrustedCertificatesKey), fingerprints);
 }
 
-QString rememberedClientCertificate(QSettings& settings, const QString& hostAndPort) {
-    settings.beginGroup(QLatin1String(kClientCertificatesGroup));
-    const QString fingerprint = settings.value(hostAndPort).toString();
-    settings.endGroup();
-    return fingerprint;
+namespace {
+
+QString clientCertificateKey(const QString& hostAndPort) {
+    return QLatin1String(kClientCertificatesGroup) + QLatin1Char('/') + hostAndPort;
 }
 
-bool rememberClientCertificate(QSettings& settings, const QString& hostAndPort, const QString& fingerprint) {
-    settings.beginGroup(QLatin1String(kClientCertificatesGroup));
-    settings.setValue(hostAndPort, fingerprint);
-    settings.endGroup();
-    return written(settings);
+} // namespace
+
+QString rememberedClientCertificate(const ClientSettings& settings, const QString& hostAndPort) {
+    return settings.value(clientCertificateKey(hostAndPort)).toString();
 }
 
-bool forgetClientCertificate(QSettings& settings, const QString& hostAndPort) {
-    settings.beginGroup(QLatin1String(kClientCertificatesGroup));
-    settings.remove(hostAndPort);
-    settings.endGroup();
-    return written(settings);
+bool rememberClientCertificate(ClientSettings& settings, const QString& hostAndPort,
+                               const QString& fingerprint) {
+    return settings.setValue(clientCertificateKey(hostAndPort), fingerprint);
 }
 
-QString singleSignOnServers(QSettings& settings) {
+bool forgetClientCertificate(ClientSettings& settings, const QString& hostAndPort) {
+    return settings.remove(clientCertificateKey(hostAndPort));
+}
+
+QString singleSignOnServers(const ClientSettings& settings) {
     return settings.value(QLatin1String(kSingleSignOnServersKey)).toString();
 }
 
-bool writeSingleSignOnServers(QSettings& settings, const QString& servers) {
+bool writeSingleSignOnServers(ClientSettings& settings, const QString& servers) {
     if (servers.isEmpty())
-        settings.remove(QLatin1String(kSingleSignOnServersKey));
-    else
-        settings.setValue(QLatin1String(kSingleSignOnServersKey), servers);
-    return written(settings);
+        return settings.remove(QLatin1String(kSingleSignOnServersKey));
+    return settings.setValue(QLatin1String(kSingleSignOnServersKey), servers);
 }
 
 } // namespace quillo::network

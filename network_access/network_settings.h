@@ -6,8 +6,11 @@
 #include <optional>
 
 class QByteArray;
-class QSettings;
 class QSslCertificate;
+
+namespace quillo {
+class ClientSettings;
+}
 
 namespace quillo::network {
 
@@ -22,16 +25,17 @@ QString fingerprintOf(const QSslCertificate& certificate);
 // contents hold no certificate or more than one.
 std::optional<QString> fingerprintOfFile(const QByteArray& contents);
 
-QStringList trustedFingerprints(QSettings& settings);
+QStringList trustedFingerprints(const ClientSettings& settings);
 // Each writes through to the file; false when it could not be written.
-bool writeTrustedFingerprints(QSettings& settings, const QStringList& fingerprints);
+bool writeTrustedFingerprints(ClientSettings& settings, const QStringList& fingerprints);
 
 // The client certificate chosen with "Remember" for a service's "host:port", by fingerprint.
-QString rememberedClientCertificate(QSettings& settings, const QString& hostAndPort);
-bool rememberClientCertificate(QSettings& settings, const QString& hostAndPort, const QString& fingerprint);
-bool forgetClientCertificate(QSettings& settings, const QString& hostAndPort);
+QString rememberedClientCertificate(const ClientSettings& settings, const QString& hostAndPort);
+bool rememberClientCertificate(ClientSettings& settings, const QString& hostAndPort,
+                               const QString& fingerprint);
+bool forgetClientCertificate(ClientSettings& settings, const QString& hostAndPort);
 
-QString singleSignOnServers(QSettings& settings);
-bool writeSingleSignOnServers(QSettings& settings, const QString& servers);
+QString singleSignOnServers(const ClientSettings& settings);
+bool writeSingleSignOnServers(ClientSettings& settings, const QString& servers);
 
 } // namespace quillo::network

@@ -48,8 +48,8 @@ std::optional<Permission> permissionOf(QWebEnginePage::Feature feature) {
 
 } // namespace
 
-PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
-                           notify::PopupStack* popups)
+PageServices::PageServices(QWebEngineProfile& profile, ClientSettings& settings, TrustRule trusted,
+                           MainWindow mainWindow, notify::PopupStack* popups)
     : QObject(&profile)
     , m_profile(profile)
     , m_trusted(std::move(trusted))
@@ -70,7 +70,7 @@ PageServices::PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWi
 
     // Sign-in questions are modal to the page's window alone, as the permission questions are.
     m_network = new network::NetworkAccess(
-        [](QWidget& box, QWidget& window) { makeModalToWindowOnly(box, window); }, this);
+        settings, [](QWidget& box, QWidget& window) { makeModalToWindowOnly(box, window); }, this);
 
     m_downloads =
         new DownloadManager([this](const QWebEnginePage* page) { return dialogParent(page); }, this);

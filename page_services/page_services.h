@@ -19,6 +19,10 @@ class QWebEnginePage;
 class QWebEngineProfile;
 class QWidget;
 
+namespace quillo {
+class ClientSettings;
+}
+
 namespace quillo::notify {
 class PopupStack;
 }
@@ -48,9 +52,10 @@ public:
     // The operator's main window, or null while there is none.
     using MainWindow = std::function<QWidget*()>;
 
-    // popups: the corner the client's own notification card shares with the chat popup.
-    PageServices(QWebEngineProfile& profile, TrustRule trusted, MainWindow mainWindow,
-                 notify::PopupStack* popups);
+    // settings: the client's own, for what the way to the service keeps; popups: the corner the
+    // client's own notification card shares with the chat popup.
+    PageServices(QWebEngineProfile& profile, ClientSettings& settings, TrustRule trusted,
+                 MainWindow mainWindow, notify::PopupStack* popups);
     ~PageServices() override;
 
     // Hooks a page's new-window, print and permission requests; call once for each page of the

@@ -1,11 +1,11 @@
 #include "preferences/preferences_dlg.h"
 
 #include "alerts/alert_center.h"
-#include "browser_host/spell_check.h"
-#include "browser_host/zoom_keeper.h"
-#include "main_window/settings_store.h"
-#include "platform/client_settings.h"
+#include "browser_features/spell_check.h"
+#include "browser_features/zoom_keeper.h"
 #include "preferences/autostart.h"
+#include "settings/client_settings.h"
+#include "settings/settings_store.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -162,7 +162,7 @@ QWidget* PreferencesDlg::createSettingsGroup() {
                                orderNumber));
     form->addRow(address,
                  readOnlyField(storedValue(*settings, quillo::kUrlValue, quillo::kUrlBufferSize), address));
-    form->addRow(file, readOnlyField(quillo::clientSettingsPath(), file));
+    form->addRow(file, readOnlyField(m_services.settings.fileName(), file));
     return group;
 }
 

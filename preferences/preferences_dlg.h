@@ -11,6 +11,10 @@ class QLabel;
 class SpellCheck;
 class ZoomKeeper;
 
+namespace quillo {
+class ClientSettings;
+}
+
 namespace quillo::alerts {
 class AlertCenter;
 }
@@ -26,6 +30,8 @@ class PreferencesDlg final : public QDialog {
 public:
     struct Services {
         quillo::alerts::AlertCenter& alerts;
+        // The client's own settings, whose file is shown.
+        const quillo::ClientSettings& settings;
         // Absent where the profile has none.
         SpellCheck* spelling = nullptr;
         ZoomKeeper* zoom = nullptr;

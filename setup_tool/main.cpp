@@ -1,17 +1,16 @@
 #include "alerts/sound_setting.h"
-#include "main_window/settings_store.h"
 #include "network_access/network_rules.h"
 #include "network_access/network_settings.h"
-#include "platform/client_settings.h"
 #include "preferences/autostart.h"
 #include "resources/version_info.h"
+#include "settings/client_settings.h"
+#include "settings/settings_store.h"
 #include "setup_tool/setup_values.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStringList>
 
 #include <cstdio>
@@ -39,7 +38,7 @@ QString shownValue(quillo::SettingsBackend& settings, const char* name, std::siz
     return QStringLiteral("(not set)");
 }
 
-void show(quillo::SettingsBackend& settings) {
+void show(quillo::SettingsBackend& settings, const quillo::ClientSettings& client) {
     if (!settings.keyExists()) {
         std::printf("No settings yet: give the order number with --order-id.\n");
     } else {
@@ -48,14 +47,12 @@ void show(quillo::SettingsBackend& settings) {
         std::printf("URL: %s\n", qPrintable(shownValue(settings, quillo::kUrlValue, quillo::kUrlBufferSize)));
     }
     std::printf("Autostart: %s\n", quillo::autostartEnabled() ? "on" : "off");
-    const std::unique_ptr<QSettings> client = quillo::openClientSettings();
-    std::printf("Sound: %s\n",
-                quillo::alerts::formatSoundMode(quillo::alerts::readSoundMode(*client)).data());
-    const QStringList trusted = quillo::network::trustedFingerprints(*client);
+    std::printf("Sound: %s\n", quillo::alerts::formatSoundMode(quillo::alerts::readSoundMode(client)).data());
+    const QStringList trusted = quillo::network::trustedFingerprints(client);
     std::printf("Trusted certificates: %s\n", trusted.isEmpty() ? "none" : "");
     for (const QString& fingerprint : trusted)
         std::printf("  SHA-256 %s\n", qPrintable(fingerprint));
-    const QString servers = quillo::network::singleSignOnServers(*client);
+    const QString servers = quillo::network::singleSignOnServers(client);
     std::printf("Single sign-on servers: %s\n", servers.isEmpty() ? "none" : qPrintable(servers));
 }
 
@@ -183,24 +180,23 @@ int main(int argc, char* argv[]) {
         if (!problem.isEmpty())
             return fail(problem);
     }
-    if (setSound && !quillo::alerts::writeSoundMode(*quillo::openClientSettings(), soundMode.mode))
-        return fail(
-            QStringLiteral("could not store the alert sound in %1").arg(quillo::clientSettingsPath()));
+    quillo::ClientSettings client;
+    if (setSound && !quillo::alerts::writeSoundMode(client, soundMode.mode))
+        return fail(QStringLiteral("could not store the alert sound in %1").arg(client.fileName()));
     if (setTrust || setUntrust) {
-        const std::unique_ptr<QSettings> client = quillo::openClientSettings();
-        QStringList fingerprints = quillo::network::trustedFingerprints(*client);
+        QStringList fingerprints = quillo::network::trustedFingerprints(client);
         if (untrusted && !fingerprints.removeAll(*untrusted))
             std::printf("Not trusted before: SHA-256 %s\n", qPrintable(*untrusted));
         if (trusted && !fingerprints.contains(*trusted))
             fingerprints << *trusted;
-        if (!quillo::network::writeTrustedFingerprints(*client, fingerprints))
-            return fail(QStringLiteral("could not store the trusted certificates in %1")
-                            .arg(quillo::clientSettingsPath()));
+        if (!quillo::network::writeTrustedFingerprints(client, fingerprints))
+            return fail(
+                QStringLiteral("could not store the trusted certificates in %1").arg(client.fileName()));
     }
-    if (setSso && !quillo::network::writeSingleSignOnServers(*quillo::openClientSettings(), servers))
-        return fail(QStringLiteral("could not store the single sign-on servers in %1")
-                        .arg(quillo::clientSettingsPath()));
+    if (setSso && !quillo::network::writeSingleSignOnServers(client, servers))
+        return fail(
+            QStringLiteral("could not store the single sign-on servers in %1").arg(client.fileName()));
     if (parser.isSet(showOption))
-        show(*settings);
+        show(*settings, client);
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "setup_tool/setup_values.h"
 
-#include "main_window/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QUrl>
 

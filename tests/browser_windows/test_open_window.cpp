@@ -1,7 +1,7 @@
 #include "browser_host/caller_window.h"
 #include "browser_windows/custom_browser_dlg.h"
 #include "main_window/chat_main_dlg.h"
-#include "tests/main_window/fake_settings_backend.h"
+#include "tests/settings/fake_settings_backend.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
-#include "main_window/settings_store.h"
 #include "main_window/start_page.h"
-#include "tests/main_window/fake_settings_backend.h"
+#include "settings/settings_store.h"
+#include "tests/settings/fake_settings_backend.h"
 
 #include <doctest/doctest.h>
 

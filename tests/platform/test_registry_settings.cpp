@@ -1,5 +1,5 @@
-#include "main_window/settings_store.h"
 #include "platform/settings_backend.h"
+#include "settings/settings_store.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>

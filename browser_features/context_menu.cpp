@@ -1,4 +1,4 @@
-#include "browser_host/context_menu.h"
+#include "browser_features/context_menu.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "browser_host/spell_languages.h"
+#include "browser_features/spell_languages.h"
 
 #include <doctest/doctest.h>
 

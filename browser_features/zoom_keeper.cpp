@@ -1,7 +1,7 @@
-#include "browser_host/zoom_keeper.h"
+#include "browser_features/zoom_keeper.h"
 
-#include "browser_host/page_origin.h"
-#include "platform/client_settings.h"
+#include "page_services/page_origin.h"
+#include "settings/client_settings.h"
 
 #include <QLoggingCategory>
 #include <QUrl>
@@ -18,11 +18,10 @@ QString zoomOrigin(const QUrl& page) {
     return QString::fromStdString(quillo::serializeOrigin(quillo::originOfUrl(page)));
 }
 
-ZoomKeeper::ZoomKeeper(QObject* parent)
-    : QObject(parent) {
-    const std::unique_ptr<QSettings> settings = quillo::openClientSettings();
-    m_memory = quillo::ZoomMemory::fromText(settings->value(kLevelsKey).toString().toStdString());
-}
+ZoomKeeper::ZoomKeeper(quillo::ClientSettings& settings, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_memory(quillo::ZoomMemory::fromText(settings.value(kLevelsKey).toString().toStdString())) {}
 
 ZoomKeeper::~ZoomKeeper() = default;
 
@@ -49,10 +48,7 @@ void ZoomKeeper::resetAll() {
         emit factorChanged(QString::fromStdString(origin), quillo::kDefaultZoom);
 }
 
-void ZoomKeeper::save() const {
-    const std::unique_ptr<QSettings> settings = quillo::openClientSettings();
-    settings->setValue(kLevelsKey, QString::fromStdString(m_memory.toText()));
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
-        qCWarning(lcZoom) << "zoom levels not saved to" << settings->fileName();
+void ZoomKeeper::save() {
+    // A failed write is logged by the settings.
+    m_settings.setValue(kLevelsKey, QString::fromStdString(m_memory.toText()));
 }

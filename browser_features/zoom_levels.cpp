@@ -1,4 +1,4 @@
-#include "browser_host/zoom_levels.h"
+#include "browser_features/zoom_levels.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
-#include "browser_host/spell_check.h"
+#include "browser_features/spell_check.h"
 
-#include "browser_host/spell_languages.h"
+#include "browser_features/spell_languages.h"
 #include "page_services/web_log.h"
-#include "platform/client_settings.h"
+#include "settings/client_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,9 +49,10 @@ QString SpellCheck::dictionaryDirectory() {
     return {};
 }
 
-SpellCheck::SpellCheck(QWebEngineProfile& profile, QObject* parent)
+SpellCheck::SpellCheck(QWebEngineProfile& profile, quillo::ClientSettings& settings, QObject* parent)
     : QObject(parent)
-    , m_profile(profile) {
+    , m_profile(profile)
+    , m_settings(settings) {
     const QString directory = dictionaryDirectory();
     if (!directory.isEmpty()) {
         for (const QString& file : QDir(directory).entryList({u"*.bdic"_s}, QDir::Files, QDir::Name))
@@ -64,10 +65,9 @@ SpellCheck::SpellCheck(QWebEngineProfile& profile, QObject* parent)
                                 << ": text fields are not spell checked";
         return;
     }
-    const std::unique_ptr<QSettings> settings = quillo::openClientSettings();
     std::optional<std::vector<std::string>> chosen;
-    if (settings->contains(kChosenKey))
-        chosen = toStd(settings->value(kChosenKey).toStringList());
+    if (m_settings.contains(kChosenKey))
+        chosen = toStd(m_settings.value(kChosenKey).toStringList());
     const QStringList languages =
         fromStd(quillo::spellLanguages(toStd(m_installed), toStd(QLocale::system().uiLanguages()), chosen));
     m_profile.setSpellCheckLanguages(languages);
@@ -90,9 +90,6 @@ void SpellCheck::setLanguageChecked(const QString& language, bool checked) {
     else if (!checked && list.size() > 1)
         list.removeAll(language);
     m_profile.setSpellCheckLanguages(list);
-    const std::unique_ptr<QSettings> settings = quillo::openClientSettings();
-    settings->setValue(kChosenKey, list);
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
-        qCWarning(lcWeb) << "spelling languages not saved to" << settings->fileName();
+    // A failed write is logged by the settings.
+    m_settings.setValue(kChosenKey, list);
 }

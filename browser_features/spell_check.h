@@ -6,6 +6,10 @@
 
 class QWebEngineProfile;
 
+namespace quillo {
+class ClientSettings;
+}
+
 // Spell checking in the pages' text fields: finds the dictionaries where the engine loads them
 // from, turns checking on for the languages spellLanguages() picks and keeps the operator's
 // choice among them in the client's own settings. Without any dictionary checking stays off, as
@@ -15,7 +19,8 @@ class SpellCheck final : public QObject {
     Q_DISABLE_COPY_MOVE(SpellCheck)
 
 public:
-    SpellCheck(QWebEngineProfile& profile, QObject* parent = nullptr);
+    // settings: the client's own, where the operator's choice is kept.
+    SpellCheck(QWebEngineProfile& profile, quillo::ClientSettings& settings, QObject* parent = nullptr);
     ~SpellCheck() override;
 
     // The languages of the dictionaries the engine can load ("en-US"), sorted.
@@ -31,5 +36,6 @@ public:
 
 private:
     QWebEngineProfile& m_profile;
+    quillo::ClientSettings& m_settings;
     QStringList m_installed;
 };

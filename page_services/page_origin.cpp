@@ -1,4 +1,4 @@
-#include "browser_host/page_origin.h"
+#include "page_services/page_origin.h"
 
 #include <QString>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "main_window/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace quillo {
 

@@ -1,11 +1,15 @@
 #pragma once
 
-#include "browser_host/zoom_levels.h"
+#include "browser_features/zoom_levels.h"
 
 #include <QObject>
 #include <QString>
 
 class QUrl;
+
+namespace quillo {
+class ClientSettings;
+}
 
 // The zoom level of each site for the whole run and the next ones: every browser asks it which
 // level a page's origin gets and tells it when the operator zooms, and the levels are kept in the
@@ -15,8 +19,8 @@ class ZoomKeeper final : public QObject {
     Q_DISABLE_COPY_MOVE(ZoomKeeper)
 
 public:
-    // Reads the levels left by the last run.
-    explicit ZoomKeeper(QObject* parent = nullptr);
+    // Reads the levels left by the last run from the client's own settings, where it keeps them.
+    explicit ZoomKeeper(quillo::ClientSettings& settings, QObject* parent = nullptr);
     ~ZoomKeeper() override;
 
     // The level for a page at this address: the one its origin was left at, else 100 %.
@@ -32,8 +36,9 @@ signals:
     void factorChanged(const QString& origin, double factor);
 
 private:
-    void save() const;
+    void save();
 
+    quillo::ClientSettings& m_settings;
     quillo::ZoomMemory m_memory;
 };
 

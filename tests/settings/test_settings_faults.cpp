@@ -1,4 +1,5 @@
-#include "main_window/settings_store.h"
+#include "settings/client_settings.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +20,21 @@ using namespace quillo;
 namespace {
 
 enum class Fault { None, Unreadable, Directory, HugeValue, ReplacedMeanwhile, WriteFails };
+enum class ClientFault { FileIsDirectory, FolderIsFile, DiskFull, Corrupt, OtherWriter };
+
+QStringList settingsWarnings;
+
+void countSettingsWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && qstrcmp(context.category, "quillo.settings") == 0)
+        settingsWarnings << message;
+}
 
 const QString kUrl = u"http://chat.example/console?id="_s;
 
 } // namespace
 
 Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(ClientFault)
 
 // The operator's settings file as the real backend sees it, broken in the ways a machine breaks it.
 class TestSettingsFaults : public QObject {
@@ -35,6 +45,8 @@ private slots:
     void init();
     void fault_data();
     void fault();
+    void clientFile_data();
+    void clientFile();
 
 private:
     QString settingsPath() const { return m_home.path() + u"/Tarnwick/Tarnwick Live Chat.conf"_s; }
@@ -158,6 +170,117 @@ void TestSettingsFaults::fault() {
     QCOMPARE(stored(u"OrderID"_s).toString() == u"4242"_s, written);
     QCOMPARE(stored(u"URL"_s).toString(), url);
     QCOMPARE(stored(u"Extra/Colour"_s).toString(), u"blue"_s);
+}
+
+// The client's own file through the one object a run has: a failed write is logged once for a run of
+// them, every value stays readable, and the next write that succeeds stores them all.
+void TestSettingsFaults::clientFile_data() {
+    QTest::addColumn<ClientFault>("fault");
+    QTest::addColumn<bool>("stored"); // what the writes during the fault return
+    QTest::addColumn<int>("warnings");
+    QTest::addColumn<QString>("earlier"); // the value from before, in the file at the end
+
+    QTest::newRow("directory where the file should be: two writes fail, one warning")
+        << ClientFault::FileIsDirectory << false << 1 << QString();
+    QTest::newRow("file where its folder should be: two writes fail, one warning")
+        << ClientFault::FolderIsFile << false << 1 << QString();
+    QTest::newRow("no room for the file: two writes fail, one warning, the file as it was meanwhile")
+        << ClientFault::DiskFull << false << 1 << u"repeat"_s;
+    QTest::newRow("corrupt file: its readable values kept, writes succeed, one warning")
+        << ClientFault::Corrupt << true << 1 << u"repeat"_s;
+    QTest::newRow("another program writes its group between ours: both kept, no warning")
+        << ClientFault::OtherWriter << true << 0 << u"repeat"_s;
+}
+
+void TestSettingsFaults::clientFile() {
+    QFETCH(ClientFault, fault);
+    QFETCH(bool, stored);
+    QFETCH(int, warnings);
+    QFETCH(QString, earlier);
+    const QString folder = m_home.path() + u"/Quillo"_s;
+    const QString path = folder + u"/quillo.ini"_s;
+    QDir(folder).removeRecursively();
+    QFile::remove(folder);
+    QVERIFY(QDir().mkpath(folder));
+    {
+        QSettings before(path, QSettings::IniFormat);
+        before.setValue(u"alerts/sound"_s, u"repeat"_s);
+    }
+    switch (fault) {
+    case ClientFault::FileIsDirectory:
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path));
+        break;
+    case ClientFault::FolderIsFile: {
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        break;
+    }
+    case ClientFault::Corrupt: {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("[zoom\nthis line is no setting\n");
+        break;
+    }
+    case ClientFault::DiskFull:
+    case ClientFault::OtherWriter:
+        break;
+    }
+
+    settingsWarnings.clear();
+    const QtMessageHandler previousHandler = qInstallMessageHandler(countSettingsWarnings);
+    const rlimit noRoom{rlim_t(QFileInfo(path).size()), RLIM_INFINITY};
+    rlimit previousLimit{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previousLimit), 0);
+    if (fault == ClientFault::DiskFull)
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &noRoom), 0);
+
+    ClientSettings settings(path);
+    const bool first = settings.setValue(u"mainWindow/state"_s, u"10,20,640,480,0,HDMI-1"_s);
+    if (fault == ClientFault::OtherWriter) {
+        // What quillo-setup does from its own process: reads the file, writes it whole with its value.
+        QSaveFile other(path);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("[alerts]\nsound=repeat\n[mainWindow]\nstate=\"10,20,640,480,0,HDMI-1\"\n"
+                    "[network]\nsingleSignOnServers=*.corp.example\n");
+        QVERIFY(other.commit());
+    }
+    const bool second = settings.setValue(u"spelling/languages"_s, QStringList{u"en-US"_s, u"de-DE"_s});
+    if (fault == ClientFault::DiskFull) {
+        // Read as bytes, while there is no room: a QSettings of this process would share what is kept
+        // and write it, as the next read or write does once there is room.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("[alerts]\nsound=repeat\n"));
+    }
+    ::setrlimit(RLIMIT_FSIZE, &previousLimit);
+    QCOMPARE(first, stored);
+    QCOMPARE(second, stored);
+    QCOMPARE(settings.value(u"mainWindow/state"_s).toString(), u"10,20,640,480,0,HDMI-1"_s);
+
+    if (fault == ClientFault::FileIsDirectory)
+        QVERIFY(QDir(path).removeRecursively());
+    if (fault == ClientFault::FolderIsFile) {
+        QVERIFY(QFile::remove(folder));
+        QVERIFY(QDir().mkpath(folder));
+    }
+    const bool third = settings.setValue(u"zoom/levels"_s, u"http://chat.example=1.5"_s);
+    qInstallMessageHandler(previousHandler);
+    QVERIFY(third);
+    QCOMPARE(settingsWarnings.size(), warnings);
+
+    // A copy, so that what this process keeps in memory for the file cannot stand in for it.
+    const QString copy = m_home.path() + u"/copy.ini"_s;
+    QFile::remove(copy);
+    QVERIFY(QFile::copy(path, copy));
+    const QSettings file(copy, QSettings::IniFormat);
+    QCOMPARE(file.value(u"alerts/sound"_s).toString(), earlier);
+    QCOMPARE(file.value(u"mainWindow/state"_s).toString(), u"10,20,640,480,0,HDMI-1"_s);
+    QCOMPARE(file.value(u"spelling/languages"_s).toStringList(), (QStringList{u"en-US"_s, u"de-DE"_s}));
+    QCOMPARE(file.value(u"zoom/levels"_s).toString(), u"http://chat.example=1.5"_s);
+    if (fault == ClientFault::OtherWriter)
+        QCOMPARE(file.value(u"network/singleSignOnServers"_s).toString(), u"*.corp.example"_s);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFaults)

@@ -1,5 +1,5 @@
-#include "main_window/settings_store.h"
-#include "tests/main_window/fake_settings_backend.h"
+#include "settings/settings_store.h"
+#include "tests/settings/fake_settings_backend.h"
 
 #include <QDir>
 #include <QFile>
