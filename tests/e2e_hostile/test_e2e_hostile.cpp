@@ -137,8 +137,9 @@ TestE2eHostile::Outcome TestE2eHostile::runAttack(const QString& name) {
         if (!done)
             done = m_service.waitForReport(finished, 300);
     }
-    // A page whose calls are held up finishes once the client answers again.
-    if (!done)
+    // A page whose calls are held up finishes once the client answers again; one that was given
+    // the whole time while the console answered is not waited for twice.
+    if (!done && slowest >= kGiveUpMs)
         done = m_service.waitForReport(finished, 120000);
     if (!done)
         return {slowest, false};
