@@ -13,10 +13,13 @@ using namespace quillo::e2e;
 namespace {
 
 constexpr int kPoolSize = 100;
-constexpr qint64 kMaxAnswerMs = 1000;
-// The burst of 500 windows was answered in 0.5 to 0.7 s on a quiet machine; a loaded one gets twice
-// the client's aim before the test calls it frozen.
-constexpr qint64 kMaxBurstAnswerMs = 2 * kMaxAnswerMs;
+// The client's aim is an answer within a second (bench/bridge times it); a page that held up the
+// console, as a nested event loop would, holds it for good. A loaded machine, with tests running
+// side by side, gets five times the aim before the test calls the console frozen.
+constexpr qint64 kMaxAnswerMs = 5000;
+// The burst of 500 windows was answered in 0.5 to 0.7 s on a quiet machine, 2.3 s with the suite
+// running side by side under load.
+constexpr qint64 kMaxBurstAnswerMs = kMaxAnswerMs;
 constexpr qint64 kMaxGrowthKb = 50 * 1024;
 const QString kWindowTitle = u"Custom Browser - Window"_s;
 
