@@ -13,7 +13,13 @@ if [ $# -eq 0 ]; then
   exit 2
 fi
 
+# A session whose launcher was killed outright (ctest's timeout kills with SIGKILL) left its folder.
+for stale in "${TMPDIR:-/tmp}"/quillo-session.*; do
+  [ -f "$stale/launcher.pid" ] || continue
+  kill -0 "$(cat "$stale/launcher.pid")" 2>/dev/null || rm -rf "$stale"
+done
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillo-session.XXXXXX")
+echo $$ >"$work/launcher.pid"
 helpers=()
 test_pid=""
 cleanup() {
