@@ -332,7 +332,9 @@ void TestE2eFoundation::installerDialog() {
         const auto afterMs =
             std::chrono::duration_cast<std::chrono::milliseconds>(*installer->closeRequestedAt() - shown)
                 .count();
-        QVERIFY2(afterMs >= 2500 && afterMs <= 4500,
+        // The window is seen late on a loaded machine, and the poll may run late: still the first
+        // poll, not at once and not the one at 6 s.
+        QVERIFY2(afterMs >= 1500 && afterMs <= 5500,
                  qPrintable(u"closed %1 ms after the window appeared"_s.arg(afterMs)));
     }
     QVERIFY(quillo.isRunning());

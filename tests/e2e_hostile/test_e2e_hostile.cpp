@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using namespace quillo::e2e;
@@ -13,10 +14,13 @@ using namespace quillo::e2e;
 namespace {
 
 constexpr int kPoolSize = 100;
-constexpr qint64 kMaxAnswerMs = 1000;
-// The burst of 500 windows was answered in 0.5 to 0.7 s on a quiet machine; a loaded one gets twice
-// the client's aim before the test calls it frozen.
-constexpr qint64 kMaxBurstAnswerMs = 2 * kMaxAnswerMs;
+// The client's aim is an answer within a second (bench/bridge times it); a page that held up the
+// console, as a nested event loop would, holds it for good. A loaded machine, with tests running
+// side by side, gets five times the aim before the test calls the console frozen.
+constexpr qint64 kMaxAnswerMs = 5000;
+// The burst of 500 windows was answered in 0.5 to 0.7 s on a quiet machine, 2.3 s with the suite
+// running side by side under load.
+constexpr qint64 kMaxBurstAnswerMs = kMaxAnswerMs;
 constexpr qint64 kMaxGrowthKb = 50 * 1024;
 const QString kWindowTitle = u"Custom Browser - Window"_s;
 
@@ -77,9 +81,19 @@ void TestE2eHostile::initTestCase() {
                       },
                       30000),
                   *m_quillo);
-    // Past the renderer's start-up allocations.
+    // Past the renderer's start-up allocations: they take longer on a loaded machine, so the start is
+    // when two readings a second apart agree within a megabyte (10 s at the least, as before).
     QTest::qWait(10000);
-    m_startPssKb = processTreePss(m_quillo->pid());
+    qint64 previous = processTreePss(m_quillo->pid());
+    QDeadlineTimer settle(60000);
+    while (!settle.hasExpired()) {
+        QTest::qWait(1000);
+        m_startPssKb = processTreePss(m_quillo->pid());
+        if (std::abs(m_startPssKb - previous) < 1024)
+            break;
+        previous = m_startPssKb;
+    }
+    qInfo("PSS at start %lld MB", m_startPssKb / 1024);
 }
 
 void TestE2eHostile::attack_data() {
@@ -137,8 +151,9 @@ TestE2eHostile::Outcome TestE2eHostile::runAttack(const QString& name) {
         if (!done)
             done = m_service.waitForReport(finished, 300);
     }
-    // A page whose calls are held up finishes once the client answers again.
-    if (!done)
+    // A page whose calls are held up finishes once the client answers again; one that was given
+    // the whole time while the console answered is not waited for twice.
+    if (!done && slowest >= kGiveUpMs)
         done = m_service.waitForReport(finished, 120000);
     if (!done)
         return {slowest, false};
@@ -158,7 +173,9 @@ void TestE2eHostile::memoryReturnsOnceClosed() {
             x11::requestClose(window);
         return left.isEmpty();
     };
-    QTRY_VERIFY_WITH_TIMEOUT(closeAll(), 60000);
+    // Awaited on the clock: QTRY counts its timeout in 50 ms steps, and with a walk of the window
+    // tree or of /proc in every step its minute became many on a loaded machine.
+    QVERIFY2(QTest::qWaitFor(closeAll, 60000), "the hostile windows did not close");
     // Ended windows unload their pages; their renderers take a while to go on a busy machine, so
     // the memory is given a minute to come back.
     qint64 pss = 0;
@@ -171,7 +188,7 @@ void TestE2eHostile::memoryReturnsOnceClosed() {
             .arg((pss - m_startPssKb) / 1024)
             .arg(processTreePids(m_quillo->pid()).size());
     };
-    QTRY_VERIFY2_WITH_TIMEOUT(returned(), qPrintable(kept()), 60000);
+    QVERIFY2(QTest::qWaitFor(returned, 60000), qPrintable(kept()));
     qInfo("PSS at start %lld MB, after the hostile windows closed: %s", m_startPssKb / 1024,
           qPrintable(kept()));
     QUILLO_VERIFY(m_quillo->isRunning(), *m_quillo);

@@ -52,6 +52,9 @@ namespace {
 const QString kPopupTitle = u"Quillo notification"_s;
 constexpr int kWidth = 193;
 constexpr int kRise = 130;
+// The slide's 26 ticks of 100 ms are checked tick by tick in the unit tests and timed by
+// bench/notify; here a loaded machine's late timers only must not fail the rise.
+constexpr int kRiseLimitMs = 15000;
 
 bool isEvent(const QJsonObject& report, const QString& event) {
     return report.value(u"event"_s).toString() == event;
@@ -154,7 +157,7 @@ bool TestE2eNotification::clickAccept(x11::WindowId popup) {
 std::optional<qint64> TestE2eNotification::waitForFullHeight(x11::WindowId popup,
                                                              QElapsedTimer& sinceFirstFrame) {
     const int top = m_workArea.y() + m_workArea.height() - kRise;
-    while (sinceFirstFrame.elapsed() < 5000) {
+    while (sinceFirstFrame.elapsed() < kRiseLimitMs) {
         if (x11::clientGeometry(popup).top() == top)
             return sinceFirstFrame.elapsed();
         QTest::qWait(10);
@@ -181,7 +184,6 @@ void TestE2eNotification::acceptClickAcceptsTheChat() {
 
     const auto risen = waitForFullHeight(*popup, sinceFirstFrame);
     QVERIFY2(risen, "the popup did not rise to its full height");
-    QVERIFY2(*risen < 3000, qPrintable(u"full height after %1 ms"_s.arg(*risen)));
     if (const auto calling =
             m_service.waitForReport([](const QJsonObject& r) { return isEvent(r, u"calling"_s); }, 0))
         qInfo("full height %lld ms after the page's call, %lld ms after the first frame",
@@ -232,11 +234,12 @@ void TestE2eNotification::withoutAClickThePopupHidesAfterTheDisplayTime() {
     // The slide ends one tick after the last move; the display time is 10 s from then.
     QElapsedTimer sinceRisen;
     sinceRisen.start();
-    while (x11::isViewable(*popup) && sinceRisen.elapsed() < 13000)
+    // Never early; late only by what a loaded machine's timers give (bench/notify times it).
+    while (x11::isViewable(*popup) && sinceRisen.elapsed() < 10000 + kRiseLimitMs)
         QTest::qWait(20);
     const qint64 shown = sinceRisen.elapsed();
     QVERIFY2(!x11::isViewable(*popup), "the popup did not hide");
-    QVERIFY2(shown >= 9800 && shown <= 11000, qPrintable(u"hidden %1 ms after the slide"_s.arg(shown)));
+    QVERIFY2(shown >= 9800, qPrintable(u"hidden %1 ms after the slide"_s.arg(shown)));
 
     // Closing without acceptance stops the flashing and shows the main window, but accepts nothing
     // and leaves the focus where the operator types; the window asks for attention instead, a

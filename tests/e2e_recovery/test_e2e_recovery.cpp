@@ -282,14 +282,15 @@ void TestE2eRecovery::serviceUnreachableAtStart() {
     QuilloProcess quillo(home, *m_service);
     m_service->stop();
     QVERIFY(quillo.start());
-    QTest::qWait(6000);
+    // The service comes back once the client has found it gone.
+    QTRY_VERIFY2_WITH_TIMEOUT(quillo.output().contains(u"cannot reach"_s), qPrintable(quillo.output()),
+                              30000);
     QVERIFY2(m_service->start(false, port), qPrintable(m_service->errorString()));
     const qint64 upAt = nowMs();
 
     const auto load = m_service->waitForReport(reportOf(u"console"_s, u"version"_s), 40000);
     QUILLO_VERIFY(load, quillo);
     qInfo("console loaded %lld ms after the service came back", load->value(u"time_ms"_s).toInteger() - upAt);
-    QVERIFY(quillo.output().contains(u"cannot reach"_s));
     // Every try reloads the one failed entry: Back has nowhere to go, so the console stays.
     QVERIFY(x11::findWindowByTitle(u"Quillo"_s, 5000));
 }

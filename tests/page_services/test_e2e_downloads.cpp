@@ -38,8 +38,11 @@ private slots:
 
 private:
     std::optional<QJsonObject> waitForEvent(const QString& event, int ms);
-    // A click in the console page, as the operator's own before a download of theirs.
+    // A click in the console page, as the operator's own.
     bool operatorClicksPage();
+    // The operator's click on a link in the page that downloads name, so the download starts in
+    // the click itself, as a real one does; held: the file arrives only when released.
+    bool operatorDownloads(const QString& name, bool held = false);
     // The open save question, focused for the keys that answer it.
     std::optional<x11::WindowId> question();
     bool setDownloadFolder(const QString& folder);
@@ -132,6 +135,20 @@ bool TestE2eDownloads::operatorClicksPage() {
            waitForEvent(u"pressed"_s, 10000);
 }
 
+bool TestE2eDownloads::operatorDownloads(const QString& name, bool held) {
+    const QString url = u"/download?name="_s + QString::fromLatin1(QUrl::toPercentEncoding(name)) +
+                        (held ? u"&held"_s : u""_s);
+    if (!m_service.pushAction(u"case_web"_s, u"arm"_s, {u"download"_s, url}))
+        return false;
+    const auto armed = m_service.waitForReport(
+        [&](const QJsonObject& report) {
+            return report.value(u"event"_s).toString() == u"armed" &&
+                   report.value(u"url"_s).toString() == url;
+        },
+        20000);
+    return armed && operatorClicksPage();
+}
+
 std::optional<x11::WindowId> TestE2eDownloads::question() {
     const auto window = x11::findWindowByTitle(kSaveTitle, 20000);
     if (!window || !x11::activate(*window))
@@ -151,8 +168,7 @@ int TestE2eDownloads::downloadRequests() const {
 }
 
 void TestE2eDownloads::aChatRequestReachesThePopupWhileTheQuestionIsOpen() {
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"waiting.txt"_s}));
+    QVERIFY(operatorDownloads(u"waiting.txt"_s));
     const auto asked = question();
     QUILLO_VERIFY(asked, *m_quillo);
 
@@ -210,8 +226,7 @@ void TestE2eDownloads::aPageDownloadingOverAndOverGetsOneQuestion() {
     QVERIFY(filesIn(downloads(), u"flood"_s).isEmpty());
 
     // The operator's own download from the page is asked again.
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"mine.txt"_s}));
+    QVERIFY(operatorDownloads(u"mine.txt"_s));
     QUILLO_VERIFY(question(), *m_quillo);
     QVERIFY(x11::key(u"Return"_s));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(downloads() + u"/mine.txt"_s), transcript(u"mine.txt"_s), 20000);
@@ -220,8 +235,7 @@ void TestE2eDownloads::aPageDownloadingOverAndOverGetsOneQuestion() {
 }
 
 void TestE2eDownloads::savingMovesThePartialFileAndCancellingRemovesIt() {
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"offered.txt"_s}));
+    QVERIFY(operatorDownloads(u"offered.txt"_s));
     QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(downloads() + u"/offered.txt.part"_s),
                               qPrintable(m_quillo->output()), 10000);
@@ -233,8 +247,7 @@ void TestE2eDownloads::savingMovesThePartialFileAndCancellingRemovesIt() {
     QCOMPARE(filesIn(downloads(), u"offered"_s), QStringList());
 
     // Cancelled while the file is still arriving: the engine's file goes too.
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"dropped.txt"_s, true}));
+    QVERIFY(operatorDownloads(u"dropped.txt"_s, true));
     QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"dropped.txt.part"_s).isEmpty(), 10000);
     QVERIFY(x11::key(u"Escape"_s));
@@ -242,8 +255,7 @@ void TestE2eDownloads::savingMovesThePartialFileAndCancellingRemovesIt() {
 }
 
 void TestE2eDownloads::aFileStillArrivingMovesWhenItEndsOrGoesWhenItFails() {
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"slow.txt"_s, true}));
+    QVERIFY(operatorDownloads(u"slow.txt"_s, true));
     QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"slow.txt.part"_s).isEmpty(), 10000);
     QVERIFY(x11::key(u"Return"_s));
@@ -254,8 +266,7 @@ void TestE2eDownloads::aFileStillArrivingMovesWhenItEndsOrGoesWhenItFails() {
     QCOMPARE(filesIn(downloads(), u"slow.txt."_s), QStringList());
 
     // The connection breaks while the operator is asked: nothing is left to answer for.
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"broken.txt"_s, true}));
+    QVERIFY(operatorDownloads(u"broken.txt"_s, true));
     QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(!filesIn(downloads(), u"broken.txt.part"_s).isEmpty(), 10000);
     QVERIFY(m_service.releaseDownloads(true));
@@ -287,8 +298,7 @@ void TestE2eDownloads::aLinkToAMissingFileIsATakenName() {
     const QString link = downloads() + u"/report.txt"_s;
     QVERIFY(QFile::link(target, link));
 
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"report.txt"_s}));
+    QVERIFY(operatorDownloads(u"report.txt"_s));
     QUILLO_VERIFY(question(), *m_quillo);
     QVERIFY(x11::key(u"Return"_s));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(downloads() + u"/report (1).txt"_s), transcript(u"report.txt"_s),
@@ -299,8 +309,7 @@ void TestE2eDownloads::aLinkToAMissingFileIsATakenName() {
     // A link that appears while the question is open is not replaced or written through either.
     const QString lateTarget = m_outside.path() + u"/late target.txt"_s;
     const QString lateLink = downloads() + u"/late.txt"_s;
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"late.txt"_s}));
+    QVERIFY(operatorDownloads(u"late.txt"_s));
     QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(downloads() + u"/late.txt.part"_s), 10000);
     QVERIFY(QFile::link(lateTarget, lateLink));
@@ -316,8 +325,7 @@ void TestE2eDownloads::withoutADownloadFolderTheQuestionStartsInTheCreatedOne() 
     const QString fresh = m_home.root() + u"/new account/Downloads"_s;
     QVERIFY(setDownloadFolder(fresh));
 
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"first.txt"_s}));
+    QVERIFY(operatorDownloads(u"first.txt"_s));
     QUILLO_VERIFY(question(), *m_quillo);
     // Enter takes the place the question starts in.
     QVERIFY(x11::key(u"Return"_s));
@@ -355,8 +363,7 @@ void TestE2eDownloads::aLongPrintIsPreviewedAndWrittenToTheDownloadFolderMadeFor
 
 void TestE2eDownloads::theClientEndingWithQuestionsOpenLeavesNoPartialFile() {
     // One download whole and waiting for the answer, one still arriving in a window of its own.
-    QVERIFY(operatorClicksPage());
-    QVERIFY(m_service.pushAction(u"case_web"_s, u"download"_s, {u"ending.txt"_s}));
+    QVERIFY(operatorDownloads(u"ending.txt"_s));
     QUILLO_VERIFY(question(), *m_quillo);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(downloads() + u"/ending.txt.part"_s), 10000);
     const QString page = m_service.baseUrl().toString() + u"/cases/web?nopoll&download=arriving.txt"_s;

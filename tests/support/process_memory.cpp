@@ -28,6 +28,19 @@ std::optional<qint64> parentOf(const QString& pid) {
     return ok ? std::optional<qint64>(parent) : std::nullopt;
 }
 
+// A zombie, or a process whose exit has begun (PF_EXITING in the flags, the ninth field of stat).
+bool isEnding(qint64 pid) {
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 7)
+        return true;
+    constexpr quint64 kExiting = 0x4;
+    return fields.at(0) == "Z" || fields.at(0) == "X" || (fields.at(6).toULongLong() & kExiting) != 0;
+}
+
 } // namespace
 
 QList<qint64> processTreePids(qint64 pid) {
@@ -51,6 +64,10 @@ qint64 processTreePss(qint64 pid) {
     qint64 total = 0;
     const QList<qint64> tree = processTreePids(pid);
     for (const qint64 member : tree) {
+        // An ending process holds its memory map while it tears it down, and reading its rollup
+        // then waits as long (minutes, seen on a loaded machine); its memory is on its way back.
+        if (isEnding(member))
+            continue;
         QFile rollup(u"/proc/%1/smaps_rollup"_s.arg(member));
         if (!rollup.open(QIODevice::ReadOnly))
             continue; // gone meanwhile

@@ -184,8 +184,38 @@ QRect screenRect(Display* display, Window window, bool includeBorder) {
     return QRect(x - border, y - border, attributes.width + 2 * border, attributes.height + 2 * border);
 }
 
+// A call that does not end in time fails rather than holding the test until ctest kills it.
 bool xdotool(const QStringList& arguments) {
-    return QProcess::execute(u"xdotool"_s, arguments) == 0;
+    constexpr int kLimitMs = 30000;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(u"xdotool"_s, arguments);
+    if (!process.waitForFinished(kLimitMs)) {
+        qWarning("xdotool %s did not end within %d ms", qPrintable(arguments.join(u' ')), kLimitMs);
+        process.kill();
+        process.waitForFinished(1000);
+        return false;
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// xdotool's --sync waits for the pointer to move, for ever when it is there already.
+QStringList moveTo(int x, int y) {
+    QStringList arguments{u"mousemove"_s};
+    Connection connection;
+    Window root = 0;
+    Window child = 0;
+    int rootX = -1;
+    int rootY = -1;
+    int winX = 0;
+    int winY = 0;
+    unsigned int mask = 0;
+    if (!connection ||
+        !XQueryPointer(connection.get(), DefaultRootWindow(connection.get()), &root, &child, &rootX, &rootY,
+                       &winX, &winY, &mask) ||
+        rootX != x || rootY != y)
+        arguments << u"--sync"_s;
+    return arguments << QString::number(x) << QString::number(y);
 }
 
 } // namespace
@@ -337,8 +367,7 @@ std::optional<WindowId> activeWindow() {
 }
 
 bool click(int x, int y, int button) {
-    return xdotool({u"mousemove"_s, u"--sync"_s, QString::number(x), QString::number(y), u"click"_s,
-                    QString::number(button)});
+    return xdotool(moveTo(x, y) << u"click"_s << QString::number(button));
 }
 
 bool clicks(int x, int y, int count, int delayMs) {
@@ -349,7 +378,7 @@ bool clicks(int x, int y, int count, int delayMs) {
 }
 
 bool moveMouse(int x, int y) {
-    return xdotool({u"mousemove"_s, u"--sync"_s, QString::number(x), QString::number(y)});
+    return xdotool(moveTo(x, y));
 }
 
 bool key(const QString& combo) {
