@@ -6,6 +6,8 @@ prefix=$1
 rm -rf "$prefix"
 mkdir -p "$prefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all
+# What Wine said goes with a failure, so a prefix that did not boot can be told from a failed test.
+trap 'status=$?; [ "$status" -eq 0 ] || cat "$prefix/boot.log" >&2' EXIT
 wineserver -p </dev/null >"$prefix/boot.log" 2>&1
 wineboot -i </dev/null >>"$prefix/boot.log" 2>&1
 echo "wine prefix ready: $prefix"
