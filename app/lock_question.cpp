@@ -25,8 +25,7 @@ QString holderText(const std::optional<LockOwner>& owner, const QString& thisHos
 } // namespace
 
 bool askToStartAnyway(const std::optional<LockOwner>& owner, const QString& thisHost) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kLockQuestionTitle),
-                    holderText(owner, thisHost));
+    QMessageBox box(QMessageBox::Warning, QMessageBox::tr("Quillo is in use"), holderText(owner, thisHost));
     box.setTextFormat(Qt::RichText);
     box.setInformativeText(
         QMessageBox::tr("Two copies at once can overwrite each other's log-in and settings. "

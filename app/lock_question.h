@@ -8,9 +8,6 @@
 
 namespace quillo {
 
-// The question's title, by which the operator (and a test) finds it.
-inline constexpr char kLockQuestionTitle[] = "Quillo is in use";
-
 // Asks the operator, before any window of the client exists, whether to start although the lock
 // names a client that this start cannot reach, as a browser asks for a profile in use on another
 // computer. True for "Start anyway", false for "Quit".

@@ -204,7 +204,7 @@ void DownloadManager::restart(QWebEngineDownloadRequest* download) {
 
 void DownloadManager::ask(quint32 id, const QWebEnginePage* page, const QString& folder,
                           const QString& name) {
-    auto* question = new QFileDialog(m_dialogParent(page), QString::fromLatin1(kSaveTitle));
+    auto* question = new QFileDialog(m_dialogParent(page), tr("Save download"));
     question->setAttribute(Qt::WA_DeleteOnClose);
     question->setAcceptMode(QFileDialog::AcceptSave);
     question->setFileMode(QFileDialog::AnyFile);

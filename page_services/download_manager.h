@@ -31,8 +31,6 @@ class DownloadManager final : public QObject {
     Q_DISABLE_COPY_MOVE(DownloadManager)
 
 public:
-    static constexpr char kSaveTitle[] = "Save download";
-
     // The window that questions about a page's downloads belong to; for no page, the main window.
     using DialogParent = std::function<QWidget*(const QWebEnginePage* page)>;
 

@@ -18,7 +18,7 @@ DownloadNotice::DownloadNotice(QWebEngineDownloadRequest& download, const QStrin
     : QDialog(parent)
     , m_path(path) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowTitle(tr("Download"));
     setModal(false);
 
     m_status = new QLabel(this);
@@ -26,7 +26,7 @@ DownloadNotice::DownloadNotice(QWebEngineDownloadRequest& download, const QStrin
     m_status->setTextFormat(Qt::PlainText);
     m_progress = new QProgressBar(this);
     auto* buttons = new QDialogButtonBox(this);
-    m_openFolder = buttons->addButton(QString::fromLatin1(kOpenFolder), QDialogButtonBox::ActionRole);
+    m_openFolder = buttons->addButton(tr("Open folder"), QDialogButtonBox::ActionRole);
     m_cancelOrClose = buttons->addButton(QDialogButtonBox::Cancel);
     connect(m_openFolder, &QPushButton::clicked, this, &DownloadNotice::openFolder);
     connect(m_cancelOrClose, &QPushButton::clicked, this, [this] {

@@ -19,9 +19,6 @@ class DownloadNotice final : public QDialog {
     Q_DISABLE_COPY_MOVE(DownloadNotice)
 
 public:
-    static constexpr char kTitle[] = "Download";
-    static constexpr char kOpenFolder[] = "Open folder";
-
     // path is where the download is to be saved.
     DownloadNotice(QWebEngineDownloadRequest& download, const QString& path, QWidget* parent);
     ~DownloadNotice() override;

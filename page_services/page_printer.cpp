@@ -34,7 +34,6 @@ namespace quillo::page_services {
 
 namespace {
 
-constexpr char kPreviewTitle[] = "Print preview";
 // A browser's default margins, so nothing is cut at the edge of a printer's reach.
 constexpr qreal kMarginMm = 10;
 
@@ -181,7 +180,7 @@ public:
         , m_pdf(std::move(pdf))
         , m_printer(std::move(printer)) {
         setAttribute(Qt::WA_DeleteOnClose);
-        setWindowTitle(QString::fromLatin1(kPreviewTitle));
+        setWindowTitle(tr("Print preview"));
         m_document.load(m_pdf->fileName());
 
         m_view = new PreviewPages(m_document, this);

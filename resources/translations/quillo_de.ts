@@ -312,6 +312,10 @@
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
+    <message>
+        <source>Quillo is in use</source>
+        <translation>Quillo wird bereits verwendet</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -533,6 +537,10 @@ Ausgestellt von %2, gültig bis %3</translation>
         <source>it could not be saved in %1 and is kept as %2</source>
         <translation>er konnte nicht in %1 gespeichert werden und liegt als %2 vor</translation>
     </message>
+    <message>
+        <source>Save download</source>
+        <translation>Download speichern</translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::DownloadNotice</name>
@@ -555,6 +563,14 @@ Ausgestellt von %2, gültig bis %3</translation>
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Ordner öffnen</translation>
     </message>
 </context>
 <context>
@@ -629,6 +645,10 @@ Ausgestellt von %2, gültig bis %3</translation>
             <numerusform>%n Seite wird gedruckt...</numerusform>
             <numerusform>%n Seiten werden gedruckt...</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>Druckvorschau</translation>
     </message>
 </context>
 <context>

@@ -312,6 +312,10 @@
         <source>&amp;Quit</source>
         <translation>&amp;Salir</translation>
     </message>
+    <message>
+        <source>Quillo is in use</source>
+        <translation>Quillo ya está en uso</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -533,6 +537,10 @@ Emitido por %2, válido hasta %3</translation>
         <source>it could not be saved in %1 and is kept as %2</source>
         <translation>no se pudo guardar en %1 y se conserva como %2</translation>
     </message>
+    <message>
+        <source>Save download</source>
+        <translation>Guardar descarga</translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::DownloadNotice</name>
@@ -555,6 +563,14 @@ Emitido por %2, válido hasta %3</translation>
     <message>
         <source>Close</source>
         <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Descarga</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Abrir carpeta</translation>
     </message>
 </context>
 <context>
@@ -629,6 +645,10 @@ Emitido por %2, válido hasta %3</translation>
             <numerusform>Imprimiendo %n página...</numerusform>
             <numerusform>Imprimiendo %n páginas...</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>Vista previa de impresión</translation>
     </message>
 </context>
 <context>

@@ -312,6 +312,10 @@
         <source>&amp;Quit</source>
         <translation>&amp;Quitter</translation>
     </message>
+    <message>
+        <source>Quillo is in use</source>
+        <translation>Quillo est déjà utilisé</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -533,6 +537,10 @@ Issued by %2, valid until %3</source>
         <source>it could not be saved in %1 and is kept as %2</source>
         <translation>il n&apos;a pas pu être enregistré dans %1 et est conservé sous %2</translation>
     </message>
+    <message>
+        <source>Save download</source>
+        <translation>Enregistrer le téléchargement</translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::DownloadNotice</name>
@@ -555,6 +563,14 @@ Issued by %2, valid until %3</source>
     <message>
         <source>Close</source>
         <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Téléchargement</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Ouvrir le dossier</translation>
     </message>
 </context>
 <context>
@@ -629,6 +645,10 @@ Issued by %2, valid until %3</source>
             <numerusform>Impression de %n page...</numerusform>
             <numerusform>Impression de %n pages...</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>Aperçu avant impression</translation>
     </message>
 </context>
 <context>

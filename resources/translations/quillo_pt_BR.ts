@@ -312,6 +312,10 @@
         <source>&amp;Quit</source>
         <translation>&amp;Sair</translation>
     </message>
+    <message>
+        <source>Quillo is in use</source>
+        <translation>O Quillo já está em uso</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -533,6 +537,10 @@ Emitido por %2, válido até %3</translation>
         <source>it could not be saved in %1 and is kept as %2</source>
         <translation>não foi possível salvá-lo em %1 e ele foi mantido como %2</translation>
     </message>
+    <message>
+        <source>Save download</source>
+        <translation>Salvar download</translation>
+    </message>
 </context>
 <context>
     <name>quillo::page_services::DownloadNotice</name>
@@ -555,6 +563,14 @@ Emitido por %2, válido até %3</translation>
     <message>
         <source>Close</source>
         <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Abrir pasta</translation>
     </message>
 </context>
 <context>
@@ -629,6 +645,10 @@ Emitido por %2, válido até %3</translation>
             <numerusform>Imprimindo %n página...</numerusform>
             <numerusform>Imprimindo %n páginas...</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>Visualização de impressão</translation>
     </message>
 </context>
 <context>
