@@ -29,6 +29,11 @@ namespace {
 // How long a sign-in waits for the secret store before it asks the operator instead.
 constexpr int kStoreWaitMs = 5000;
 
+// A client certificate's choice is kept by "host:port", as the engine names the server asking.
+QString hostAndPortOf(const QUrl& url) {
+    return url.host() + u':' + QString::number(url.port(443));
+}
+
 std::optional<Origin> originOf(const QUrl& url) {
     return makeOrigin(url.scheme().toStdString(), url.host().toStdString(), url.port());
 }
@@ -291,7 +296,7 @@ void PageNetwork::onCertificateError(const QWebEngineCertificateError& error) {
 
 void PageNetwork::onClientCertificate(QWebEngineClientCertificateSelection selection) {
     const QUrl host = selection.host();
-    const QString hostAndPort = host.host() + u':' + QString::number(host.port(443));
+    const QString hostAndPort = hostAndPortOf(host);
     const QList<QSslCertificate> offered = selection.certificates();
     if (offered.isEmpty()) {
         selection.selectNone();
@@ -335,7 +340,7 @@ void PageNetwork::onClientCertificate(QWebEngineClientCertificateSelection selec
 void PageNetwork::onLoadFailed(const QWebEngineLoadingInfo& info) {
     if (info.errorDomain() != QWebEngineLoadingInfo::ConnectionErrorDomain || !isPageAddress(info.url()))
         return;
-    const QString hostAndPort = info.url().host() + u':' + QString::number(info.url().port(443));
+    const QString hostAndPort = hostAndPortOf(info.url());
     const bool sent = m_access.m_clientCertificates.contains(hostAndPort);
     switch (clientCertificateFailure(info.errorCode(), sent)) {
     case ClientCertificateFailure::None:
