@@ -163,15 +163,24 @@ void TestE2eSkin::closeButtonShowsItsHoverBitmap() {
                  10000),
              "the close button still shows the wrong bitmap");
 
-    // Off the button with one last move over it: the poll finds it outside and restores it.
-    QVERIFY(x11::moveMouse(client.x() + 790, client.y() + 15));
-    QVERIFY(x11::moveMouse(client.x() + 400, client.y() + 300));
-    QVERIFY2(QTest::qWaitFor(
-                 [&] {
-                     return mismatches(shoot(u"03-close-left"_s), {773, 6}, normal, {19, 19}) == 0;
-                 },
-                 10000),
-             "the close button still shows the wrong bitmap");
+    // Off the button with one last move over it: the poll finds it outside and restores it. Both
+    // moves go in one call, as a hand's do. A busy client can still miss the move over the button
+    // (the display server's moves reach it merged into the last), which leaves the hover bitmap
+    // up as a missed tick does; the hand then moves again, and so does the test.
+    int gestures = 0;
+    bool restored = false;
+    while (!restored && gestures < 5) {
+        ++gestures;
+        QVERIFY(x11::moveMouseOverAndAway(client + QPoint(790, 15), client + QPoint(400, 300)));
+        restored = QTest::qWaitFor(
+            [&] {
+                return mismatches(shoot(u"03-close-left"_s), {773, 6}, normal, {19, 19}) == 0;
+            },
+            3000);
+    }
+    QVERIFY2(restored, "the close button still shows the wrong bitmap");
+    if (gestures > 1)
+        qInfo("the hover bitmap went after %d moves off the button", gestures);
 }
 
 void TestE2eSkin::draggingTheTopBarMovesTheWindow() {
@@ -198,7 +207,7 @@ void TestE2eSkin::draggingTheCornerResizesAndTheLayoutFollows() {
                mismatches(shot, {25, 794}, stretched(quillo::res::IDB_BOTTOM_BAR, {854, 34}), {854, 8}) <
                    854 * 8 / 20;
     };
-    QTRY_VERIFY_WITH_TIMEOUT(layoutFollowed(), 10000);
+    QVERIFY2(QTest::qWaitFor(layoutFollowed, 10000), "the frame's layout did not follow the new size");
     const QImage shot = shoot(u"04-resized-904x828"_s);
     // The right edge strip went with the frame, and the browser took the strip's old place.
     const QImage rightEdge = stretched(quillo::res::IDB_RIGHT_EDGE, {10, 718});
@@ -213,9 +222,13 @@ void TestE2eSkin::maximiseButtonMaximisesAndRestores() {
     QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main).size(), screen.size(), 10000);
     x11::moveMouse(screen.width() / 2, screen.height() / 2);
     const int closeX = screen.width() - 31;
-    QTRY_COMPARE_WITH_TIMEOUT(
-        mismatches(shoot(u"05-maximised"_s), {closeX, 6}, bitmap(quillo::res::IDB_CLOSE), {19, 19}), 0,
-        10000);
+    QVERIFY2(QTest::qWaitFor(
+                 [&] {
+                     return mismatches(shoot(u"05-maximised"_s), {closeX, 6}, bitmap(quillo::res::IDB_CLOSE),
+                                       {19, 19}) == 0;
+                 },
+                 10000),
+             "the maximised frame's close button is not in the corner");
 
     QVERIFY(x11::click(screen.width() - 10 - 46 + 9, 15));
     QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(m_main), normal, 10000);

@@ -210,6 +210,9 @@ bool click(int x, int y, int button = 1);
 // count clicks of the left button at one point, delayMs apart, as an operator hammering a link.
 bool clicks(int x, int y, int count, int delayMs);
 bool moveMouse(int x, int y);
+// Moves to `over`, then at once to `away`, in one go: a poll armed by the first move finds the
+// pointer gone, however slow the machine is to start a program.
+bool moveMouseOverAndAway(QPoint over, QPoint away);
 bool key(const QString& combo);
 // Types text into the focused window, character by character.
 bool typeText(const QString& text);

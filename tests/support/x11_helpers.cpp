@@ -381,6 +381,11 @@ bool moveMouse(int x, int y) {
     return xdotool(moveTo(x, y));
 }
 
+bool moveMouseOverAndAway(QPoint over, QPoint away) {
+    return xdotool({u"mousemove"_s, u"--sync"_s, QString::number(over.x()), QString::number(over.y()),
+                    u"mousemove"_s, u"--sync"_s, QString::number(away.x()), QString::number(away.y())});
+}
+
 bool key(const QString& combo) {
     return xdotool({u"key"_s, combo});
 }
