@@ -30,6 +30,7 @@ namespace {
 // The engine's network errors that mean "the service did not answer at all".
 constexpr std::array kUnreachableErrors = {
     -7,   // timed out
+    -15,  // socket not connected: the service closed the connection under the request
     -21,  // network changed
     -100, // connection closed
     -101, // connection reset

@@ -92,6 +92,7 @@ TEST_CASE("what a failed load leads to, by the engine's error or the HTTP status
     const Row rows[] = {
         {"connection refused: retried", -102, false, LoadVerdict::Unreachable},
         {"connection reset: retried", -101, false, LoadVerdict::Unreachable},
+        {"connection closed under the request: retried", -15, false, LoadVerdict::Unreachable},
         {"name not resolved: retried", -105, false, LoadVerdict::Unreachable},
         {"connection timed out: retried", -118, false, LoadVerdict::Unreachable},
         {"network changed: retried", -21, false, LoadVerdict::Unreachable},
