@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QTest>
 
 #include <unistd.h>
 
@@ -58,6 +59,10 @@ QuilloProcess::~QuilloProcess() {
         m_process.kill();
         m_process.waitForFinished(5000);
     }
+    // A failure's message is cut at QtTest's 1,024 characters, which hid the end of the client's
+    // log: the whole of it goes with a failed test.
+    if (QTest::currentTestFailed())
+        qWarning().noquote() << "the client's whole output:\n" << output();
 }
 
 void QuilloProcess::setEnvironmentVariable(const QString& name, const QString& value) {
