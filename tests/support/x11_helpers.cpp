@@ -382,8 +382,7 @@ bool moveMouse(int x, int y) {
 }
 
 bool moveMouseOverAndAway(QPoint over, QPoint away) {
-    return xdotool({u"mousemove"_s, u"--sync"_s, QString::number(over.x()), QString::number(over.y()),
-                    u"mousemove"_s, u"--sync"_s, QString::number(away.x()), QString::number(away.y())});
+    return xdotool(moveTo(over.x(), over.y()) + moveTo(away.x(), away.y()));
 }
 
 bool key(const QString& combo) {
